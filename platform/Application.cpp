@@ -1,0 +1,52 @@
+#include "Application.h"
+
+#include "Dialogs.h"
+#include <QFont>
+#include <exception>
+
+namespace {
+QString g_title;
+}
+
+void InstallFontSubstitutions()
+{
+    QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
+    QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+    QFont::insertSubstitution(QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"));
+    QFont::insertSubstitution(QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"));
+}
+
+void UseOffscreenUnlessSet()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+TApplication::TApplication(int& argc, char** argv, const QString& title) : QApplication(argc, argv)
+{
+    g_title = title;
+    setApplicationDisplayName(title);
+    InstallFontSubstitutions();
+}
+
+QString TApplication::Title()
+{
+    return g_title.isEmpty() ? QApplication::applicationDisplayName() : g_title;
+}
+
+void TApplication::ShowException(const QString& what)
+{
+    MessageBeep(MB_ICONHAND);
+    MessageBox(nullptr, what, Title(), TMsgDlgType::mtError, TMsgButtons::OK);
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* e)
+{
+    try {
+        return QApplication::notify(receiver, e);
+    } catch (const std::exception& ex) {
+        ShowException(QString::fromLocal8Bit(ex.what()));
+    } catch (...) {
+        ShowException(QStringLiteral("不明なエラーが発生しました。"));
+    }
+    return false;
+}

@@ -1,0 +1,136 @@
+#pragma once
+// A bitmap with a drawing canvas, as the game and editor code draws: right and bottom edges of
+// rectangles and ellipses are exclusive, LineTo leaves out its end point, and pure white is the
+// transparent colour wherever a bitmap is drawn with transparency on.
+#include "Color.h"
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <vector>
+
+enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
+enum class TPenMode { pmCopy, pmNotXor, pmXor, pmMask, pmMerge, pmNot };
+enum class TBrushStyle { bsSolid, bsClear };
+enum class TFillStyle { fsSurface, fsBorder };
+enum class TCopyMode { cmSrcCopy, cmSrcAnd, cmSrcPaint, cmSrcInvert, cmNotSrcCopy };
+
+struct TPen {
+    TColor Color = clBlack;
+    int Width = 1;
+    TPenStyle Style = TPenStyle::psSolid;
+    TPenMode Mode = TPenMode::pmCopy;
+};
+
+struct TBrush {
+    TColor Color = clWhite;
+    TBrushStyle Style = TBrushStyle::bsSolid;
+};
+
+struct TFont {
+    QString Name = QStringLiteral("ＭＳ ゴシック");
+    int PixelHeight = 13; // character height in pixels (the negative Height of a font)
+    TColor Color = clBlack;
+    bool Bold = false;
+    bool Italic = false;
+    // Point size at 96 pixels per inch, as the forms give sizes.
+    void SetSize(int points) { PixelHeight = (points * 96 + 36) / 72; }
+    int Size() const { return (PixelHeight * 72 + 48) / 96; }
+    void SetHeight(int height) { PixelHeight = height < 0 ? -height : height; }
+    QFont ToQFont() const;
+};
+
+class TBitmap;
+
+class TCanvas {
+public:
+    explicit TCanvas(QImage* target) : m_img(target) {}
+
+    TPen Pen;
+    TBrush Brush;
+    TFont Font;
+    TCopyMode CopyMode = TCopyMode::cmSrcCopy;
+
+    QImage& Image() { return *m_img; }
+    const QImage& Image() const { return *m_img; }
+    int Width() const { return m_img->width(); }
+    int Height() const { return m_img->height(); }
+
+    void MoveTo(int x, int y) { m_pen = QPoint(x, y); }
+    void LineTo(int x, int y);
+    QPoint PenPos() const { return m_pen; }
+    void Rectangle(int x1, int y1, int x2, int y2);
+    void Rectangle(const QRect& r) { Rectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1); }
+    void Ellipse(int x1, int y1, int x2, int y2);
+    void Polygon(const std::vector<QPoint>& pts);
+    void Polyline(const std::vector<QPoint>& pts);
+    // Fills x1..x2-1, y1..y2-1 with the brush.
+    void FillRect(int x1, int y1, int x2, int y2);
+    void FillRect(const QRect& r) { FillRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1); }
+    // Outlines x1..x2-1, y1..y2-1 in the brush colour, one pixel wide.
+    void FrameRect(int x1, int y1, int x2, int y2);
+    void TextOut(int x, int y, const QString& text);
+    int TextWidth(const QString& text) const;
+    int TextHeight(const QString& text) const;
+
+    // Draws a bitmap at (x, y); with its Transparent flag on, pixels of its transparent colour are left out.
+    void Draw(int x, int y, const TBitmap& src);
+    void Draw(int x, int y, const QImage& src, bool transparent, TColor transparentColor = clWhite);
+    void StretchDraw(const QRect& dest, const TBitmap& src);
+    // Copies src's rectangle onto dest with CopyMode, stretching (nearest pixel) when the sizes differ.
+    void CopyRect(const QRect& dest, const TCanvas& src, const QRect& srcRect);
+    // Copies src's rectangle onto dest with every pixel of colour `replaced` painted in the brush colour.
+    void BrushCopy(const QRect& dest, const TBitmap& src, const QRect& srcRect, TColor replaced);
+
+    // Reading outside the picture gives 0xFFFFFFFF; writing outside does nothing.
+    TColor Pixel(int x, int y) const;
+    void SetPixel(int x, int y, TColor c);
+
+    // Iterative scanline fill, 4-connected, exact colour match. fsSurface fills the area of `color`
+    // connected to (x, y); fsBorder fills everything connected up to the border `color`.
+    void FloodFill(int x, int y, TColor color, TFillStyle style);
+
+private:
+    void plot(int x, int y, TColor c, TPenMode mode);
+    void thinLine(int x1, int y1, int x2, int y2, bool includeEnd);
+    void penPath(const std::vector<QPoint>& pts, bool closed);
+    bool simplePen() const { return Pen.Width <= 1; }
+    QImage* m_img;
+    QPoint m_pen;
+};
+
+class TBitmap {
+public:
+    TBitmap();
+    TBitmap(int w, int h);
+    TBitmap(const TBitmap& o);
+    TBitmap& operator=(const TBitmap& o);
+
+    int Width() const { return m_img.width(); }
+    int Height() const { return m_img.height(); }
+    // New pixels are white, as a freshly sized bitmap is.
+    void SetSize(int w, int h);
+    void SetWidth(int w) { SetSize(w, Height()); }
+    void SetHeight(int h) { SetSize(Width(), h); }
+    bool Empty() const { return m_img.isNull() || m_img.width() == 0 || m_img.height() == 0; }
+    void Assign(const QImage& img);
+    void Assign(const TBitmap& o) { *this = o; }
+
+    TCanvas& Canvas() { return m_canvas; }
+    const TCanvas& Canvas() const { return m_canvas; }
+    QImage& Image() { return m_img; }
+    const QImage& Image() const { return m_img; }
+
+    bool Transparent = false;
+    TColor TransparentColor = clWhite;
+
+    // A built-in picture by its resource name (PLAYER0, GOALBMP, ...); false when there is none.
+    bool LoadFromResourceName(const QString& name);
+
+private:
+    QImage m_img;
+    TCanvas m_canvas;
+};
+
+// A built-in picture; a null image when the name is unknown.
+QImage ResourceBitmap(const QString& name);

@@ -1,0 +1,178 @@
+#include "Form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QTimer>
+
+namespace {
+std::function<void(Form*)> g_modalHook;
+}
+
+void Form::SetModalHook(std::function<void(Form*)> hook)
+{
+    g_modalHook = std::move(hook);
+}
+
+Form::Form(QWidget* owner) : QDialog(owner)
+{
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(false);
+    qApp->installEventFilter(this);
+}
+
+Form::~Form()
+{
+    qApp->removeEventFilter(this);
+}
+
+void Form::SetClientSize(int w, int h)
+{
+    setFixedSize(w, h);
+}
+
+void Form::ApplyFont()
+{
+    QFont f = Font.ToQFont();
+    // Controls keep smooth text; only drawings on canvases go without antialiasing.
+    f.setStyleStrategy(QFont::PreferDefault);
+    setFont(f);
+}
+
+void Form::SetModalResult(int r)
+{
+    m_modalResult = r;
+    if (r != mrNone && m_modalRunning && !m_checkPending) {
+        m_checkPending = true;
+        QTimer::singleShot(0, this, [this] { checkModal(); });
+    }
+}
+
+void Form::checkModal()
+{
+    m_checkPending = false;
+    if (!m_modalRunning || m_modalResult == mrNone) return;
+    if (!FormCloseQuery()) {
+        m_modalResult = mrNone;
+        return;
+    }
+    TCloseAction action = TCloseAction::caHide;
+    FormClose(action);
+    if (action == TCloseAction::caNone) {
+        m_modalResult = mrNone;
+        return;
+    }
+    m_closing = true;
+    QDialog::done(m_modalResult);
+    m_closing = false;
+}
+
+int Form::ShowModal()
+{
+    m_modalResult = mrNone;
+    m_modalRunning = true;
+    setModal(true);
+    show();
+    if (g_modalHook) {
+        auto hook = g_modalHook;
+        QTimer::singleShot(0, this, [this, hook] {
+            if (m_modalRunning) hook(this);
+        });
+    }
+    if (m_modalResult != mrNone) SetModalResult(m_modalResult);
+    exec();
+    m_modalRunning = false;
+    return m_modalResult;
+}
+
+void Form::done(int r)
+{
+    // QDialog ends runs on its own for accept/reject; route those through the modal result.
+    if (m_closing) {
+        QDialog::done(r);
+        return;
+    }
+    if (m_modalRunning) {
+        SetModalResult(r == QDialog::Rejected ? mrCancel : r);
+        return;
+    }
+    QDialog::done(r);
+}
+
+void Form::Close()
+{
+    if (m_modalRunning) {
+        SetModalResult(mrCancel);
+        return;
+    }
+    if (!FormCloseQuery()) return;
+    TCloseAction action = TCloseAction::caHide;
+    FormClose(action);
+    if (action != TCloseAction::caNone) {
+        m_closing = true;
+        hide();
+        m_closing = false;
+    }
+}
+
+void Form::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (!e->spontaneous()) FormShow();
+}
+
+void Form::closeEvent(QCloseEvent* e)
+{
+    if (m_closing) {
+        e->accept();
+        return;
+    }
+    e->ignore();
+    if (m_modalRunning) {
+        if (m_modalResult == mrNone) m_modalResult = mrCancel;
+        checkModal();
+        return;
+    }
+    if (!FormCloseQuery()) return;
+    TCloseAction action = TCloseAction::caHide;
+    FormClose(action);
+    if (action != TCloseAction::caNone) e->accept();
+}
+
+void Form::keyPressEvent(QKeyEvent* e)
+{
+    // Keys mean only what the form's handler says: no Esc-rejects or Enter-accepts of a plain dialog.
+    e->ignore();
+}
+
+bool Form::ownsWidget(QObject* o) const
+{
+    for (QObject* p = o; p; p = p->parent()) {
+        if (p == this) return true;
+        if (auto* w = qobject_cast<QWidget*>(p); w && w->isWindow() && !(w->windowType() == Qt::Popup) && p != this)
+            return false;
+    }
+    return false;
+}
+
+bool Form::eventFilter(QObject* o, QEvent* e)
+{
+    if ((e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) && KeyPreview && isVisible()) {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        if (!ownsWidget(o)) return false;
+        // An ignored key event travels on to the parents of its receiver; the form sees it once.
+        if (m_lastKey == ke && m_lastReceiver && m_lastReceiver != o) {
+            for (QObject* p = m_lastReceiver->parent(); p; p = p->parent())
+                if (p == o) return false;
+        }
+        m_lastKey = ke;
+        m_lastReceiver = o;
+        Word key = VirtualKeyOf(*ke);
+        if (key == 0) return false;
+        const TShiftState shift = ShiftStateOf(ke->modifiers());
+        if (e->type() == QEvent::KeyPress) FormKeyDown(key, shift);
+        else FormKeyUp(key, shift);
+        return key == 0;
+    }
+    return QDialog::eventFilter(o, e);
+}

@@ -1,0 +1,11 @@
+#pragma once
+// The help file: a compiled HTML help file, shown in a help window of ours.
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// Opens the help window on the file's default topic (a file that exists; the caller checks).
+void HtmlHelpDisplay(QWidget* owner, const QString& chmFile);
+// Tests: record what would be shown instead of opening the window; an empty function restores it.
+void SetHelpViewer(std::function<void(QWidget*, const QString&)> viewer);

@@ -1,0 +1,48 @@
+#include "ImageList.h"
+
+#include <QPainter>
+
+void TImageList::SetSize(int w, int h)
+{
+    m_w = w;
+    m_h = h;
+    m_images.clear();
+}
+
+int TImageList::AddMasked(const TBitmap& bmp, TColor mask)
+{
+    return AddMasked(bmp.Image(), mask);
+}
+
+int TImageList::AddMasked(const QImage& src, TColor mask)
+{
+    QImage img(m_w, m_h, QImage::Format_RGB32);
+    img.fill(ToPixel(clWhite));
+    if (!src.isNull()) {
+        QPainter p(&img);
+        p.drawImage(0, 0, src.convertToFormat(QImage::Format_RGB32));
+    }
+    m_images.push_back({img, mask});
+    return int(m_images.size()) - 1;
+}
+
+void TImageList::Delete(int index)
+{
+    if (index >= 0 && index < Count()) m_images.erase(m_images.begin() + index);
+}
+
+void TImageList::Draw(TCanvas& canvas, int x, int y, int index) const
+{
+    if (index < 0 || index >= Count()) return;
+    const Entry& e = m_images[size_t(index)];
+    const TCopyMode keep = canvas.CopyMode;
+    canvas.CopyMode = TCopyMode::cmSrcCopy;
+    canvas.Draw(x, y, e.img, true, e.mask);
+    canvas.CopyMode = keep;
+}
+
+void TImageList::GetBitmap(int index, TBitmap& bmp) const
+{
+    if (index < 0 || index >= Count()) return;
+    bmp.Assign(m_images[size_t(index)].img);
+}

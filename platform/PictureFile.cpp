@@ -1,0 +1,323 @@
+#include "PictureFile.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <QSaveFile>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+extern "C" {
+#include <jpeglib.h>
+#include <jerror.h>
+}
+
+namespace {
+
+struct JpegErr {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void jpegErrorExit(j_common_ptr cinfo)
+{
+    auto* err = reinterpret_cast<JpegErr*>(cinfo->err);
+    std::longjmp(err->jump, 1);
+}
+
+void jpegSilent(j_common_ptr, int) {}
+
+struct DecodeOut {
+    std::vector<unsigned char> rgb;
+    unsigned width = 0, height = 0;
+    int code = 0;
+    bool tooLarge = false;
+};
+
+// Only plain C data lives in this frame, so a longjmp out of libjpeg skips no destructor.
+bool decodeJpegC(const unsigned char* data, unsigned long size, DecodeOut* out)
+{
+    jpeg_decompress_struct cinfo;
+    JpegErr jerr;
+    cinfo.err = jpeg_std_error(&jerr.pub);
+    jerr.pub.error_exit = jpegErrorExit;
+    jerr.pub.emit_message = jpegSilent;
+    if (setjmp(jerr.jump)) {
+        out->code = jerr.pub.msg_code;
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, data, size);
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.out_color_space = JCS_RGB;
+    jpeg_calc_output_dimensions(&cinfo);
+    if (cinfo.output_width == 0 || cinfo.output_height == 0 ||
+        qint64(cinfo.output_width) * qint64(cinfo.output_height) > kMaxPicturePixels) {
+        out->tooLarge = true;
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_start_decompress(&cinfo);
+    out->width = cinfo.output_width;
+    out->height = cinfo.output_height;
+    const size_t stride = size_t(cinfo.output_width) * 3;
+    out->rgb.resize(stride * cinfo.output_height);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = out->rgb.data() + stride * cinfo.output_scanline;
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+struct EncodeIn {
+    const unsigned char* rgb;
+    unsigned width, height;
+    int quality;
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    int code = 0;
+};
+
+bool encodeJpegC(EncodeIn* in)
+{
+    jpeg_compress_struct cinfo;
+    JpegErr jerr;
+    cinfo.err = jpeg_std_error(&jerr.pub);
+    jerr.pub.error_exit = jpegErrorExit;
+    jerr.pub.emit_message = jpegSilent;
+    if (setjmp(jerr.jump)) {
+        in->code = jerr.pub.msg_code;
+        jpeg_destroy_compress(&cinfo);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, &in->buffer, &in->size);
+    cinfo.image_width = in->width;
+    cinfo.image_height = in->height;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, in->quality, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    const size_t stride = size_t(in->width) * 3;
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<unsigned char*>(in->rgb) + stride * cinfo.next_scanline;
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}
+
+QString jpegError(int code)
+{
+    return QStringLiteral("JPEG エラー #%1").arg(code);
+}
+
+QString tooLargeError()
+{
+    return QStringLiteral("画像が大きすぎます。");
+}
+
+QString badBitmapError()
+{
+    return QStringLiteral("ビットマップが無効です。");
+}
+
+quint32 le32(const QByteArray& d, qint64 at)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(d.constData()) + at;
+    return quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24);
+}
+
+quint16 le16(const QByteArray& d, qint64 at)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(d.constData()) + at;
+    return quint16(p[0] | (p[1] << 8));
+}
+
+void put32(QByteArray& d, quint32 v)
+{
+    for (int i = 0; i < 4; ++i) d.append(char((v >> (8 * i)) & 0xFF));
+}
+
+void put16(QByteArray& d, quint16 v)
+{
+    d.append(char(v & 0xFF));
+    d.append(char(v >> 8));
+}
+
+} // namespace
+
+bool DecodeJpeg(const QByteArray& data, QImage& out, QString* error)
+{
+    DecodeOut d;
+    if (data.isEmpty()) {
+        if (error) *error = jpegError(JERR_INPUT_EMPTY);
+        return false;
+    }
+    if (!decodeJpegC(reinterpret_cast<const unsigned char*>(data.constData()), (unsigned long)data.size(), &d)) {
+        if (error) *error = d.tooLarge ? tooLargeError() : jpegError(d.code);
+        return false;
+    }
+    QImage img(int(d.width), int(d.height), QImage::Format_RGB32);
+    if (img.isNull()) {
+        if (error) *error = tooLargeError();
+        return false;
+    }
+    for (unsigned y = 0; y < d.height; ++y) {
+        const unsigned char* s = d.rgb.data() + size_t(y) * d.width * 3;
+        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(int(y)));
+        for (unsigned x = 0; x < d.width; ++x) line[x] = qRgb(s[3 * x], s[3 * x + 1], s[3 * x + 2]);
+    }
+    out = img;
+    return true;
+}
+
+bool EncodeJpeg(const QImage& src, int quality, QByteArray& out, QString* error)
+{
+    const QImage img = src.convertToFormat(QImage::Format_RGB32);
+    if (img.isNull() || img.width() <= 0 || img.height() <= 0) {
+        if (error) *error = jpegError(JERR_EMPTY_IMAGE);
+        return false;
+    }
+    std::vector<unsigned char> rgb(size_t(img.width()) * size_t(img.height()) * 3);
+    for (int y = 0; y < img.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        unsigned char* d = rgb.data() + size_t(y) * size_t(img.width()) * 3;
+        for (int x = 0; x < img.width(); ++x) {
+            d[3 * x] = uchar(qRed(line[x]));
+            d[3 * x + 1] = uchar(qGreen(line[x]));
+            d[3 * x + 2] = uchar(qBlue(line[x]));
+        }
+    }
+    EncodeIn in{rgb.data(), unsigned(img.width()), unsigned(img.height()), quality};
+    const bool ok = encodeJpegC(&in);
+    if (ok) out = QByteArray(reinterpret_cast<const char*>(in.buffer), qsizetype(in.size));
+    else if (error) *error = jpegError(in.code);
+    std::free(in.buffer);
+    return ok;
+}
+
+bool DecodeBmp(const QByteArray& data, QImage& out, QString* error)
+{
+    auto fail = [&](const QString& why) {
+        if (error) *error = why;
+        return false;
+    };
+    const qint64 size = data.size();
+    if (size < 14 + 12 || data[0] != 'B' || data[1] != 'M') return fail(badBitmapError());
+    const qint64 offBits = le32(data, 10);
+    const qint64 infoSize = le32(data, 14);
+    qint64 width = 0, height = 0;
+    int bits = 0;
+    quint32 compression = 0;
+    if (infoSize == 12) {
+        width = le16(data, 18);
+        height = qint16(le16(data, 20));
+        bits = le16(data, 24);
+    } else if (infoSize >= 40 && infoSize <= 124) {
+        if (size < 14 + 40) return fail(badBitmapError());
+        width = qint32(le32(data, 18));
+        height = qint32(le32(data, 22));
+        bits = le16(data, 28);
+        compression = le32(data, 30);
+    } else {
+        return fail(badBitmapError());
+    }
+    if (14 + infoSize > size || width <= 0 || height == 0 || height == std::numeric_limits<qint32>::min())
+        return fail(badBitmapError());
+    const qint64 rows = height < 0 ? -height : height;
+    if (width * rows > kMaxPicturePixels) return fail(tooLargeError());
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return fail(badBitmapError());
+    if (offBits < 14 + infoSize || offBits > size) return fail(badBitmapError());
+    // Uncompressed and bit-field rows must all be present.
+    if (compression == 0 || compression == 3 || compression == 6) {
+        const qint64 stride = ((width * bits + 31) / 32) * 4;
+        if (offBits + stride * rows > size) return fail(badBitmapError());
+    } else if (compression != 1 && compression != 2) {
+        return fail(badBitmapError());
+    }
+    QBuffer buf;
+    buf.setData(data);
+    buf.open(QIODevice::ReadOnly);
+    QImageReader reader(&buf, "bmp");
+    reader.setAutoTransform(false);
+    QImage img;
+    if (!reader.read(&img) || img.isNull()) return fail(badBitmapError());
+    out = img.convertToFormat(QImage::Format_RGB32);
+    return true;
+}
+
+QByteArray EncodeBmp24(const QImage& src)
+{
+    const QImage img = src.convertToFormat(QImage::Format_RGB32);
+    const quint32 w = quint32(img.width()), h = quint32(img.height());
+    const quint32 stride = ((w * 24 + 31) / 32) * 4;
+    const quint32 imageSize = stride * h;
+    QByteArray d;
+    d.reserve(int(54 + imageSize));
+    d.append("BM", 2);
+    put32(d, 54 + imageSize);
+    put32(d, 0);
+    put32(d, 54);
+    put32(d, 40);
+    put32(d, w);
+    put32(d, h);
+    put16(d, 1);
+    put16(d, 24);
+    put32(d, 0);
+    put32(d, imageSize);
+    put32(d, 0);
+    put32(d, 0);
+    put32(d, 0);
+    put32(d, 0);
+    for (int y = int(h) - 1; y >= 0; --y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        const qsizetype start = d.size();
+        for (quint32 x = 0; x < w; ++x) {
+            d.append(char(qBlue(line[x])));
+            d.append(char(qGreen(line[x])));
+            d.append(char(qRed(line[x])));
+        }
+        while (quint32(d.size() - start) < stride) d.append('\0');
+    }
+    return d;
+}
+
+bool ReadWholeFile(const QString& path, QByteArray& out, QString* error, qint64 maxBytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error) *error = f.errorString();
+        return false;
+    }
+    if (f.size() > maxBytes) {
+        if (error) *error = tooLargeError();
+        return false;
+    }
+    const QByteArray d = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        if (error) *error = f.errorString();
+        return false;
+    }
+    out = d;
+    return true;
+}
+
+bool WriteWholeFile(const QString& path, const QByteArray& data, QString* error)
+{
+    QSaveFile f(path);
+    f.setDirectWriteFallback(false);
+    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit()) {
+        if (error) *error = f.errorString();
+        f.cancelWriting();
+        return false;
+    }
+    return true;
+}

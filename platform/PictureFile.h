@@ -1,0 +1,23 @@
+#pragma once
+// Reading and writing the picture files of the system. Every reader checks each length against the
+// bytes really present and refuses pictures over the size cap before allocating them.
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+constexpr qint64 kMaxPicturePixels = 64LL * 1024 * 1024;
+
+// JPEG (libjpeg, default settings, 24-bit RGB out). Library errors read "JPEG エラー #n".
+bool DecodeJpeg(const QByteArray& data, QImage& out, QString* error = nullptr);
+bool EncodeJpeg(const QImage& img, int quality, QByteArray& out, QString* error = nullptr);
+
+// Windows bitmap files of any depth; the result is Format_RGB32.
+bool DecodeBmp(const QByteArray& data, QImage& out, QString* error = nullptr);
+// A 24-bit bottom-up bitmap file: BITMAPFILEHEADER, BITMAPINFOHEADER, rows padded to 4 bytes.
+QByteArray EncodeBmp24(const QImage& img);
+
+// Whole files.
+// Files over maxBytes are refused without being read.
+bool ReadWholeFile(const QString& path, QByteArray& out, QString* error = nullptr, qint64 maxBytes = 512LL << 20);
+// Written through a temporary file and a rename: a failed write leaves the old file whole.
+bool WriteWholeFile(const QString& path, const QByteArray& data, QString* error = nullptr);

@@ -1,0 +1,41 @@
+#include "Shell.h"
+
+#include "Dialogs.h"
+#include "Paths.h"
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QProcess>
+
+bool ShellExecuteAndWait(QWidget* owner, const QString& program)
+{
+    auto* proc = new QProcess;
+    proc->setProgram(program);
+    proc->setProcessChannelMode(QProcess::ForwardedChannels);
+    QEventLoop loop;
+    bool failedToStart = false;
+    QObject::connect(proc, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(proc, &QProcess::errorOccurred, &loop, [&](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart) failedToStart = true;
+        loop.quit();
+    });
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &loop, &QEventLoop::quit);
+    proc->start();
+    if (!failedToStart && proc->state() != QProcess::NotRunning) loop.exec();
+    if (failedToStart) {
+        const QString why = proc->errorString();
+        delete proc;
+        MessageBeep(MB_ICONHAND);
+        MessageBox(owner,
+                   QStringLiteral("\"%1\" を起動できません。\r\n\r\n%2").arg(ExtractFileName(program), why),
+                   ExtractFileName(program), TMsgDlgType::mtError, TMsgButtons::OK);
+        return false;
+    }
+    if (proc->state() == QProcess::NotRunning) {
+        delete proc;
+    } else {
+        // This program is quitting while the other one still runs: let it run on by itself.
+        proc->disconnect();
+        proc->setParent(nullptr);
+    }
+    return true;
+}
