@@ -128,5 +128,10 @@ void RegisterGameLauncher(int gameNo, GameLauncher launcher);
 bool HasGameLauncher(int gameNo);
 void ClearGameLaunchers();
 
+// Creates the three forms that live for the whole run, in start-up order (menu, chooser, result
+// window), into FormGame, FormJusinFNSelect and FormGameWinMes; DestroyShellForms frees them (tests).
+void CreateShellForms();
+void DestroyShellForms();
+
 // The sheet file name that the menu shows for a path.
 QString SheetDisplayName(const QString& path);
