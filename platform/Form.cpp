@@ -7,6 +7,8 @@
 
 namespace {
 std::function<void(Form*)> g_modalHook;
+// Stamped on a key event once a form has previewed it; no real event carries this time.
+constexpr ulong kPreviewed = ~ulong(0) - 0x5EE;
 }
 
 void Form::SetModalHook(std::function<void(Form*)> hook)
@@ -109,8 +111,9 @@ void Form::Close()
     TCloseAction action = TCloseAction::caHide;
     FormClose(action);
     if (action != TCloseAction::caNone) {
+        // A real close, so that closing the main window ends the program.
         m_closing = true;
-        hide();
+        QWidget::close();
         m_closing = false;
     }
 }
@@ -161,14 +164,10 @@ bool Form::eventFilter(QObject* o, QEvent* e)
         auto* ke = static_cast<QKeyEvent*>(e);
         if (!ownsWidget(o)) return false;
         // An ignored key event travels on to the parents of its receiver; the form sees it once.
-        if (m_lastKey == ke && m_lastReceiver && m_lastReceiver != o) {
-            for (QObject* p = m_lastReceiver->parent(); p; p = p->parent())
-                if (p == o) return false;
-        }
-        m_lastKey = ke;
-        m_lastReceiver = o;
+        if (ke->timestamp() == kPreviewed) return false;
         Word key = VirtualKeyOf(*ke);
         if (key == 0) return false;
+        ke->setTimestamp(kPreviewed);
         const TShiftState shift = ShiftStateOf(ke->modifiers());
         if (e->type() == QEvent::KeyPress) FormKeyDown(key, shift);
         else FormKeyUp(key, shift);

@@ -65,6 +65,4 @@ private:
     bool m_modalRunning = false;
     bool m_checkPending = false;
     bool m_closing = false;
-    const void* m_lastKey = nullptr;
-    QPointer<QObject> m_lastReceiver;
 };

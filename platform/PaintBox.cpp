@@ -40,12 +40,21 @@ void TPaintBox::resizeEvent(QResizeEvent*)
 void TPaintBox::Show(const TBitmap& bmp)
 {
     m_canvas.Draw(0, 0, bmp.Image(), false);
-    update();
+    Changed();
+}
+
+void TPaintBox::Changed()
+{
+    if (!m_inPaint) update();
 }
 
 void TPaintBox::paintEvent(QPaintEvent*)
 {
-    if (OnPaint) OnPaint();
+    if (OnPaint) {
+        m_inPaint = true;
+        OnPaint();
+        m_inPaint = false;
+    }
     QPainter p(this);
     p.drawImage(0, 0, m_surface);
 }

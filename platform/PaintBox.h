@@ -15,6 +15,8 @@ public:
     QImage& Surface() { return m_surface; }
     // Copies a whole picture to the surface at (0, 0) and shows it.
     void Show(const TBitmap& bmp);
+    // Shows what was drawn on the surface (nothing more to do while OnPaint runs).
+    void Changed();
 
     std::function<void()> OnPaint;
     std::function<void(TMouseButton, TShiftState, int, int)> OnMouseDown;
@@ -33,6 +35,7 @@ protected:
 private:
     QImage m_surface;
     TCanvas m_canvas;
+    bool m_inPaint = false;
 };
 
 // Mouse button of a Qt button.

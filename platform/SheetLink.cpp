@@ -97,14 +97,15 @@ bool SheetLinkServer::Listen(const QString& name)
 {
     const QString path = SheetLinkSocketPath(name);
     if (path.isEmpty()) return false;
-    if (m_server->listen(path)) return true;
-    // Something is there: a live program answering keeps it; a socket left by a crash goes.
+    // A live program answering keeps its name. (Qt puts a user-only socket in place by renaming it
+    // over the path, so listening first would silently take the name from a live program.)
     QLocalSocket probe;
     probe.connectToServer(path);
     if (probe.waitForConnected(500)) {
         probe.disconnectFromServer();
         return false;
     }
+    // Whatever is left there belongs to a program that died.
     QLocalServer::removeServer(path);
     return m_server->listen(path);
 }

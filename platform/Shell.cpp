@@ -20,6 +20,8 @@ bool ShellExecuteAndWait(QWidget* owner, const QString& program)
     });
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, &loop, &QEventLoop::quit);
     proc->start();
+    // Starting takes a moment; a program that cannot be started says so here.
+    if (!proc->waitForStarted(10000)) failedToStart = true;
     if (!failedToStart && proc->state() != QProcess::NotRunning) loop.exec();
     if (failedToStart) {
         const QString why = proc->errorString();

@@ -17,6 +17,7 @@ public:
     void btOKClick();
 
 protected:
+    void FormShow() override;
     void FormKeyDown(Word& key, TShiftState shift) override;
 };
 

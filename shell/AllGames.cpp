@@ -1,0 +1,5 @@
+#include "AllGames.h"
+
+void RegisterAllGames()
+{
+}

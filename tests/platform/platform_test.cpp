@@ -1,0 +1,393 @@
+// The platform layer as the game and editor code relies on it.
+#include "Canvas.h"
+#include "Clock.h"
+#include "Dialogs.h"
+#include "Form.h"
+#include "ImageList.h"
+#include "MathUtil.h"
+#include "PictureFile.h"
+#include "SheetLink.h"
+#include "TestSupport.h"
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QLocalServer>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+int countColour(const TBitmap& b, TColor c)
+{
+    int n = 0;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) n += b.Canvas().Pixel(x, y) == c;
+    return n;
+}
+
+TEST(Canvas, RectanglesEllipsesAndLinesLeaveOutRightAndBottomEdges)
+{
+    TBitmap b(20, 20);
+    TCanvas& c = b.Canvas();
+    c.Pen.Color = clRed;
+    c.Brush.Color = clBlue;
+    c.Rectangle(2, 3, 8, 7);
+    EXPECT_EQ(c.Pixel(2, 3), clRed);
+    EXPECT_EQ(c.Pixel(7, 6), clRed);
+    EXPECT_EQ(c.Pixel(8, 6), clWhite);
+    EXPECT_EQ(c.Pixel(7, 7), clWhite);
+    EXPECT_EQ(c.Pixel(4, 5), clBlue);
+    EXPECT_EQ(countColour(b, clRed) + countColour(b, clBlue), 6 * 4);
+
+    TBitmap e(20, 20);
+    e.Canvas().Pen.Color = clRed;
+    e.Canvas().Brush.Color = clRed;
+    e.Canvas().Ellipse(0, 0, 10, 6);
+    int minX = 99, maxX = -1, minY = 99, maxY = -1;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            if (e.Canvas().Pixel(x, y) == clRed) {
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+                minY = std::min(minY, y);
+                maxY = std::max(maxY, y);
+            }
+    EXPECT_EQ(minX, 0);
+    EXPECT_EQ(maxX, 9);
+    EXPECT_EQ(minY, 0);
+    EXPECT_EQ(maxY, 5);
+
+    TBitmap l(10, 10);
+    l.Canvas().MoveTo(1, 1);
+    l.Canvas().LineTo(5, 1);
+    EXPECT_EQ(l.Canvas().Pixel(4, 1), clBlack);
+    EXPECT_EQ(l.Canvas().Pixel(5, 1), clWhite);
+    EXPECT_EQ(l.Canvas().PenPos(), QPoint(5, 1));
+    // A polyline draws its last point.
+    l.Canvas().Polyline({QPoint(1, 3), QPoint(4, 3)});
+    EXPECT_EQ(l.Canvas().Pixel(4, 3), clBlack);
+}
+
+TEST(Canvas, NotXorDrawnTwiceRestoresThePicture)
+{
+    TBitmap b(30, 30);
+    b.Canvas().Brush.Color = RGBColor(12, 200, 77);
+    b.Canvas().FillRect(0, 0, 30, 15);
+    const QImage before = b.Image().copy();
+    TCanvas& c = b.Canvas();
+    c.Pen.Mode = TPenMode::pmNotXor;
+    c.Pen.Color = clBlack;
+    c.Brush.Style = TBrushStyle::bsClear;
+    for (int pass = 0; pass < 2; ++pass) {
+        c.Rectangle(3, 3, 25, 25);
+        c.Ellipse(5, 5, 20, 28);
+        c.MoveTo(0, 29);
+        c.LineTo(29, 0);
+    }
+    EXPECT_EQ(b.Image(), before);
+    // Not-xor with black inverts.
+    c.MoveTo(0, 20);
+    c.LineTo(5, 20);
+    EXPECT_EQ(c.Pixel(2, 20), clBlack);
+}
+
+TEST(Canvas, DashedPensPaintTheirGapsOnlyWithASolidBrush)
+{
+    TBitmap b(40, 3);
+    TCanvas& c = b.Canvas();
+    c.Pen.Style = TPenStyle::psDot;
+    c.Pen.Color = clBlack;
+    c.Brush.Color = clRed;
+    c.MoveTo(0, 0);
+    c.LineTo(12, 0);
+    EXPECT_EQ(c.Pixel(0, 0), clBlack);
+    EXPECT_EQ(c.Pixel(3, 0), clRed);
+    EXPECT_EQ(c.Pixel(6, 0), clBlack);
+    c.Brush.Style = TBrushStyle::bsClear;
+    c.MoveTo(0, 2);
+    c.LineTo(12, 2);
+    EXPECT_EQ(c.Pixel(3, 2), clWhite);
+}
+
+TEST(Canvas, FloodFillStopsAtExactColoursAndNeverRecurses)
+{
+    TBitmap b(12, 12);
+    TCanvas& c = b.Canvas();
+    c.Pen.Color = clBlack;
+    c.Brush.Style = TBrushStyle::bsClear;
+    c.Rectangle(2, 2, 10, 10);
+    c.Brush.Style = TBrushStyle::bsSolid;
+    c.Brush.Color = clRed;
+    c.FloodFill(5, 5, clWhite, TFillStyle::fsSurface);
+    EXPECT_EQ(countColour(b, clRed), 6 * 6);
+    EXPECT_EQ(c.Pixel(0, 0), clWhite);
+    // A diagonal gap does not let a 4-connected fill through.
+    TBitmap d(5, 5);
+    for (int i = 0; i < 5; ++i) d.Canvas().SetPixel(i, 4 - i, clBlack);
+    d.Canvas().Brush.Color = clBlue;
+    d.Canvas().FloodFill(0, 0, clWhite, TFillStyle::fsSurface);
+    EXPECT_EQ(d.Canvas().Pixel(4, 4), clWhite);
+    EXPECT_EQ(d.Canvas().Pixel(3, 0), clBlue);
+    // Border fill up to black, seeds outside and same-colour fills do nothing harmful.
+    TBitmap f(8, 8);
+    f.Canvas().Brush.Color = clGreen;
+    f.Canvas().FloodFill(-1, 3, clWhite, TFillStyle::fsSurface);
+    f.Canvas().FloodFill(3, 8, clWhite, TFillStyle::fsSurface);
+    EXPECT_EQ(countColour(f, clGreen), 0);
+    f.Canvas().FloodFill(3, 3, clBlack, TFillStyle::fsBorder);
+    EXPECT_EQ(countColour(f, clGreen), 64);
+    f.Canvas().FloodFill(3, 3, clGreen, TFillStyle::fsSurface);
+    EXPECT_EQ(countColour(f, clGreen), 64);
+    // A large area fills with a heap stack.
+    TBitmap big(2000, 2000);
+    big.Canvas().Brush.Color = clRed;
+    big.Canvas().FloodFill(1000, 1000, clWhite, TFillStyle::fsSurface);
+    EXPECT_EQ(big.Canvas().Pixel(1999, 0), clRed);
+}
+
+TEST(Canvas, TransparentDrawsLeaveOutPureWhiteOnly)
+{
+    TBitmap dst(4, 1), src(4, 1);
+    dst.Canvas().Brush.Color = clRed;
+    dst.Canvas().FillRect(0, 0, 4, 1);
+    src.Canvas().SetPixel(1, 0, clOpaqueWhite);
+    src.Canvas().SetPixel(2, 0, clBlack);
+    src.Transparent = true;
+    dst.Canvas().Draw(0, 0, src);
+    EXPECT_EQ(dst.Canvas().Pixel(0, 0), clRed);
+    EXPECT_EQ(dst.Canvas().Pixel(1, 0), clOpaqueWhite);
+    EXPECT_EQ(dst.Canvas().Pixel(2, 0), clBlack);
+    TImageList list(2, 1);
+    list.AddMasked(src);
+    TBitmap dst2(4, 1);
+    dst2.Canvas().Brush.Color = clRed;
+    dst2.Canvas().FillRect(0, 0, 4, 1);
+    list.Draw(dst2.Canvas(), 1, 0, 0);
+    list.Draw(dst2.Canvas(), 1, 0, 5);
+    EXPECT_EQ(dst2.Canvas().Pixel(1, 0), clRed);
+    EXPECT_EQ(dst2.Canvas().Pixel(2, 0), clOpaqueWhite);
+    EXPECT_EQ(dst.Canvas().Pixel(-1, 0), 0xFFFFFFFFu);
+}
+
+TEST(Rounding, HalvesGoToEven)
+{
+    EXPECT_EQ(Round(0.5), 0);
+    EXPECT_EQ(Round(1.5), 2);
+    EXPECT_EQ(Round(2.5), 2);
+    EXPECT_EQ(Round(-0.5), 0);
+    EXPECT_EQ(Round(-1.5), -2);
+    EXPECT_EQ(Round(98.99), 99);
+    EXPECT_EQ(Trunc(-1.7), -1);
+}
+
+class ProbeForm : public Form {
+public:
+    int closes = 0, shows = 0;
+    bool refuse = false;
+    std::vector<Word> keys;
+    QLineEdit* edit = new QLineEdit(this);
+    QComboBox* combo = new QComboBox(this);
+
+protected:
+    void FormShow() override { ++shows; }
+    void FormClose(TCloseAction& a) override
+    {
+        ++closes;
+        if (refuse) a = TCloseAction::caNone;
+    }
+    void FormKeyDown(Word& key, TShiftState) override
+    {
+        keys.push_back(key);
+        if (key == 'Q') key = 0;
+    }
+};
+
+TEST(FormBehaviour, ModalResultEndsTheRunAfterTheHandler)
+{
+    ProbeForm f;
+    QTimer::singleShot(0, &f, [&] {
+        f.SetModalResult(mrYes);
+        EXPECT_TRUE(f.isVisible()); // the handler finishes first
+    });
+    EXPECT_EQ(f.ShowModal(), mrYes);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(f.closes, 1);
+    EXPECT_EQ(f.shows, 1);
+}
+
+TEST(FormBehaviour, CloseBoxGivesCancelAndFormCloseMayRefuse)
+{
+    ProbeForm f;
+    int tries = 0;
+    QTimer::singleShot(0, &f, [&] {
+        f.refuse = true;
+        f.close(); // the close box
+        ++tries;
+        QTimer::singleShot(0, &f, [&] {
+            EXPECT_TRUE(f.isVisible());
+            EXPECT_EQ(f.ModalResult(), mrNone);
+            f.refuse = false;
+            f.Close();
+        });
+    });
+    EXPECT_EQ(f.ShowModal(), mrCancel);
+    EXPECT_EQ(tries, 1);
+    EXPECT_EQ(f.closes, 2);
+}
+
+TEST(FormBehaviour, KeyPreviewSeesKeysOfChildrenOnceAndMayConsumeThem)
+{
+    ProbeForm f;
+    f.show();
+    f.edit->setFocus();
+    QTest::keyClick(f.edit, Qt::Key_Q);
+    QTest::keyClick(f.edit, Qt::Key_W);
+    EXPECT_EQ(f.edit->text(), QStringLiteral("w"));
+    QTest::keyClick(f.edit, Qt::Key_Escape);
+    QTest::keyClick(f.edit, Qt::Key_Return);
+    EXPECT_EQ(f.keys, (std::vector<Word>{'Q', 'W', VK_ESCAPE, VK_RETURN}));
+    // Esc and Enter mean nothing to the form itself.
+    EXPECT_TRUE(f.isVisible());
+    QTest::keyClick(&f, Qt::Key_5, Qt::KeypadModifier);
+    EXPECT_EQ(f.keys.back(), VK_NUMPAD5);
+}
+
+TEST(Clocks, VirtualTimersFireInOrderAndNeverReenter)
+{
+    VirtualClock clock;
+    SetClock(&clock);
+    clock.SetAutoRun(false);
+    std::vector<int> order;
+    GameTimer a(nullptr, 100), b(nullptr, 250);
+    a.OnTimer = [&] { order.push_back(1); };
+    int depth = 0, maxDepth = 0;
+    b.OnTimer = [&] {
+        order.push_back(2);
+        ++depth;
+        maxDepth = std::max(maxDepth, depth);
+        b.Fire(); // a handler that pumps must not run itself again
+        --depth;
+    };
+    a.SetEnabled(true);
+    b.SetEnabled(true);
+    clock.Advance(500);
+    EXPECT_EQ(order, (std::vector<int>{1, 1, 2, 1, 1, 2, 1}));
+    EXPECT_EQ(maxDepth, 1);
+    a.SetEnabled(false);
+    Sleep(1000);
+    EXPECT_EQ(clock.NowMs(), 1500);
+    EXPECT_EQ(clock.SleptMs(), 1000);
+    clock.Advance(10);
+    EXPECT_EQ(std::count(order.begin(), order.end(), 1), 5); // no tick of a stopped timer
+    SetClock(nullptr);
+}
+
+TEST(Pictures, BitmapHeaderIsExactAndRowsGoBottomUp)
+{
+    QImage img(3, 2, QImage::Format_RGB32);
+    img.setPixel(0, 0, qRgb(1, 2, 3));
+    img.setPixel(2, 1, qRgb(250, 251, 252));
+    const QByteArray bmp = EncodeBmp24(img);
+    ASSERT_EQ(bmp.size(), 54 + 12 * 2);
+    const QByteArray header = QByteArray::fromHex("424d4e000000000000003600000028000000030000000200000001001800000000001800000000000000000000000000000000000000");
+    EXPECT_EQ(bmp.left(54), header);
+    // Bottom row first: pixel (2,1) is the third pixel of the first row, stored B, G, R.
+    EXPECT_EQ(bmp.mid(54 + 6, 3), QByteArray::fromHex("fcfbfa"));
+    EXPECT_EQ(bmp.mid(54 + 12, 3), QByteArray::fromHex("030201"));
+    QImage back;
+    ASSERT_TRUE(DecodeBmp(bmp, back));
+    EXPECT_EQ(back, img.convertToFormat(QImage::Format_RGB32));
+    QString why;
+    EXPECT_FALSE(DecodeBmp(bmp.left(bmp.size() - 1), back, &why));
+    EXPECT_EQ(why, QStringLiteral("ビットマップが無効です。"));
+    QByteArray huge = bmp;
+    huge[18] = char(0xFF);
+    huge[19] = char(0xFF);
+    huge[22] = char(0xFF);
+    huge[23] = char(0x7F);
+    EXPECT_FALSE(DecodeBmp(huge, back, &why));
+    EXPECT_EQ(why, QStringLiteral("画像が大きすぎます。"));
+}
+
+TEST(Pictures, JpegErrorsNameTheLibraryCode)
+{
+    QImage img(16, 8, QImage::Format_RGB32);
+    img.fill(qRgb(255, 255, 255));
+    QByteArray jpeg;
+    ASSERT_TRUE(EncodeJpeg(img, 100, jpeg));
+    QImage back;
+    ASSERT_TRUE(DecodeJpeg(jpeg, back));
+    EXPECT_EQ(back.size(), img.size());
+    EXPECT_GE(qRed(back.pixel(3, 3)), 254);
+    QString why;
+    EXPECT_FALSE(DecodeJpeg("not a jpeg", back, &why));
+    EXPECT_TRUE(why.startsWith(QStringLiteral("JPEG エラー #"))) << why.toStdString();
+    EXPECT_FALSE(DecodeJpeg(jpeg.left(jpeg.size() / 2), back, &why) && back.isNull());
+    EXPECT_FALSE(DecodeJpeg(QByteArray(), back, &why));
+}
+
+TEST(Pictures, WholeFileWritesReplaceAtomically)
+{
+    QTemporaryDir dir;
+    const QString p = dir.path() + QStringLiteral("/a.bin");
+    ASSERT_TRUE(WriteWholeFile(p, QByteArray(100, 'x')));
+    ASSERT_TRUE(WriteWholeFile(p, "short"));
+    EXPECT_EQ(ReadFile(p), QByteArray("short"));
+    QDir().mkdir(dir.path() + QStringLiteral("/d"));
+    EXPECT_FALSE(WriteWholeFile(dir.path() + QStringLiteral("/d"), "x"));
+    QByteArray out = "keep";
+    EXPECT_FALSE(ReadWholeFile(dir.path() + QStringLiteral("/none"), out));
+    EXPECT_EQ(out, QByteArray("keep"));
+}
+
+TEST(SheetLinkMessages, FramingAndPathsAreCheckedAgainstTheBytesPresent)
+{
+    CopyDataMessage m;
+    const QByteArray one = EncodeCopyData(7, QByteArray("/x.bmp\0", 7));
+    EXPECT_EQ(ParseCopyData(one, m), one.size());
+    EXPECT_EQ(m.dwData, 7u);
+    for (int cut = 0; cut < one.size(); ++cut) EXPECT_EQ(ParseCopyData(one.left(cut), m), 0) << cut;
+    QByteArray hostile = EncodeCopyData(0, "x");
+    hostile[7] = char(0x7F); // cbData of two billion
+    EXPECT_EQ(ParseCopyData(hostile, m), -1);
+    EXPECT_TRUE(CopyDataFromPath(QString(kCopyDataMax, QLatin1Char('a'))).isEmpty());
+    EXPECT_EQ(CopyDataFromPath(QString(kCopyDataMax - 1, QLatin1Char('a'))).size(), kCopyDataMax);
+    QString path;
+    EXPECT_TRUE(PathFromCopyData(CopyDataFromPath(QStringLiteral("/選手.bmp")), path));
+    EXPECT_EQ(path, QStringLiteral("/選手.bmp"));
+}
+
+TEST(SheetLinkMessages, ServerAnswersTakesOverStaleSocketsAndLeavesLiveOnesAlone)
+{
+    QTemporaryDir dir;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
+    const QString sock = SheetLinkSocketPath();
+    // A socket file left behind by a program that died.
+    {
+        QLocalServer dead;
+        dead.setSocketOptions(QLocalServer::UserAccessOption);
+        ASSERT_TRUE(dead.listen(sock));
+        dead.close();
+        WriteFile(sock, "");
+    }
+    SheetLinkServer server;
+    ASSERT_TRUE(server.Listen());
+    std::vector<QByteArray> got;
+    server.OnCopyData = [&](const CopyDataMessage& m) {
+        got.push_back(m.data);
+        return 1;
+    };
+    SheetLinkServer second;
+    EXPECT_FALSE(second.Listen());
+    std::optional<int> reply;
+    QTimer::singleShot(0, [&] { reply = SendCopyData(0, CopyDataFromPath(QStringLiteral("/a.bmp")), 2000); });
+    // The reply needs the server's loop: the client waits on its own socket meanwhile.
+    ASSERT_TRUE(WaitUntil([&] { return !got.empty(); }));
+    qunsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(got[0], QByteArray("/a.bmp\0", 7));
+}
+
+} // namespace
