@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QProcess>
+#include <vector>
 
 bool ShellExecuteAndWait(QWidget* owner, const QString& program)
 {
@@ -35,9 +36,11 @@ bool ShellExecuteAndWait(QWidget* owner, const QString& program)
     if (proc->state() == QProcess::NotRunning) {
         delete proc;
     } else {
-        // This program is quitting while the other one still runs: let it run on by itself.
+        // This program is quitting while the other one still runs: let it run on by itself. Its
+        // process object must outlive us (deleting it would kill the program), so it is kept here.
         proc->disconnect();
-        proc->setParent(nullptr);
+        static auto* runningOn = new std::vector<QProcess*>;
+        runningOn->push_back(proc);
     }
     return true;
 }
