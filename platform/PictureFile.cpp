@@ -129,16 +129,17 @@ QString badBitmapError()
     return QStringLiteral("ビットマップが無効です。");
 }
 
+// Callers have checked that the bytes are present.
 quint32 le32(const QByteArray& d, qint64 at)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(d.constData()) + at;
-    return quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24);
+    quint32 v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | quint8(d.at(qsizetype(at + i)));
+    return v;
 }
 
 quint16 le16(const QByteArray& d, qint64 at)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(d.constData()) + at;
-    return quint16(p[0] | (p[1] << 8));
+    return quint16(quint8(d.at(qsizetype(at))) | (quint8(d.at(qsizetype(at + 1))) << 8));
 }
 
 void put32(QByteArray& d, quint32 v)

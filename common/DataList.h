@@ -1,0 +1,48 @@
+#pragma once
+// An ordered list of 32-bit signed integers: the golf game's strokes and holes, the editor's player order.
+#include <QString>
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+// The index error of a list, "リストのインデックスが範囲を超えています (%d)"; the list is left unchanged.
+class EListError : public std::out_of_range {
+public:
+    explicit EListError(int index);
+    QString Message() const { return m_message; }
+    int Index() const { return m_index; }
+
+private:
+    QString m_message;
+    int m_index;
+};
+
+// 1 when a is greater, -1 when smaller, 0 when equal.
+int CompareDataValues(std::int32_t a, std::int32_t b);
+
+class TDataList {
+public:
+    TDataList() = default;
+    ~TDataList() { Clear(); }
+
+    // Appends the value; its index.
+    int Add(std::int32_t value);
+    std::int32_t GetValue(int index) const;
+    int GetCount() const { return int(m_items.size()); }
+    void Clear() { m_items.clear(); }
+    void Delete(int index);
+    // The first index holding value, or -1.
+    int IndexOf(std::int32_t value) const;
+    // Ascending; the order of equal values is not kept.
+    void Sort();
+    // Removes every entry equal to value.
+    void Remove(std::int32_t value);
+    // Inserts at 0..Count (Count appends); the entries from index on move up by one.
+    void Insert(int index, std::int32_t value);
+    // Takes the entry at curIndex out and puts it in at newIndex.
+    void Move(int curIndex, int newIndex);
+
+private:
+    void check(int index, int count) const;
+    std::vector<std::int32_t> m_items;
+};

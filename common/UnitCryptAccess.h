@@ -1,0 +1,34 @@
+#pragma once
+// Whole-file read and write with one failure path: the access window and a warning box that names
+// the file, the system error code and the system's message. Files are moved as bytes; the callers
+// convert text with ToSjis / FromSjis.
+#include <QByteArray>
+#include <QString>
+
+class QWidget;
+
+// What the menu form hands over at start-up: the program's own file (checked before each write),
+// the main form (closed when that file has gone) and the title used in that message.
+void SetFileAccessContext(const QString& programFile, QWidget* mainForm, const QString& title);
+
+// s := the file's bytes; on any failure s is empty, the error is reported and the answer is false.
+bool LoadFileToString(const QString& fileName, QByteArray& s);
+// Writes s as the whole file through a temporary file in the same folder and a rename, so a failed
+// write leaves the old file whole; false (after the report) when it could not be written.
+bool SaveStringToFile(const QString& fileName, const QByteArray& s);
+
+// The warning box of a file that could not be accessed. Kind 0: "ファイルにアクセスできません。",
+// kind 1: "ファイルにアクセスできなかった可能性があります。". Without a code, errno is reported.
+void ShowFileAccessError(const QString& fileName, int kind);
+void ShowFileAccessError(const QString& fileName, int kind, int errorCode);
+
+// True while the program's own file exists; otherwise reports it, closes the main form and answers false.
+bool CheckProgramFile();
+
+// The access window; one at most.
+void ShowAccessMessage();
+void HideAccessMessage();
+
+// "エラーコード=0000001B" and the system's message text for a code.
+QString ErrorCodeLine(int errorCode);
+QString SystemErrorText(int errorCode);

@@ -1,0 +1,180 @@
+#include "UnitCryptAccess.h"
+
+#include "Clock.h"
+#include "Dialogs.h"
+#include "Paths.h"
+#include "TestSupport.h"
+#include "UnitMes.h"
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QWidget>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+QString crlf()
+{
+    return QStringLiteral("\r\n");
+}
+
+// Every access window ever made is gone from the screen (deleted or at least hidden).
+bool NoAccessWindowShown()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<TFormMes*>(w) && w->isVisible()) return false;
+    return true;
+}
+
+QStringList FilesIn(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
+class FileAccessTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetFileAccessContext(ProgramFile(), nullptr, QStringLiteral("ポリコロ")); }
+    QTemporaryDir tmp;
+    RecordingDialogs rec;
+};
+
+TEST_F(FileAccessTest, MissingFileGivesEmptyStringAndTheErrorBox)
+{
+    QByteArray s = "left over";
+    EXPECT_FALSE(LoadFileToString(tmp.filePath(QStringLiteral("無い.txt")), s));
+    EXPECT_TRUE(s.isEmpty());
+    ASSERT_EQ(rec.Boxes().size(), 1u);
+    const MessageRecord box = rec.Boxes()[0];
+    EXPECT_EQ(box.type, TMsgDlgType::mtWarning);
+    EXPECT_EQ(box.buttons, TMsgButtons::OK);
+    EXPECT_EQ(box.text, QStringLiteral("ファイルにアクセスできません。") + crlf() + crlf() + QStringLiteral("\"無い.txt\"") + crlf()
+                            + QStringLiteral("エラーコード=00000002") + crlf() + SystemErrorText(2));
+    EXPECT_EQ(rec.BeepCount(MB_ICONHAND), 1);
+    EXPECT_TRUE(NoAccessWindowShown());
+
+    // A folder is no file either.
+    rec.Clear();
+    EXPECT_FALSE(LoadFileToString(tmp.path(), s));
+    ASSERT_EQ(rec.Boxes().size(), 1u);
+    EXPECT_TRUE(rec.Boxes()[0].text.contains(ErrorCodeLine(EISDIR)));
+}
+
+TEST_F(FileAccessTest, WritesExactlyTheBytesAndReadsThemBack)
+{
+    const QString path = tmp.filePath(QStringLiteral("野球_選手画像の調節.txt"));
+    const QByteArray longer("line one\r\nline two\r\n\0binary\xff", 29);
+    ASSERT_TRUE(SaveStringToFile(path, longer));
+    QByteArray s;
+    ASSERT_TRUE(LoadFileToString(path, s));
+    EXPECT_EQ(s, longer);
+
+    // A shorter string over a longer file leaves exactly the new length, and the file keeps its mode.
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+    ASSERT_TRUE(SaveStringToFile(path, "abc"));
+    EXPECT_EQ(ReadFile(path), QByteArray("abc"));
+    EXPECT_EQ(QFileInfo(path).size(), 3);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    // The empty string empties the file; no temporary file is left beside it.
+    ASSERT_TRUE(SaveStringToFile(path, QByteArray()));
+    EXPECT_EQ(QFileInfo(path).size(), 0);
+    EXPECT_EQ(FilesIn(tmp.path()), QStringList{QStringLiteral("野球_選手画像の調節.txt")});
+    EXPECT_TRUE(rec.records.empty());
+}
+
+TEST_F(FileAccessTest, FailedWritesReportAndLeaveTheOldFile)
+{
+    // A folder where the file should be.
+    const QString dir = tmp.filePath(QStringLiteral("index.txt"));
+    ASSERT_TRUE(QDir().mkdir(dir));
+    EXPECT_FALSE(SaveStringToFile(dir, "new"));
+    EXPECT_TRUE(QFileInfo(dir).isDir());
+    ASSERT_EQ(rec.Boxes().size(), 1u);
+    EXPECT_TRUE(rec.Boxes()[0].text.startsWith(QStringLiteral("ファイルにアクセスできません。")));
+    EXPECT_TRUE(rec.Boxes()[0].text.contains(ErrorCodeLine(EISDIR) + crlf() + SystemErrorText(EISDIR)));
+    EXPECT_EQ(rec.BeepCount(MB_ICONHAND), 1);
+
+    // A write that fails half way (the file size limit): the old content stays whole.
+    rec.Clear();
+    const QString path = tmp.filePath(QStringLiteral("old.txt"));
+    WriteFile(path, "old content");
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 1024;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const bool saved = SaveStringToFile(path, QByteArray(4096, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadFile(path), QByteArray("old content"));
+    ASSERT_EQ(rec.Boxes().size(), 1u);
+    EXPECT_TRUE(rec.Boxes()[0].text.contains(QStringLiteral("エラーコード=0000001B")));
+    EXPECT_EQ(FilesIn(tmp.path()), (QStringList{QStringLiteral("index.txt"), QStringLiteral("old.txt")}));
+    EXPECT_TRUE(NoAccessWindowShown());
+}
+
+TEST_F(FileAccessTest, MissingProgramFileClosesTheMainFormButStillSaves)
+{
+    QWidget mainForm;
+    mainForm.show();
+    SetFileAccessContext(tmp.filePath(QStringLiteral("ちびポリコロ")), &mainForm, QStringLiteral("ポリコロ"));
+    const QString path = tmp.filePath(QStringLiteral("data.txt"));
+    EXPECT_TRUE(SaveStringToFile(path, "kept"));
+    EXPECT_EQ(ReadFile(path), QByteArray("kept"));
+    EXPECT_FALSE(mainForm.isVisible());
+    ASSERT_EQ(rec.Boxes().size(), 1u);
+    EXPECT_EQ(rec.Boxes()[0].text, QStringLiteral("アクセスエラーです。ポリコロを終了します。") + crlf() + crlf()
+                                       + QStringLiteral("エラーコード=00000002") + crlf() + SystemErrorText(2));
+    EXPECT_EQ(rec.BeepCount(MB_ICONHAND), 1);
+
+    // With the program file in place nothing is said.
+    rec.Clear();
+    WriteFile(tmp.filePath(QStringLiteral("ちびポリコロ")), "x");
+    EXPECT_TRUE(CheckProgramFile());
+    EXPECT_TRUE(rec.records.empty());
+}
+
+TEST_F(FileAccessTest, AccessWindowCountsStarsAndGoesAway)
+{
+    VirtualClock clock;
+    SetClock(&clock);
+    clock.SetAutoRun(false);
+    ShowAccessMessage();
+    TFormMes* mes = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<TFormMes*>(w); m && m->isVisible()) mes = m;
+    ASSERT_NE(mes, nullptr);
+    ShowAccessMessage(); // one window at most
+    int shown = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<TFormMes*>(w) && w->isVisible()) ++shown;
+    EXPECT_EQ(shown, 1);
+
+    EXPECT_EQ(mes->lbMes->text(), QStringLiteral("ファイルにアクセスしています．．．"));
+    EXPECT_EQ(mes->width(), qRound(1.2 * mes->lbMes->width()));
+    EXPECT_EQ(mes->height(), 103);
+    EXPECT_TRUE(mes->lbBar->text().isEmpty());
+    clock.Advance(3000);
+    EXPECT_EQ(mes->lbBar->text(), QStringLiteral("***"));
+    clock.Advance(18000);
+    EXPECT_TRUE(mes->lbBar->text().isEmpty()); // 21 ticks: back to none
+    clock.Advance(1000);
+    EXPECT_EQ(mes->lbBar->text(), QStringLiteral("*"));
+    mes->grab().save(QDir::temp().filePath(QStringLiteral("poly_access_window.png")));
+
+    HideAccessMessage();
+    EXPECT_TRUE(NoAccessWindowShown());
+    SetClock(nullptr);
+}
+
+} // namespace

@@ -1,0 +1,4 @@
+poly_test(file_dialogs_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/MyFileDialogsTest.cpp
+  LIBS common)
