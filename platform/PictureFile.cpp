@@ -1,5 +1,7 @@
 #include "PictureFile.h"
 
+#include "BmpWriter.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
@@ -142,17 +144,6 @@ quint16 le16(const QByteArray& d, qint64 at)
     return quint16(quint8(d.at(qsizetype(at))) | (quint8(d.at(qsizetype(at + 1))) << 8));
 }
 
-void put32(QByteArray& d, quint32 v)
-{
-    for (int i = 0; i < 4; ++i) d.append(char((v >> (8 * i)) & 0xFF));
-}
-
-void put16(QByteArray& d, quint16 v)
-{
-    d.append(char(v & 0xFF));
-    d.append(char(v >> 8));
-}
-
 } // namespace
 
 bool DecodeJpeg(const QByteArray& data, QImage& out, QString* error)
@@ -253,42 +244,6 @@ bool DecodeBmp(const QByteArray& data, QImage& out, QString* error)
     if (!reader.read(&img) || img.isNull()) return fail(badBitmapError());
     out = img.convertToFormat(QImage::Format_RGB32);
     return true;
-}
-
-QByteArray EncodeBmp24(const QImage& src)
-{
-    const QImage img = src.convertToFormat(QImage::Format_RGB32);
-    const quint32 w = quint32(img.width()), h = quint32(img.height());
-    const quint32 stride = ((w * 24 + 31) / 32) * 4;
-    const quint32 imageSize = stride * h;
-    QByteArray d;
-    d.reserve(int(54 + imageSize));
-    d.append("BM", 2);
-    put32(d, 54 + imageSize);
-    put32(d, 0);
-    put32(d, 54);
-    put32(d, 40);
-    put32(d, w);
-    put32(d, h);
-    put16(d, 1);
-    put16(d, 24);
-    put32(d, 0);
-    put32(d, imageSize);
-    put32(d, 0);
-    put32(d, 0);
-    put32(d, 0);
-    put32(d, 0);
-    for (int y = int(h) - 1; y >= 0; --y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-        const qsizetype start = d.size();
-        for (quint32 x = 0; x < w; ++x) {
-            d.append(char(qBlue(line[x])));
-            d.append(char(qGreen(line[x])));
-            d.append(char(qRed(line[x])));
-        }
-        while (quint32(d.size() - start) < stride) d.append('\0');
-    }
-    return d;
 }
 
 bool ReadWholeFile(const QString& path, QByteArray& out, QString* error, qint64 maxBytes)

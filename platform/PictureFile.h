@@ -13,8 +13,8 @@ bool EncodeJpeg(const QImage& img, int quality, QByteArray& out, QString* error 
 
 // Windows bitmap files of any depth; the result is Format_RGB32.
 bool DecodeBmp(const QByteArray& data, QImage& out, QString* error = nullptr);
-// A 24-bit bottom-up bitmap file: BITMAPFILEHEADER, BITMAPINFOHEADER, rows padded to 4 bytes.
-QByteArray EncodeBmp24(const QImage& img);
+// Writing a 24-bit bitmap file: EncodeBmp24 in BmpWriter.h.
+#include "BmpWriter.h"
 
 // Whole files.
 // Files over maxBytes are refused without being read.

@@ -1,5 +1,7 @@
 #include "ResGen.h"
 
+#include "BmpWriter.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -38,51 +40,21 @@ QByteArray PngOf(const QImage& img)
     return out;
 }
 
+QByteArray Bmp24Of(const QImage& img)
+{
+    return EncodeBmp24(img);
+}
+
 namespace {
 void put32(QByteArray& d, quint32 v)
 {
-    for (int i = 0; i < 4; ++i) d.append(char((v >> (8 * i)) & 0xFF));
+    bmpwriter::put32(d, v);
 }
 void put16(QByteArray& d, quint16 v)
 {
-    d.append(char(v & 0xFF));
-    d.append(char(v >> 8));
+    bmpwriter::put16(d, v);
 }
 } // namespace
-
-QByteArray Bmp24Of(const QImage& src)
-{
-    const QImage img = src.convertToFormat(QImage::Format_RGB32);
-    const quint32 w = quint32(img.width()), h = quint32(img.height());
-    const quint32 stride = ((w * 24 + 31) / 32) * 4;
-    QByteArray d;
-    d.append("BM", 2);
-    put32(d, 54 + stride * h);
-    put32(d, 0);
-    put32(d, 54);
-    put32(d, 40);
-    put32(d, w);
-    put32(d, h);
-    put16(d, 1);
-    put16(d, 24);
-    put32(d, 0);
-    put32(d, stride * h);
-    put32(d, 0);
-    put32(d, 0);
-    put32(d, 0);
-    put32(d, 0);
-    for (int y = int(h) - 1; y >= 0; --y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-        const qsizetype start = d.size();
-        for (quint32 x = 0; x < w; ++x) {
-            d.append(char(qBlue(line[x])));
-            d.append(char(qGreen(line[x])));
-            d.append(char(qRed(line[x])));
-        }
-        while (quint32(d.size() - start) < stride) d.append('\0');
-    }
-    return d;
-}
 
 QByteArray WavOf(const std::vector<qint16>& samples, int sampleRate, int channels)
 {
