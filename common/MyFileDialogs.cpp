@@ -147,22 +147,23 @@ std::vector<FilterItem> parseFilter(const QString& filter)
     return out;
 }
 
-// The picture beside the list of the picture dialogs: its size and the picture scaled to fit.
+// The picture under the list of the picture dialogs: its size and the picture scaled to fit.
 class PicturePreview : public QWidget {
 public:
     explicit PicturePreview(QWidget* parent) : QWidget(parent)
     {
         setObjectName(QStringLiteral("picturePreview"));
         auto* layout = new QVBoxLayout(this);
-        layout->setContentsMargins(4, 0, 0, 0);
+        layout->setContentsMargins(0, 4, 0, 0);
+        layout->setSpacing(2);
         m_size = new QLabel(this);
         m_size->setObjectName(QStringLiteral("previewSize"));
-        m_size->setAlignment(Qt::AlignCenter);
+        m_size->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         m_picture = new QLabel(this);
         m_picture->setObjectName(QStringLiteral("previewPicture"));
         m_picture->setAlignment(Qt::AlignCenter);
         m_picture->setFrameShape(QFrame::StyledPanel);
-        m_picture->setMinimumSize(160, 120);
+        m_picture->setMinimumSize(160, 96);
         m_picture->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         layout->addWidget(m_size);
         layout->addWidget(m_picture, 1);
@@ -346,7 +347,6 @@ TMyFileDialog::Run::~Run()
 
 void TMyFileDialog::Run::Setup()
 {
-    dlg->setOption(QFileDialog::DontUseNativeDialog, true);
     // The combo shows the descriptions as the caller wrote them.
     dlg->setOption(QFileDialog::HideNameFilterDetails, true);
     // Overwrite questions are the callers' own (their close check).
@@ -424,9 +424,17 @@ void TMyFileDialog::Run::Setup()
     if (model) QObject::connect(model, &QFileSystemModel::rootPathChanged, this, [this] { FolderChanged(); });
 
     if (preview) {
-        if (auto* splitter = dlg->findChild<QSplitter*>(QStringLiteral("splitter"))) {
-            splitter->addWidget(preview);
-            splitter->setStretchFactor(splitter->indexOf(preview), 0);
+        // Under the list at the dialog's full width: the sheets are long strips of players.
+        auto* splitter = dlg->findChild<QSplitter*>(QStringLiteral("splitter"));
+        if (splitter && dlg->layout()) {
+            auto* column = new QSplitter(Qt::Vertical, dlg);
+            column->setObjectName(QStringLiteral("previewSplitter"));
+            column->setChildrenCollapsible(false);
+            delete dlg->layout()->replaceWidget(splitter, column);
+            column->addWidget(splitter);
+            column->addWidget(preview);
+            column->setStretchFactor(0, 1);
+            column->setStretchFactor(1, 0);
         }
         QObject::connect(dlg, &QFileDialog::currentChanged, this, [this](const QString& path) { preview->SetFile(path); });
         if (!d.FileName.isEmpty()) preview->SetFile(dlg->selectedFiles().value(0));
@@ -657,8 +665,11 @@ bool TMyFileDialog::Execute()
 
     FamilyFileDialog* dlg;
     {
+        // Qt builds its widgets (and reads its settings) as soon as it knows it is not the system's
+        // dialog; both happen here, before the parts are looked up.
         NoQtDialogSettings noSettings;
         dlg = new FamilyFileDialog(parentWindow);
+        dlg->setOption(QFileDialog::DontUseNativeDialog, true);
     }
     m_run = std::make_unique<Run>(*this, dlg, m_kind == Kind::Save, m_preview);
     m_run->Setup();

@@ -12,6 +12,8 @@ class QFileDialog;
 class QLineEdit;
 class QWidget;
 
+// ofFileMustExist and ofEnableSizing change the dialog; ofHideReadOnly and ofNoChangeDir are what
+// this dialog does anyway (it has no read-only box and never changes the working folder).
 enum TOpenOption : unsigned {
     ofHideReadOnly = 0x1,
     ofNoChangeDir = 0x2,

@@ -74,7 +74,8 @@ int readWhole(const QByteArray& path, QByteArray& out)
 
 // Writes data as the whole file at path through a temporary file beside it; 0 or the errno of the
 // call that failed. The old file is replaced only by the rename, after the new bytes are on disk.
-int writeWhole(const QByteArray& path, const QByteArray& data)
+// Without mayCreate only an existing file is written.
+int writeWhole(const QByteArray& path, const QByteArray& data, bool mayCreate)
 {
     // Writing through a link writes the file it points to, as an in-place write would.
     QByteArray target = path;
@@ -88,7 +89,9 @@ int writeWhole(const QByteArray& path, const QByteArray& data)
 
     mode_t mode;
     struct stat st {};
-    if (::stat(target.constData(), &st) == 0 && S_ISREG(st.st_mode)) {
+    const bool exists = ::stat(target.constData(), &st) == 0;
+    if (!exists && !mayCreate) return errno;
+    if (exists && S_ISREG(st.st_mode)) {
         mode = st.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
@@ -198,9 +201,10 @@ bool LoadFileToString(const QString& fileName, QByteArray& s)
 
 bool SaveStringToFile(const QString& fileName, const QByteArray& s)
 {
-    // A missing program file has been reported and the program is closing; the data is still saved.
-    CheckProgramFile();
-    const int err = writeWhole(QFile::encodeName(fileName), s);
+    // With the program file gone (reported, and the program closing) an existing file is still
+    // saved, but no new file is made.
+    const bool programThere = CheckProgramFile();
+    const int err = writeWhole(QFile::encodeName(fileName), s, programThere);
     if (err == 0) return true;
     ShowAccessMessage();
     HideAccessMessage();

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QApplication>
 #include <QWidget>
+#include <QPointer>
 #include <QWindow>
 #include <chrono>
 #include <thread>
@@ -133,7 +134,7 @@ void VirtualClock::Disarm(GameTimer* t)
     m_due.erase(t);
 }
 
-bool VirtualClock::fireNext(qint64 limit)
+GameTimer* VirtualClock::takeNext(qint64 limit)
 {
     GameTimer* next = nullptr;
     std::pair<qint64, qint64> best{0, 0};
@@ -142,17 +143,37 @@ bool VirtualClock::fireNext(qint64 limit)
             next = t;
             best = due;
         }
-    if (!next || best.first > limit) return false;
+    if (!next || best.first > limit) return nullptr;
     if (best.first > m_now) m_now = best.first;
     // Re-armed before firing, so a handler that changes the interval or stops the timer wins.
     m_due[next] = {std::max(m_now, best.first) + std::max(1, next->Interval()), ++m_seq};
+    return next;
+}
+
+bool VirtualClock::fireNext(qint64 limit)
+{
+    GameTimer* next = takeNext(limit);
+    if (!next) return false;
     next->Fire();
     return true;
 }
 
 void VirtualClock::step()
 {
-    fireNext(std::numeric_limits<qint64>::max());
+    // The tick runs as a posted call, not inside this timer's own handler: a game tick may open a
+    // modal window, and Qt does not deliver a timer again while its handler is still running, which
+    // would stop the clock for every window opened from a tick.
+    if (m_queued) return;
+    GameTimer* next = takeNext(std::numeric_limits<qint64>::max());
+    if (!next) return;
+    m_queued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this, t = QPointer<GameTimer>(next)] {
+            m_queued = false;
+            if (t) t->Fire();
+        },
+        Qt::QueuedConnection);
 }
 
 void VirtualClock::Advance(qint64 ms)

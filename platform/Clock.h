@@ -69,6 +69,8 @@ public:
 private:
     void step();
     bool fireNext(qint64 limit);
+    GameTimer* takeNext(qint64 limit);
+    bool m_queued = false;
     qint64 m_now = 0;
     qint64 m_slept = 0;
     qint64 m_seq = 0;

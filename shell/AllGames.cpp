@@ -1,5 +1,8 @@
 #include "AllGames.h"
 
+#include "QuickGames.h"
+
 void RegisterAllGames()
 {
+    RegisterQuickGames();
 }

@@ -5,14 +5,15 @@
 #include "GameRandom.h"
 #include "Help.h"
 #include "ListItems.h"
+#include "MyFileDialogs.h"
 #include "Paths.h"
 #include "Shell.h"
 #include "SheetLink.h"
 #include "SheetLoader.h"
+#include "UnitCryptAccess.h"
 #include "UnitGameWinMes.h"
 #include "UnitJusinFNSelect.h"
 #include "WindowPlacement.h"
-#include <QFileDialog>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QScreen>
@@ -169,6 +170,11 @@ TFormGame::TFormGame(QWidget* parent) : Form(parent)
 
     for (int i = 0; i < 12; ++i) imlAnime.AddMasked(ResourceBitmap(QStringLiteral("ANIME%1").arg(i, 2, 10, QLatin1Char('0'))));
 
+    opd1 = new TMyOpenPictureDialog(this);
+    opd1->Options = ofHideReadOnly | ofFileMustExist | ofEnableSizing;
+    opd1->DirUpBtn = false;
+    opd1->KeepSize = false;
+
     tmAutoClose = new GameTimer(this, 5000, false);
     tmAutoClose->OnTimer = [this] { tmAutoCloseTimer(); };
 
@@ -218,6 +224,8 @@ void TFormGame::FormCreate()
     btClose->setToolTip(QStringLiteral("このフォームを閉じます。　【ｷｰﾎﾞｰﾄﾞ】<F4>, <Esc>"));
     edMyPic->setToolTip(btMyPic->toolTip());
     edAitePic->setToolTip(btAitePic->toolTip());
+
+    SetFileAccessContext(ProgramFile(), this, QStringLiteral("ポリコロ"));
 
     // A game whose form is not part of this program cannot be started.
     const std::pair<QPushButton*, int> buttons[] = {{bbPK, gnPK},     {bbKakure, gnKakure},     {bbRun, gnRun},
@@ -365,15 +373,13 @@ void TFormGame::chooseTeamPicture(bool mine)
     if (ChoosePictureHook) {
         chosen = ChoosePictureHook(title, file);
     } else {
-        QFileDialog dlg(this, title, FDataDir + QStringLiteral("ゲームの選手画像"));
-        dlg.setOption(QFileDialog::DontUseNativeDialog);
-        dlg.setFileMode(QFileDialog::ExistingFile);
-        dlg.setNameFilters({QStringLiteral("BMP ﾌｧｲﾙ (*.bmp)"), QStringLiteral("JPEG ﾌｧｲﾙ (*.jpg)"),
-                            QStringLiteral("全種類 (*.bmp *.jpg)")});
-        dlg.selectNameFilter(QStringLiteral("全種類 (*.bmp *.jpg)"));
-        dlg.setDefaultSuffix(QStringLiteral("bmp"));
-        dlg.selectFile(file);
-        if (dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty()) chosen = dlg.selectedFiles().front();
+        opd1->Title = title;
+        opd1->InitialDir = FDataDir + QStringLiteral("ゲームの選手画像");
+        opd1->Filter = kPicFilter;
+        opd1->DefaultExt = QStringLiteral("bmp");
+        opd1->FilterIndex = 3;
+        opd1->FileName = file;
+        if (opd1->Execute()) chosen = opd1->FileName;
     }
     if (chosen.isEmpty()) return;
     file = CompleteFileExt(chosen, QStringLiteral("bmp,jpg"));

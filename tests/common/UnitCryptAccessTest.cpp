@@ -129,6 +129,7 @@ TEST_F(FileAccessTest, MissingProgramFileClosesTheMainFormButStillSaves)
     mainForm.show();
     SetFileAccessContext(tmp.filePath(QStringLiteral("ちびポリコロ")), &mainForm, QStringLiteral("ポリコロ"));
     const QString path = tmp.filePath(QStringLiteral("data.txt"));
+    WriteFile(path, "old");
     EXPECT_TRUE(SaveStringToFile(path, "kept"));
     EXPECT_EQ(ReadFile(path), QByteArray("kept"));
     EXPECT_FALSE(mainForm.isVisible());
@@ -136,6 +137,13 @@ TEST_F(FileAccessTest, MissingProgramFileClosesTheMainFormButStillSaves)
     EXPECT_EQ(rec.Boxes()[0].text, QStringLiteral("アクセスエラーです。ポリコロを終了します。") + crlf() + crlf()
                                        + QStringLiteral("エラーコード=00000002") + crlf() + SystemErrorText(2));
     EXPECT_EQ(rec.BeepCount(MB_ICONHAND), 1);
+
+    // No new file is made then: the program's question, then the file's own error.
+    rec.Clear();
+    EXPECT_FALSE(SaveStringToFile(tmp.filePath(QStringLiteral("new.txt")), "x"));
+    EXPECT_FALSE(QFile::exists(tmp.filePath(QStringLiteral("new.txt"))));
+    ASSERT_EQ(rec.Boxes().size(), 2u);
+    EXPECT_TRUE(rec.Boxes()[1].text.startsWith(QStringLiteral("ファイルにアクセスできません。")));
 
     // With the program file in place nothing is said.
     rec.Clear();
@@ -170,7 +178,8 @@ TEST_F(FileAccessTest, AccessWindowCountsStarsAndGoesAway)
     EXPECT_TRUE(mes->lbBar->text().isEmpty()); // 21 ticks: back to none
     clock.Advance(1000);
     EXPECT_EQ(mes->lbBar->text(), QStringLiteral("*"));
-    mes->grab().save(QDir::temp().filePath(QStringLiteral("poly_access_window.png")));
+    if (const QString dir = qEnvironmentVariable("POLY_TEST_PICTURES"); !dir.isEmpty())
+        mes->grab().save(dir + QStringLiteral("/access_window.png"));
 
     HideAccessMessage();
     EXPECT_TRUE(NoAccessWindowShown());

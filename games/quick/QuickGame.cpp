@@ -1,0 +1,325 @@
+#include "QuickGame.h"
+
+#include "Dialogs.h"
+#include "UnitGame.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWheelEvent>
+#include <cstring>
+
+void TOptionCombo::SetDroppedDown(bool on)
+{
+    if (on == m_dropped) return;
+    if (on) showPopup();
+    else hidePopup();
+}
+
+void TOptionCombo::showPopup()
+{
+    m_dropped = true;
+    QComboBox::showPopup();
+}
+
+void TOptionCombo::hidePopup()
+{
+    m_dropped = false;
+    QComboBox::hidePopup();
+}
+
+TQuickGameForm::TQuickGameForm(QWidget* owner, const TQuickGameTable& table) : Form(owner), m_table(table)
+{
+    if (FormGame) FormGame->FRandomBlock = m_table.RandomBlock;
+    SetClientSize(m_table.ClientSize.width(), m_table.ClientSize.height());
+    ApplyFont();
+
+    const int fw = m_table.FieldSize.width(), fh = m_table.FieldSize.height();
+    imOmote = new TPaintBox(this, fw, fh);
+    imOmote->SetBounds(0, 0, fw, fh);
+    imOmote->OnMouseDown = [this](TMouseButton b, TShiftState s, int x, int y) { imOmoteMouseDown(b, s, x, y); };
+    imOmote->OnMouseMove = [this](TShiftState s, int x, int y) { imOmoteMouseMove(s, x, y); };
+
+    Timer1 = new GameTimer(this, m_table.Interval, false);
+    Timer1->OnTimer = [this] { Timer1Timer(); };
+
+    int x = 8;
+    const int y = fh + 6;
+    if (!m_table.OptionLabel.isEmpty()) {
+        Label1 = new QLabel(m_table.OptionLabel, this);
+        Label1->move(x, y + 4);
+        Label1->adjustSize();
+        x += Label1->width() + 6;
+        cobOption = new TOptionCombo(this);
+        cobOption->addItems(m_table.OptionItems);
+        cobOption->setEditable(false);
+        cobOption->move(x, y);
+        cobOption->adjustSize();
+        x += cobOption->width() + 16;
+        // A choice made with the mouse or the keys of the closed list.
+        connect(cobOption, &QComboBox::activated, this, [this](int) { cobOptionClick(); });
+    }
+    if (m_table.HasAuto) {
+        cbAuto = new QCheckBox(QStringLiteral("自動進行"), this);
+        cbAuto->move(x, y + 2);
+        cbAuto->adjustSize();
+        connect(cbAuto, &QCheckBox::clicked, this, [this] { cbAutoClick(); });
+    }
+
+    m_back.SetSize(fw, fh);
+    m_goalBmp.Transparent = true;
+    if (FormGame) {
+        FSoundOn = !FormGame->cb2->isChecked();
+        FCheerOn = !FormGame->cb3->isChecked();
+    }
+}
+
+TQuickGameForm::~TQuickGameForm()
+{
+    Timer1->SetEnabled(false);
+}
+
+int TQuickGameForm::RandomInt(int n)
+{
+    return FormGame->GameRandom(-1, n);
+}
+
+quint16 TQuickGameForm::ResultCode(bool won) const
+{
+    return quint16(FormGame->GetModeBits() + (won ? 0x2000 : 0x1000) + m_table.GameNo);
+}
+
+int TQuickGameForm::PlayerCount(const TBitmap& sheet)
+{
+    return (sheet.Width() / 70) / 2;
+}
+
+void TQuickGameForm::CutFrame(const TBitmap& sheet, int player, int frame, TBitmap& out)
+{
+    out.SetSize(70, 70);
+    out.Canvas().Brush.Color = clWhite;
+    out.Canvas().Brush.Style = TBrushStyle::bsSolid;
+    out.Canvas().FillRect(0, 0, 70, 70);
+    const int left = 140 * player + 70 * frame;
+    out.Canvas().CopyRect(QRect(0, 0, 70, 70), sheet.Canvas(), QRect(left, 0, 70, 70));
+}
+
+void TQuickGameForm::AddFrame(TImageList& list, const TBitmap& sheet, int player, int frame, TFrameTurn turn)
+{
+    TBitmap tmp;
+    CutFrame(sheet, player, frame, tmp);
+    if (turn == TFrameTurn::Mirror) {
+        FormGame->MirrorBitmap(tmp, tmp);
+    } else if (turn == TFrameTurn::Rotate90) {
+        TBitmap turned;
+        FormGame->RotateBitmap(tmp, 90, TColor(0xFFFFFFFFu), turned);
+        tmp = turned;
+    }
+    list.AddMasked(tmp, clWhite);
+}
+
+void TQuickGameForm::LoadSheets(TBitmap& mine, TBitmap& aite)
+{
+    FormGame->LoadTeamPictures(mine, aite);
+}
+
+bool TQuickGameForm::PlayEffect(const QString& name, unsigned flags)
+{
+    return FSoundOn && PlaySound(name, flags);
+}
+
+bool TQuickGameForm::PlayCheer(unsigned flags)
+{
+    return FCheerOn && PlaySound(QStringLiteral("KANSEI"), flags);
+}
+
+void TQuickGameForm::FormShow()
+{
+    Hint = Caption();
+    MakeTeamImages();
+    FormGame->AdjustFormTop(this);
+    if (CentreHorizontally()) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const int sw = screen ? screen->geometry().width() : width();
+        SetLeft((sw - width()) / 2);
+    }
+    if (FSoundOn) PlaySound(OpeningSound(), SndAsync);
+    m_goalBmp.LoadFromResourceName(QStringLiteral("GOALBMP"));
+    m_goalBmp.Transparent = true;
+    m_opening = m_table.OpeningTicks > 0;
+    m_tickCount = 0;
+    GameReset();
+    if (cobOption) {
+        cobOption->SetItemIndex(m_table.DefaultItem);
+        cobOptionClick();
+    }
+    m_back.Canvas().Font.Name = FormGame->Font.Name;
+    DrawScene();
+    Timer1->SetEnabled(true);
+    if (cobOption && FSetUpOpenStart) {
+        cobOption->setFocus();
+        cobOption->SetDroppedDown(true);
+    }
+}
+
+void TQuickGameForm::Timer1Timer()
+{
+    Tick();
+}
+
+void TQuickGameForm::Tick()
+{
+    if (m_opening) {
+        bool ends;
+        if (cobOption) {
+            // With an option the opening ends on the first tick after its length has been counted
+            // out; while the list is open it goes on, so the option can still be chosen.
+            ends = m_tickCount >= m_table.OpeningTicks && !cobOption->DroppedDown();
+            if (!ends && m_tickCount < m_table.OpeningTicks) ++m_tickCount;
+        } else {
+            ends = ++m_tickCount >= m_table.OpeningTicks;
+        }
+        if (ends) {
+            EndOpening();
+            OpeningEnded();
+        }
+        DrawScene();
+        return;
+    }
+    GameTick();
+}
+
+void TQuickGameForm::EndOpening()
+{
+    m_opening = false;
+    if (cbAuto) FormGame->FManualPlay = !cbAuto->isChecked();
+    if (cobOption) FormGame->FOptionIndex = quint8(cobOption->ItemIndex());
+    m_tickCount = 0;
+    if (m_table.SleepAtOpeningEnd) Sleep(200);
+}
+
+void TQuickGameForm::cobOptionClick()
+{
+    if (!cobOption) return;
+    if (m_opening) {
+        const int i = cobOption->ItemIndex();
+        if (i >= 0 && i < int(m_table.OptionValues.size())) m_optionValue = m_table.OptionValues[size_t(i)];
+        cobOption->Tag = i;
+        OptionTaken(m_optionValue);
+        return;
+    }
+    cobOption->SetItemIndex(cobOption->Tag);
+    MessageBeep(MB_ICONASTERISK);
+    MessageDlg(m_table.OptionRefusal, TMsgDlgType::mtWarning, TMsgButtons::OK, this);
+}
+
+void TQuickGameForm::cbAutoClick()
+{
+    // Checking the box once marks the game as auto-played for good.
+    if (cbAuto && FormGame->FManualPlay) FormGame->FManualPlay = !cbAuto->isChecked();
+}
+
+void TQuickGameForm::EndGame(bool won)
+{
+    Timer1->SetEnabled(false);
+    FormGame->ShowGameResult(ResultCode(won));
+    SetModalResult(won ? mrYes : mrNo);
+}
+
+void TQuickGameForm::FormClose(TCloseAction& /*action*/)
+{
+    Timer1->SetEnabled(false);
+    if (ModalResult() == mrYes || ModalResult() == mrNo) return;
+    // Closed before the end: reported now, as lost unless my team has already won.
+    EndGame(MyTeamDecidedWinner());
+}
+
+void TQuickGameForm::ShowBackBuffer()
+{
+    QImage& surface = imOmote->Surface();
+    const QImage& back = m_back.Image();
+    const int h = std::min(surface.height(), back.height());
+    const int bytes = std::min(surface.width(), back.width()) * 4;
+    if (surface.format() == QImage::Format_RGB32 && back.format() == QImage::Format_RGB32) {
+        for (int y = 0; y < h; ++y) std::memcpy(surface.scanLine(y), back.constScanLine(y), size_t(bytes));
+    } else {
+        imOmote->Canvas().Draw(0, 0, back, false);
+    }
+    imOmote->update();
+}
+
+bool TQuickGameForm::comboFocused() const
+{
+    if (!cobOption) return false;
+    // With its list open the keys go to the list, which still belongs to the combo.
+    return cobOption->DroppedDown() || cobOption->hasFocus();
+}
+
+void TQuickGameForm::pauseOrResume()
+{
+    const bool paused = Timer1->Enabled();
+    Timer1->SetEnabled(!paused);
+    SetCaption(paused ? Hint + QStringLiteral("  ※Pause※") : Hint);
+}
+
+void TQuickGameForm::FormKeyDown(Word& key, TShiftState shift)
+{
+    switch (key) {
+    case VK_ESCAPE:
+        pauseOrResume();
+        return;
+    case VK_F1:
+        FormGame->ShowHelp(this);
+        return;
+    case VK_F2:
+        if (cobOption) {
+            cobOption->setFocus();
+            cobOption->SetDroppedDown(!cobOption->DroppedDown());
+            key = 0;
+            return;
+        }
+        break;
+    case VK_F3:
+        if (cbAuto) {
+            cbAuto->click();
+            key = 0;
+            return;
+        }
+        break;
+    case VK_SPACE:
+        if (comboFocused()) {
+            cobOption->SetDroppedDown(!cobOption->DroppedDown());
+            key = 0;
+            return;
+        }
+        break;
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+        if (comboFocused() && cobOption->DroppedDown()) {
+            const int n = cobOption->count();
+            if (n > 0) {
+                const int step = (key == VK_LEFT || key == VK_UP) ? n - 1 : 1;
+                cobOption->SetItemIndex((cobOption->ItemIndex() + step) % n);
+                // The option follows the item shown, as a click would take it (or refuse it).
+                cobOptionClick();
+            }
+            key = 0;
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    GameKeyDown(key, shift);
+}
+
+bool TQuickGameForm::eventFilter(QObject* o, QEvent* e)
+{
+    if (e->type() == QEvent::Wheel && m_table.SwallowWheel && isVisible()) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (w && (w == this || isAncestorOf(w))) return true;
+    }
+    return Form::eventFilter(o, e);
+}

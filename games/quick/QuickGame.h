@@ -1,0 +1,157 @@
+#pragma once
+// The skeleton that every quick game shares: a fixed-size window with one paint box and a back
+// buffer, a timer that first plays an opening and then steps the game, the one option that may only
+// change during the opening, the optional auto-progress box, the keys, the team pictures and the
+// result report. A game supplies its row of TQuickGameTable, its rules, its drawing and its input.
+#include "Canvas.h"
+#include "Clock.h"
+#include "Form.h"
+#include "ImageList.h"
+#include "PaintBox.h"
+#include "Sound.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QSize>
+#include <QStringList>
+#include <vector>
+
+// How the quick game forms differ.
+struct TQuickGameTable {
+    int GameNo = 0;
+    int RandomBlock = 0;
+    int Interval = 100;     // ms of Timer1
+    int OpeningTicks = 0;   // length of the opening, in ticks
+    QSize FieldSize;        // imOmote, at (0, 0)
+    QSize ClientSize;       // the fixed window
+    // The option combo; no label means the game has none.
+    QString OptionLabel;
+    QStringList OptionItems;
+    std::vector<int> OptionValues;
+    int DefaultItem = 0;
+    QString OptionRefusal;  // the warning when the option is changed after the opening
+    bool HasAuto = false;   // the "自動進行" box
+    bool SwallowWheel = false;
+    bool SleepAtOpeningEnd = true;
+};
+
+// A drop-down list that knows whether its list is open, and can be opened and closed by the keys.
+class TOptionCombo : public QComboBox {
+    Q_OBJECT
+public:
+    explicit TOptionCombo(QWidget* parent) : QComboBox(parent) {}
+    bool DroppedDown() const { return m_dropped; }
+    void SetDroppedDown(bool on);
+    int ItemIndex() const { return currentIndex(); }
+    void SetItemIndex(int i) { setCurrentIndex(i); }
+    int Tag = 0;
+    void showPopup() override;
+    void hidePopup() override;
+
+private:
+    bool m_dropped = false;
+};
+
+// How a frame cut from a sheet is turned before it goes into an image list.
+enum class TFrameTurn { None, Mirror, Rotate90 };
+
+class TQuickGameForm : public Form {
+    Q_OBJECT
+public:
+    TQuickGameForm(QWidget* owner, const TQuickGameTable& table);
+    ~TQuickGameForm() override;
+
+    const TQuickGameTable& Table() const { return m_table; }
+
+    // Components.
+    TPaintBox* imOmote;
+    GameTimer* Timer1;
+    TImageList imlA{70, 70}, imlB{70, 70};
+    TImageList imlMyChara{70, 70};
+    QLabel* Label1 = nullptr;
+    TOptionCombo* cobOption = nullptr;
+    QCheckBox* cbAuto = nullptr;
+
+    // Fields the launcher and the game share.
+    QString FPlayerName;
+    bool FSoundOn = true;
+    bool FCheerOn = true;
+    bool FSetUpOpenStart = false;
+
+    // The option value taken during the opening (from the table's values).
+    int OptionValue() const { return m_optionValue; }
+    bool Opening() const { return m_opening; }
+    int TickCount() const { return m_tickCount; }
+    const TBitmap& BackBuffer() const { return m_back; }
+
+    // Handlers.
+    void Timer1Timer();
+    void cobOptionClick();
+    void cbAutoClick();
+
+    // The random service of the menu form.
+    static int RandomInt(int n);
+    // The result code of this game as the menu form counts it.
+    quint16 ResultCode(bool won) const;
+
+    // Team picture helpers: the number of players on a sheet, and one frame cut from it (the sheet
+    // rectangle copied onto a white 70 x 70 bitmap), turned as asked and added with pure white as mask.
+    static int PlayerCount(const TBitmap& sheet);
+    static void CutFrame(const TBitmap& sheet, int player, int frame, TBitmap& out);
+    static void AddFrame(TImageList& list, const TBitmap& sheet, int player, int frame, TFrameTurn turn = TFrameTurn::None);
+
+protected:
+    // What each game supplies.
+    virtual void MakeTeamImages() = 0;
+    // Resets the game state at FormShow, after the goal banner is loaded.
+    virtual void GameReset() = 0;
+    // One tick of play after the opening.
+    virtual void GameTick() = 0;
+    virtual void DrawScene() = 0;
+    // An early close reports a win only when this holds.
+    virtual bool MyTeamDecidedWinner() const = 0;
+    // The option's value was taken during the opening.
+    virtual void OptionTaken(int /*value*/) {}
+    // The opening has just ended (after the frame's own work, before the pause).
+    virtual void OpeningEnded() {}
+    // One tick; by default the opening as the frame plays it, then GameTick.
+    virtual void Tick();
+    // Keys that the frame leaves to the game (digits, Enter, PK's F2); clear key to consume it.
+    virtual void GameKeyDown(Word& /*key*/, TShiftState /*shift*/) {}
+    virtual void imOmoteMouseDown(TMouseButton /*button*/, TShiftState /*shift*/, int /*x*/, int /*y*/) {}
+    virtual void imOmoteMouseMove(TShiftState /*shift*/, int /*x*/, int /*y*/) {}
+    // The sound at FormShow.
+    virtual QString OpeningSound() const { return QStringLiteral("OPENING"); }
+    // Whether FormShow centres the window horizontally.
+    virtual bool CentreHorizontally() const { return true; }
+
+    // Ends the opening: flag off, auto box and option into the menu form, counter 0, a short pause.
+    void EndOpening();
+    void SetOpening(bool on) { m_opening = on; }
+    void SetTickCount(int n) { m_tickCount = n; }
+    // Ends the game: timer off, result report, modal result (won: mrYes, lost: mrNo).
+    void EndGame(bool won);
+    // Effects obey the sound switch, the crowd cheer the cheer switch.
+    bool PlayEffect(const QString& name, unsigned flags = SndAsync);
+    bool PlayCheer(unsigned flags = SndAsync);
+    // Copies the back buffer onto imOmote and shows it.
+    void ShowBackBuffer();
+    // Loads both teams' sheets (mine first).
+    static void LoadSheets(TBitmap& mine, TBitmap& aite);
+
+    void FormShow() override;
+    void FormClose(TCloseAction& action) override;
+    void FormKeyDown(Word& key, TShiftState shift) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+    TBitmap m_back;
+    TBitmap m_goalBmp;
+
+private:
+    bool comboFocused() const;
+    void pauseOrResume();
+    TQuickGameTable m_table;
+    bool m_opening = false;
+    int m_tickCount = 0;
+    int m_optionValue = 0;
+};

@@ -1,0 +1,394 @@
+// The quick game frame on a minimal game of its own: opening and option, keys, pause, auto box,
+// wheel, the result report and the early close.
+#include "Clock.h"
+#include "Dialogs.h"
+#include "Paths.h"
+#include "QuickGame.h"
+#include "Resources.h"
+#include "Sound.h"
+#include "UnitGame.h"
+#include "UnitGameWinMes.h"
+#include <QTemporaryDir>
+#include <QTest>
+#include <QAbstractItemView>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kRefusal = QStringLiteral("ハードル数を変更できるのは，オープニングのときだけです。");
+
+// A game with an option of three items, an auto box and a five-tick opening; it ends when told.
+class TTestGame : public TQuickGameForm {
+public:
+    static const TQuickGameTable& Row()
+    {
+        static const TQuickGameTable row = [] {
+            TQuickGameTable t;
+            t.GameNo = 6;
+            t.RandomBlock = 10;
+            t.Interval = 50;
+            t.OpeningTicks = 5;
+            t.FieldSize = QSize(200, 100);
+            t.ClientSize = QSize(300, 140);
+            t.OptionLabel = QStringLiteral("ハードル数");
+            t.OptionItems = {QStringLiteral("６台"), QStringLiteral("８台"), QStringLiteral("１０台")};
+            t.OptionValues = {6, 8, 10};
+            t.DefaultItem = 2;
+            t.OptionRefusal = kRefusal;
+            t.HasAuto = true;
+            t.SwallowWheel = true;
+            return t;
+        }();
+        return row;
+    }
+    explicit TTestGame(QWidget* owner) : TQuickGameForm(owner, Row()) {}
+
+    int ticks = 0;
+    std::vector<int> taken;
+    bool decidedWin = false;
+    int endAt = -1;
+    bool endWon = false;
+    int draws = 0;
+
+protected:
+    void MakeTeamImages() override
+    {
+        TBitmap mine, aite;
+        LoadSheets(mine, aite);
+        AddFrame(imlA, mine, 0, 0);
+        AddFrame(imlA, mine, 0, 1, TFrameTurn::Mirror);
+        AddFrame(imlB, aite, 0, 0, TFrameTurn::Rotate90);
+    }
+    void GameReset() override {}
+    void GameTick() override
+    {
+        ++ticks;
+        if (ticks == endAt) EndGame(endWon);
+    }
+    void DrawScene() override
+    {
+        ++draws;
+        ShowBackBuffer();
+    }
+    bool MyTeamDecidedWinner() const override { return decidedWin; }
+    void OptionTaken(int v) override { taken.push_back(v); }
+};
+
+class QuickFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        static const bool once = [] {
+            InitGameResources();
+            return true;
+        }();
+        (void)once;
+        clock.SetAutoRun(false);
+        SetClock(&clock);
+        Sound().SetBackend(&sounds);
+        OverrideProgramFile(tmp.path() + QStringLiteral("/ちびポリコロ"));
+        CreateShellForms();
+        FormGame->show();
+        Form::SetModalHook([this](Form* f) {
+            if (f != FormGameWinMes) return;
+            reports.push_back({FormGameWinMes->FScreenKind, FormGameWinMes->FCodeText});
+            f->Close();
+        });
+    }
+    void TearDown() override
+    {
+        game.reset();
+        Form::SetModalHook(nullptr);
+        DestroyShellForms();
+        OverrideProgramFile(QString());
+        Sound().SetBackend(nullptr);
+        SetClock(nullptr);
+    }
+    TTestGame& start(bool setUpOpen = false)
+    {
+        game = std::make_unique<TTestGame>(FormGame);
+        game->SetCaption(QStringLiteral("ぱにもこ ハードル対決"));
+        game->FSetUpOpenStart = setUpOpen;
+        game->show();
+        return *game;
+    }
+    void ticks(int n) { clock.Advance(qint64(n) * TTestGame::Row().Interval); }
+    void key(QWidget* w, Qt::Key k) { QTest::keyClick(w, k); }
+
+    struct Report {
+        int kind;
+        QString code;
+    };
+    QTemporaryDir tmp;
+    VirtualClock clock;
+    RecordingDialogs dialogs;
+    RecordingSoundBackend sounds;
+    std::unique_ptr<TTestGame> game;
+    std::vector<Report> reports;
+};
+
+TEST_F(QuickFrameTest, CreationTakesTheTableAndTheSwitches)
+{
+    FormGame->cb3->setChecked(true);
+    TTestGame& g = start();
+    EXPECT_EQ(FormGame->FRandomBlock, 10);
+    EXPECT_EQ(g.width(), 300);
+    EXPECT_EQ(g.minimumSize(), g.maximumSize());
+    EXPECT_EQ(g.imOmote->geometry(), QRect(0, 0, 200, 100));
+    EXPECT_TRUE(g.FSoundOn);
+    EXPECT_FALSE(g.FCheerOn);
+    EXPECT_EQ(g.Hint, QStringLiteral("ぱにもこ ハードル対決"));
+    EXPECT_EQ(sounds.Started(), std::vector<QString>{QStringLiteral("OPENING")});
+    EXPECT_EQ(g.cobOption->ItemIndex(), 2);
+    EXPECT_EQ(g.OptionValue(), 10);
+    EXPECT_TRUE(g.Timer1->Enabled());
+    EXPECT_EQ(g.imlA.Count(), 2);
+    EXPECT_EQ(g.imlB.Count(), 1);
+    // Sound effects off: no opening jingle.
+    game.reset();
+    sounds.Clear();
+    FormGame->cb2->setChecked(true);
+    start();
+    EXPECT_TRUE(sounds.events.empty());
+}
+
+TEST_F(QuickFrameTest, OpeningEndsAfterItsTicksAndWritesTheMenuForm)
+{
+    TTestGame& g = start();
+    g.cobOption->SetItemIndex(1);
+    g.cobOptionClick();
+    EXPECT_EQ(g.OptionValue(), 8);
+    g.cbAuto->click();
+    const qint64 slept = clock.SleptMs();
+    ticks(5);
+    EXPECT_TRUE(g.Opening());
+    ticks(1);
+    EXPECT_FALSE(g.Opening());
+    EXPECT_EQ(clock.SleptMs() - slept, 200);
+    EXPECT_EQ(FormGame->FOptionIndex, 1);
+    EXPECT_FALSE(FormGame->FManualPlay);
+    EXPECT_EQ(g.ticks, 0);
+    ticks(3);
+    EXPECT_EQ(g.ticks, 3);
+}
+
+TEST_F(QuickFrameTest, OpeningHeldWhileTheListIsOpen)
+{
+    TTestGame& g = start(/*setUpOpen=*/true);
+    EXPECT_TRUE(g.cobOption->DroppedDown());
+    ticks(30);
+    EXPECT_TRUE(g.Opening());
+    g.cobOption->SetDroppedDown(false);
+    ticks(1);
+    EXPECT_FALSE(g.Opening()) << "ends on the first tick after the list closes";
+}
+
+TEST_F(QuickFrameTest, OptionRefusedAfterTheOpeningWithTheItemRestored)
+{
+    TTestGame& g = start();
+    g.cobOption->SetItemIndex(0);
+    g.cobOptionClick();
+    ticks(6);
+    ASSERT_FALSE(g.Opening());
+    dialogs.Clear();
+    g.cobOption->SetItemIndex(1);
+    g.cobOptionClick();
+    EXPECT_EQ(g.cobOption->ItemIndex(), 0);
+    EXPECT_EQ(g.OptionValue(), 6);
+    ASSERT_EQ(dialogs.records.size(), 2u);
+    EXPECT_TRUE(dialogs.records[0].beep);
+    EXPECT_EQ(dialogs.records[0].beepKind, MB_ICONASTERISK);
+    EXPECT_EQ(dialogs.records[1].text, kRefusal);
+    EXPECT_EQ(dialogs.records[1].type, TMsgDlgType::mtWarning);
+    EXPECT_EQ(dialogs.records[1].buttons, TMsgButtons::OK);
+}
+
+TEST_F(QuickFrameTest, ArrowKeysWrapInTheOpenListAndTheOptionFollows)
+{
+    TTestGame& g = start(/*setUpOpen=*/true);
+    QWidget* list = g.cobOption->view();
+    key(list, Qt::Key_Down);
+    EXPECT_EQ(g.cobOption->ItemIndex(), 0) << "from the last item to the first";
+    EXPECT_EQ(g.OptionValue(), 6) << "the option taken is the one shown";
+    key(list, Qt::Key_Left);
+    EXPECT_EQ(g.cobOption->ItemIndex(), 2);
+    key(list, Qt::Key_Up);
+    EXPECT_EQ(g.cobOption->ItemIndex(), 1);
+    key(list, Qt::Key_Right);
+    EXPECT_EQ(g.cobOption->ItemIndex(), 2);
+    EXPECT_EQ(g.taken.back(), 10);
+    // Closed with F2, the opening ends and reports the option that was played.
+    key(&g, Qt::Key_F2);
+    EXPECT_FALSE(g.cobOption->DroppedDown());
+    ticks(6);
+    ASSERT_FALSE(g.Opening());
+    EXPECT_EQ(FormGame->FOptionIndex, 2);
+    // After the opening the keys are refused as a click is.
+    g.cobOption->SetDroppedDown(true);
+    dialogs.Clear();
+    key(list, Qt::Key_Down);
+    EXPECT_EQ(g.cobOption->ItemIndex(), 2);
+    EXPECT_EQ(g.OptionValue(), 10);
+    EXPECT_EQ(dialogs.Boxes().size(), 1u);
+}
+
+TEST_F(QuickFrameTest, SpaceTogglesTheFocusedList)
+{
+    TTestGame& g = start();
+    g.cobOption->setFocus();
+    key(g.cobOption, Qt::Key_Space);
+    EXPECT_TRUE(g.cobOption->DroppedDown());
+    key(g.cobOption->view(), Qt::Key_Space);
+    EXPECT_FALSE(g.cobOption->DroppedDown());
+}
+
+TEST_F(QuickFrameTest, EscPausesAndRestoresTheCaptionExactly)
+{
+    TTestGame& g = start();
+    ticks(7);
+    const int before = g.ticks;
+    key(&g, Qt::Key_Escape);
+    EXPECT_EQ(g.Caption(), QStringLiteral("ぱにもこ ハードル対決  ※Pause※"));
+    EXPECT_FALSE(g.Timer1->Enabled());
+    ticks(10);
+    EXPECT_EQ(g.ticks, before);
+    key(&g, Qt::Key_Escape);
+    EXPECT_EQ(g.Caption(), QStringLiteral("ぱにもこ ハードル対決"));
+    ticks(2);
+    EXPECT_EQ(g.ticks, before + 2);
+}
+
+TEST_F(QuickFrameTest, AutoBoxCheckedOnceMarksTheGameAutoPlayed)
+{
+    TTestGame& g = start();
+    ticks(6);
+    ASSERT_TRUE(FormGame->FManualPlay);
+    key(&g, Qt::Key_F3);
+    EXPECT_TRUE(g.cbAuto->isChecked());
+    EXPECT_FALSE(FormGame->FManualPlay);
+    key(&g, Qt::Key_F3);
+    EXPECT_FALSE(g.cbAuto->isChecked());
+    EXPECT_FALSE(FormGame->FManualPlay) << "unchecking does not undo it";
+    g.endAt = g.ticks + 1;
+    g.endWon = true;
+    ticks(1);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].code, QStringLiteral("112")) << "won, auto-played, option 2";
+}
+
+TEST_F(QuickFrameTest, TheWheelDoesNothing)
+{
+    TTestGame& g = start();
+    auto wheel = [](QWidget* w) {
+        QWheelEvent e(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(w, &e);
+    };
+    // A plain combo box would move on.
+    QComboBox plain;
+    plain.addItems({QStringLiteral("a"), QStringLiteral("b")});
+    plain.show();
+    wheel(&plain);
+    ASSERT_EQ(plain.currentIndex(), 1);
+    const int before = g.cobOption->ItemIndex();
+    g.cobOption->SetItemIndex(0);
+    g.cobOptionClick();
+    wheel(g.cobOption);
+    EXPECT_EQ(g.cobOption->ItemIndex(), 0);
+    EXPECT_EQ(g.OptionValue(), 6);
+    (void)before;
+}
+
+TEST_F(QuickFrameTest, ResultCodeBitsAndTheEnd)
+{
+    struct Case {
+        bool manual;
+        int option;
+        bool won;
+        quint16 code;
+        QString text;
+    };
+    const Case cases[] = {{true, 0, true, 0x2006, QStringLiteral("100")},
+                          {false, 1, true, 0x2906, QStringLiteral("111")},
+                          {true, 2, false, 0x1206, QStringLiteral("002")},
+                          {false, 0, false, 0x1806, QStringLiteral("010")}};
+    for (const Case& c : cases) {
+        reports.clear();
+        TTestGame& g = start();
+        ticks(6);
+        FormGame->FManualPlay = c.manual;
+        FormGame->FOptionIndex = quint8(c.option);
+        EXPECT_EQ(g.ResultCode(c.won), c.code);
+        g.endAt = g.ticks + 1;
+        g.endWon = c.won;
+        ticks(3);
+        EXPECT_FALSE(g.Timer1->Enabled());
+        EXPECT_EQ(g.ModalResult(), c.won ? mrYes : mrNo);
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_EQ(reports[0].kind, c.won ? 0 : 1);
+        EXPECT_EQ(reports[0].code, c.text);
+        // Closing it afterwards reports nothing more.
+        g.Close();
+        EXPECT_EQ(reports.size(), 1u);
+        game.reset();
+    }
+}
+
+TEST_F(QuickFrameTest, EarlyCloseReportsALossUnlessAlreadyWon)
+{
+    for (bool decided : {false, true}) {
+        for (int at : {2, 8}) { // during the opening, during play
+            reports.clear();
+            TTestGame& g = start();
+            g.decidedWin = decided;
+            ticks(at);
+            g.Close();
+            EXPECT_FALSE(g.Timer1->Enabled());
+            ASSERT_EQ(reports.size(), 1u);
+            EXPECT_EQ(reports[0].kind, decided ? 0 : 1);
+            EXPECT_EQ(g.ModalResult(), decided ? mrYes : mrNo);
+            game.reset();
+        }
+    }
+}
+
+TEST_F(QuickFrameTest, EarlyCloseOfAModalRunEndsItWithTheReport)
+{
+    int result = -1;
+    Form::SetModalHook([this](Form* f) {
+        if (f == FormGameWinMes) {
+            reports.push_back({FormGameWinMes->FScreenKind, FormGameWinMes->FCodeText});
+            f->Close();
+        } else {
+            f->close(); // the title bar's close box
+        }
+    });
+    clock.SetAutoRun(true);
+    game = std::make_unique<TTestGame>(FormGame);
+    result = game->ShowModal();
+    EXPECT_EQ(result, mrNo);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].kind, 1);
+}
+
+TEST_F(QuickFrameTest, TeamFramesAreCutMirroredAndTurned)
+{
+    TBitmap sheet(280, 70);
+    sheet.Canvas().Brush.Color = clWhite;
+    sheet.Canvas().FillRect(0, 0, 280, 70);
+    sheet.Canvas().SetPixel(140 + 70 + 3, 5, clRed); // player 1, frame 1
+    TBitmap out;
+    TQuickGameForm::CutFrame(sheet, 1, 1, out);
+    EXPECT_EQ(out.Width(), 70);
+    EXPECT_EQ(out.Canvas().Pixel(3, 5), clRed);
+    EXPECT_EQ(TQuickGameForm::PlayerCount(sheet), 2);
+    TImageList list(70, 70);
+    TQuickGameForm::AddFrame(list, sheet, 1, 1, TFrameTurn::Mirror);
+    TQuickGameForm::AddFrame(list, sheet, 1, 1, TFrameTurn::Rotate90);
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(FromPixel(list.Image(0).pixel(66, 5)), clRed);
+    EXPECT_EQ(FromPixel(list.Image(1).pixel(64, 3)), clRed) << "turned clockwise";
+    EXPECT_EQ(FromPixel(list.Image(1).pixel(0, 0)), clWhite);
+}
+
+} // namespace
