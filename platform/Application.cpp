@@ -2,6 +2,8 @@
 
 #include "Dialogs.h"
 #include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <exception>
 
 namespace {
@@ -26,6 +28,11 @@ TApplication::TApplication(int& argc, char** argv, const QString& title) : QAppl
     g_title = title;
     setApplicationDisplayName(title);
     InstallFontSubstitutions();
+    // The texts Qt's own dialogs show (file dialog labels, standard buttons) in Japanese, as ours are.
+    auto* qtTexts = new QTranslator(this);
+    if (qtTexts->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(qtTexts);
 }
 
 QString TApplication::Title()
