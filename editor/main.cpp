@@ -1,14 +1,16 @@
 #include "Application.h"
-#include "Form.h"
+#include "MyFileDialogs.h"
 #include "Resources.h"
+#include "UnitPictureEditor.h"
 
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv, QStringLiteral("ピクモ"));
     InitEditorResources();
-    Form form;
-    form.SetCaption(QStringLiteral("ピクモ"));
-    form.SetClientSize(640, 480);
+    // The editor's file dialogs keep more of a typed name than the game program's do.
+    SetFileNameCleanup(TFileNameCleanup::Editor);
+    // The companion forms (import, grid, text, colour effect, line width) join as their commands do.
+    TFormPictureEditor form;
     form.show();
     return app.exec();
 }

@@ -1,0 +1,54 @@
+#pragma once
+// The zoomed canvas view (Image1) and the ghost pictures that follow the pointer while shapes move.
+// The view keeps its own surface: a repaint that was asked for draws the whole surface through
+// OnPaint; rubber-band previews drawn onto the surface in between stay until the next such repaint,
+// as on a window that is only painted when invalidated.
+#include "Keys.h"
+#include <QImage>
+#include <QWidget>
+#include <functional>
+
+class TCanvasView : public QWidget {
+    Q_OBJECT
+public:
+    explicit TCanvasView(QWidget* parent);
+    QImage& Surface() { return m_surface; }
+    // Sets the size of the view (and its surface); the next paint redraws it.
+    void SetViewSize(int w, int h);
+    // Asks for a full repaint through OnPaint.
+    void Invalidate();
+    // Paints at once (a full repaint through OnPaint), without waiting for the event loop.
+    void RepaintNow();
+    // Shows what was drawn onto the surface directly.
+    void ShowSurface() { update(); }
+    bool Dirty() const { return m_dirty; }
+
+    std::function<void()> OnPaint;
+    std::function<void(TMouseButton, TShiftState, int, int)> OnMouseDown;
+    std::function<void(TShiftState, int, int)> OnMouseMove;
+    std::function<void(TMouseButton, TShiftState, int, int)> OnMouseUp;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    QImage m_surface;
+    bool m_dirty = true;
+};
+
+// A picture shown stretched to its widget size, pure white transparent.
+class TGhostImage : public QWidget {
+    Q_OBJECT
+public:
+    TGhostImage(QWidget* parent, const QImage& img);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    QImage m_img;
+};

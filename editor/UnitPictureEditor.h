@@ -1,0 +1,199 @@
+#pragma once
+// ピクモ's main form: the canvas view with its zoom, the palette, the tool and strip controls, the
+// menus and keys, and the shape engine and undo ring behind them.
+#include "DataList.h"
+#include "Form.h"
+#include "MyFileDialogs.h"
+#include "ShapeEngine.h"
+#include <QLabel>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QSpinBox;
+class QStatusBar;
+class QToolButton;
+class GameTimer;
+class TCanvasView;
+class TGhostImage;
+
+// A panel of a colour with a caption, as the palette and the re-shape light show them.
+class TColorPanel : public QLabel {
+    Q_OBJECT
+public:
+    TColorPanel(QWidget* parent, const QString& name, int tag);
+    int Tag;
+    TColor Color() const { return m_color; }
+    void SetColor(TColor c);
+    void SetCaptionColor(TColor c);
+    void SetBorder(bool on);
+    std::function<void(QMouseEvent*)> OnMouseDown;
+    std::function<void(QMouseEvent*)> OnMouseUp;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    void restyle();
+    TColor m_color = clWhite;
+    TColor m_caption = clBlack;
+    bool m_border = false;
+};
+
+class TFormPictureEditor : public Form {
+    Q_OBJECT
+public:
+    explicit TFormPictureEditor(QWidget* owner = nullptr);
+    ~TFormPictureEditor() override;
+
+    TShapeEngine Engine;
+
+    // --- shell ---------------------------------------------------------------------------------
+    void UpdateCaption(const QString& path = QString());
+    static TColor ContrastTextColor(TColor c);
+    void btOKClick();
+    void btCancelClick() { SetModalResult(mrCancel); }
+    // Auto-scroll while a drag on the canvas has left the view (one call of the drag timer).
+    void AppIdle();
+    // The pointer's screen position (tests replace it).
+    std::function<QPoint()> PointerPos;
+    QString PlayerFolder() const { return m_playerFolder; }
+    bool ConfirmSaveChanges(bool ask);
+    // Saving a sheet belongs to the sheet-file commands; until they are built nothing is saved.
+    bool SaveAs();
+    bool SheetChanged = false;
+    int PaletteCount = 0;
+
+    // --- view, zoom, keys ----------------------------------------------------------------------
+    int Zoom() const;
+    void SetZoom(int z);
+    void UpDown1Click();
+    void cbIncrementClick();
+    void bt100Click();
+    void FitToWorkArea();
+    void ArrowKey(Word& key, TShiftState shift);
+    // The zoned wheel: pos in ScrollBox1's parent coordinates.
+    bool CMMouseWheel(QPoint pos, int delta);
+    void mmEditClick();
+    void PopupMenu1Popup();
+    void SetCanvasSize(int w, int h);
+
+    // --- drawing -------------------------------------------------------------------------------
+    void PaintCanvasView();
+    void Image1MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void Image1MouseMove(TShiftState shift, int x, int y);
+    void Image1MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void udPenClick();
+    void pnLastReformClick();
+    void SetReformStateView();
+    void sbPenClick();
+    void SelectPaletteColor(int index);
+    void SelectPenStyle(int index);
+    void sbUndoClick();
+    void sbRedoClick();
+    void UpdateUndoButtons();
+    void WriteBackCanvas();
+    void RefreshPlayerStrip(bool stop);
+    void SetupPreview();
+    void DrawPreviewFrame();
+
+    // Handlers of commands whose parts are built later: present, and doing nothing yet.
+    void LaterCommand() {}
+
+    // --- components ----------------------------------------------------------------------------
+    QMenuBar* MainMenu = nullptr;
+    QMenu* mmFile1 = nullptr;
+    QMenu* mmEdit = nullptr;
+    QAction *mmFileNew = nullptr, *mmPicOpen = nullptr, *mmPicSave = nullptr, *mmPicSaveAs = nullptr, *mmExit1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction *mmRange = nullptr, *mmUndo = nullptr, *mmRedo = nullptr, *mmSelectLeft = nullptr, *mmSelectRight = nullptr,
+            *pmMojiByouga = nullptr, *pmPaste2 = nullptr, *pmClose2 = nullptr, *pmByouga2 = nullptr, *mmCut = nullptr,
+            *mmCopy = nullptr, *mmDelete = nullptr, *pmPaste = nullptr, *pmClose = nullptr, *pmByouga = nullptr,
+            *pmGenten = nullptr, *pmReform = nullptr, *pmRotate = nullptr, *pmReverse = nullptr;
+    QAction *B1 = nullptr, *B2 = nullptr, *B3 = nullptr, *B4 = nullptr, *B5 = nullptr, *B6 = nullptr, *B7 = nullptr;
+
+    QToolButton *sbPen = nullptr, *sbCircle = nullptr, *sbLine = nullptr, *sbFloodFill = nullptr, *sbMoji = nullptr,
+                *sbRange = nullptr, *sbSpoit = nullptr, *sbPallet = nullptr, *sbUndo = nullptr, *sbRedo = nullptr,
+                *sbClearAll = nullptr, *sbGenten = nullptr, *sbShowMihon = nullptr, *sbShowMasu = nullptr,
+                *sbCopy = nullptr, *sbCut = nullptr, *sbDelete = nullptr, *sbPasteShow = nullptr,
+                *sbPasteByouga = nullptr, *sbFaceSelect = nullptr, *sbFaceShow = nullptr, *sbFaceByouga = nullptr,
+                *sbTest = nullptr, *sbTestColor = nullptr, *sbCharaMoveL = nullptr, *sbCharaMoveR = nullptr,
+                *sbCharaDelete = nullptr, *sbCharaAdd = nullptr, *sbFromBegin = nullptr;
+    QToolButton *sbPicMove = nullptr, *sbFaceReform = nullptr, *sbFaceRotate = nullptr, *sbFaceReverse = nullptr,
+                *sbRgReform = nullptr, *sbRgRotate = nullptr, *sbRgReverse = nullptr;
+    QRadioButton *rbRect = nullptr, *rbEllip = nullptr, *rbRectRange = nullptr, *rbFreeRange = nullptr,
+                 *rbBairituHendou = nullptr, *rbBairituKotei = nullptr;
+    QPushButton* cbIncrement = nullptr;
+    QPushButton* bt100 = nullptr;
+    QCheckBox *cbHalfTone = nullptr, *cbKeepColor = nullptr, *cbChangeWhite = nullptr;
+    QSpinBox *UpDown1 = nullptr, *udPen = nullptr, *udLine = nullptr, *udWidth = nullptr, *udHeight = nullptr,
+             *udChara = nullptr, *udTest = nullptr;
+    TColorPanel* pnLastReform = nullptr;
+    QWidget *pnPallet = nullptr, *pnPenStyle = nullptr, *pnTest = nullptr;
+    QFrame* pnImage = nullptr;
+    std::vector<TColorPanel*> Palette; // pnC00 .. pnC18
+    TColorPanel *pnP0 = nullptr, *pnP1 = nullptr, *pnP2 = nullptr;
+    QLabel *lbR = nullptr, *lbG = nullptr, *lbB = nullptr, *lbChara = nullptr, *lbKirikae = nullptr,
+           *lbRange = nullptr, *lbByouga = nullptr;
+    QScrollArea* ScrollBox1 = nullptr;
+    TCanvasView* Image1 = nullptr;
+    QScrollArea* scbChara = nullptr;
+    QLabel* imChara = nullptr;
+    QLabel* imTest = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    GameTimer* tmTest = nullptr;
+    GameTimer* tmAutoScroll = nullptr;
+    // The floating images and their handles (moved and transformed by later commands).
+    QLabel *imMihon = nullptr, *imPaste = nullptr, *imFace = nullptr;
+    std::vector<QLabel*> Handles;
+    QLabel *imFrame0 = nullptr, *imFrame1 = nullptr, *imFrame2 = nullptr;
+    TMyOpenPictureDialog* MyOpenPictureDialog2 = nullptr;
+    TMySavePictureDialog* MySavePictureDialog2 = nullptr;
+    TMyOpenPictureDialog* MyOpenPictureDialog3 = nullptr;
+
+    // --- state ---------------------------------------------------------------------------------
+    TBitmap Sheet;
+    TBitmap Preview;
+    int SelectedCell = 0;
+    QRect CellRect;
+    QString SheetPath;
+    TDataList PlayerOrder; // which cell of the file each player came from; -1 for added ones
+    int SelectedPalette = 0;
+    TColor TestBackground = 0x00FF7F;
+    int TestFrame = 0;
+    QToolButton* CurrentToolButton = nullptr;
+    bool MouseHeldOnCanvas = false;
+    std::map<int, QCursor> Cursors;
+
+protected:
+    void FormShow() override;
+    void FormClose(TCloseAction& action) override;
+    void FormKeyDown(Word& key, TShiftState shift) override;
+    void FormKeyUp(Word& key, TShiftState shift) override;
+    bool event(QEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    void buildUi();
+    void buildMenus();
+    void assignHints();
+    void registerCursors();
+    void placeGhosts();
+    void repaintView();
+    QPoint pointerInViewport() const;
+    QString m_playerFolder;
+    std::vector<QPointer<TGhostImage>> m_ghosts;
+    bool m_shown = false;
+};

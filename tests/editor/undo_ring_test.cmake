@@ -1,0 +1,1 @@
+poly_test(undo_ring_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/UndoRingTest.cpp LIBS editor_core)
