@@ -418,34 +418,40 @@ void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style)
     const int w = m_img->width(), h = m_img->height();
     if (x < 0 || y < 0 || x >= w || y >= h || Brush.Style == TBrushStyle::bsClear) return;
     const QRgb key = ToPixel(color), fill = ToPixel(Brush.Color);
-    auto px = [&](int xx, int yy) -> QRgb& { return reinterpret_cast<QRgb*>(m_img->scanLine(yy))[xx]; };
-    auto inside = [&](int xx, int yy) {
-        const QRgb v = px(xx, yy) | 0xFF000000u;
-        return style == TFillStyle::fsSurface ? v == key : v != key;
-    };
-    if (!inside(x, y)) return;
+    uchar* const bits = m_img->bits();
+    const qsizetype bpl = m_img->bytesPerLine();
+    auto row = [&](int yy) { return reinterpret_cast<QRgb*>(bits + yy * bpl); };
     // Pixels already filled are marked so that a fill colour inside the area cannot loop.
     std::vector<unsigned char> done(size_t(w) * size_t(h), 0);
-    auto open = [&](int xx, int yy) { return !done[size_t(yy) * size_t(w) + size_t(xx)] && inside(xx, yy); };
+    auto open = [&](const QRgb* line, const unsigned char* mark, int xx) {
+        if (mark[xx]) return false;
+        const QRgb v = line[xx] | 0xFF000000u;
+        return style == TFillStyle::fsSurface ? v == key : v != key;
+    };
+    if (!open(row(y), done.data() + size_t(y) * size_t(w), x)) return;
     std::vector<QPoint> stack{QPoint(x, y)};
     while (!stack.empty()) {
         const QPoint p = stack.back();
         stack.pop_back();
-        int lx = p.x();
         const int yy = p.y();
-        if (!open(lx, yy)) continue;
-        while (lx > 0 && open(lx - 1, yy)) --lx;
+        QRgb* line = row(yy);
+        unsigned char* mark = done.data() + size_t(yy) * size_t(w);
+        int lx = p.x();
+        if (!open(line, mark, lx)) continue;
+        while (lx > 0 && open(line, mark, lx - 1)) --lx;
         int rx = p.x();
-        while (rx + 1 < w && open(rx + 1, yy)) ++rx;
+        while (rx + 1 < w && open(line, mark, rx + 1)) ++rx;
         for (int xx = lx; xx <= rx; ++xx) {
-            px(xx, yy) = fill;
-            done[size_t(yy) * size_t(w) + size_t(xx)] = 1;
+            line[xx] = fill;
+            mark[xx] = 1;
         }
         for (int ny : {yy - 1, yy + 1}) {
             if (ny < 0 || ny >= h) continue;
+            const QRgb* nline = row(ny);
+            const unsigned char* nmark = done.data() + size_t(ny) * size_t(w);
             bool inRun = false;
             for (int xx = lx; xx <= rx; ++xx) {
-                const bool o = open(xx, ny);
+                const bool o = open(nline, nmark, xx);
                 if (o && !inRun) stack.emplace_back(xx, ny);
                 inRun = o;
             }
