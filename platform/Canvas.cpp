@@ -26,7 +26,9 @@ const std::vector<int>& dashPattern(TPenStyle s)
     }
 }
 
-QRgb combine(QRgb dst, QRgb src, TPenMode mode)
+} // namespace
+
+QRgb CombinePen(QRgb dst, QRgb src, TPenMode mode)
 {
     switch (mode) {
     case TPenMode::pmCopy: return src;
@@ -37,6 +39,13 @@ QRgb combine(QRgb dst, QRgb src, TPenMode mode)
     case TPenMode::pmNot: return 0xFF000000u | (~dst & 0xFFFFFFu);
     }
     return src;
+}
+
+namespace {
+
+QRgb combine(QRgb dst, QRgb src, TPenMode mode)
+{
+    return CombinePen(dst, src, mode);
 }
 
 QRgb combineCopy(QRgb dst, QRgb src, TCopyMode mode)

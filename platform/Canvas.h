@@ -15,6 +15,9 @@ enum class TBrushStyle { bsSolid, bsClear };
 enum class TFillStyle { fsSurface, fsBorder };
 enum class TCopyMode { cmSrcCopy, cmSrcAnd, cmSrcPaint, cmSrcInvert, cmNotSrcCopy };
 
+// A pixel drawn in a pen mode over what is there (copy, not-xor, xor, mask, merge, not).
+QRgb CombinePen(QRgb dst, QRgb src, TPenMode mode);
+
 struct TPen {
     TColor Color = clBlack;
     int Width = 1;

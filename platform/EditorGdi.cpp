@@ -12,15 +12,7 @@ namespace {
 
 QRgb Combine(QRgb dst, QRgb src, TPenMode mode)
 {
-    switch (mode) {
-    case TPenMode::pmCopy: return src;
-    case TPenMode::pmNotXor: return 0xFF000000u | (~(src ^ dst) & 0xFFFFFFu);
-    case TPenMode::pmXor: return 0xFF000000u | ((src ^ dst) & 0xFFFFFFu);
-    case TPenMode::pmMask: return 0xFF000000u | (src & dst);
-    case TPenMode::pmMerge: return 0xFF000000u | ((src | dst) & 0xFFFFFFu);
-    case TPenMode::pmNot: return 0xFF000000u | (~dst & 0xFFFFFFu);
-    }
-    return src;
+    return CombinePen(dst, src, mode);
 }
 
 // Receives covered spans. In copy mode pixels are written at once (covering twice changes nothing);

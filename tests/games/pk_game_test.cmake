@@ -1,1 +1,1 @@
-poly_test(pk_game_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/pk_game_test.cpp LIBS quick_games shell game_resources)
+poly_test(pk_game_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/pk_game_test.cpp LIBS quick_games shell_test_support)

@@ -12,51 +12,28 @@
 #include "UnitPK.h"
 #include <QTemporaryDir>
 #include <QTest>
+#include "ShellFixture.h"
 #include <gtest/gtest.h>
 
 namespace {
 
-class PKGameTest : public ::testing::Test {
+class PKGameTest : public ShellFixture {
 protected:
     void SetUp() override
     {
-        static const bool once = [] {
-            InitGameResources();
-            return true;
-        }();
-        (void)once;
-        SetClock(&clock);
-        Sound().SetBackend(&sounds);
-        OverrideProgramFile(tmp.path() + QStringLiteral("/ちびポリコロ"));
-        ClearGameLaunchers();
+        ShellFixture::SetUp();
         RegisterQuickGames();
         makeForms();
         Form::SetModalHook([this](Form* f) {
             if (f == FormGameWinMes) {
                 reports.push_back({FormGameWinMes->FScreenKind, FormGameWinMes->FCodeText, FormGameWinMes->FSubText});
-                // Closed by hand, also the window of a match that goes on: it is shown from inside the
-                // game's timer, where the virtual clock does not run on by itself.
                 f->Close();
             } else if (onGameShown) {
                 onGameShown(f);
             }
         });
     }
-    void TearDown() override
-    {
-        Form::SetModalHook(nullptr);
-        DestroyShellForms();
-        ClearGameLaunchers();
-        OverrideProgramFile(QString());
-        Sound().SetBackend(nullptr);
-        SetClock(nullptr);
-    }
-    void makeForms()
-    {
-        if (FormGame) DestroyShellForms();
-        CreateShellForms();
-        FormGame->show();
-    }
+    void makeForms() { MakeForms(); }
     void seed(int s)
     {
         RandSeed = std::uint32_t(s) * 2654435761u + 1;
@@ -68,10 +45,6 @@ protected:
         int kind;
         QString code, sub;
     };
-    QTemporaryDir tmp;
-    VirtualClock clock;
-    RecordingDialogs dialogs;
-    RecordingSoundBackend sounds;
     std::vector<Report> reports;
     std::function<void(Form*)> onGameShown;
 };

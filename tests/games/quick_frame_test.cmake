@@ -1,1 +1,1 @@
-poly_test(quick_frame_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/quick_frame_test.cpp LIBS quick_games shell game_resources)
+poly_test(quick_frame_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/quick_frame_test.cpp LIBS quick_games shell_test_support)

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QAbstractItemView>
 #include <QWheelEvent>
+#include "ShellFixture.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -75,21 +76,13 @@ protected:
     void OptionTaken(int v) override { taken.push_back(v); }
 };
 
-class QuickFrameTest : public ::testing::Test {
+class QuickFrameTest : public ShellFixture {
 protected:
     void SetUp() override
     {
-        static const bool once = [] {
-            InitGameResources();
-            return true;
-        }();
-        (void)once;
+        ShellFixture::SetUp();
         clock.SetAutoRun(false);
-        SetClock(&clock);
-        Sound().SetBackend(&sounds);
-        OverrideProgramFile(tmp.path() + QStringLiteral("/ちびポリコロ"));
-        CreateShellForms();
-        FormGame->show();
+        MakeForms();
         Form::SetModalHook([this](Form* f) {
             if (f != FormGameWinMes) return;
             reports.push_back({FormGameWinMes->FScreenKind, FormGameWinMes->FCodeText});
@@ -99,11 +92,7 @@ protected:
     void TearDown() override
     {
         game.reset();
-        Form::SetModalHook(nullptr);
-        DestroyShellForms();
-        OverrideProgramFile(QString());
-        Sound().SetBackend(nullptr);
-        SetClock(nullptr);
+        ShellFixture::TearDown();
     }
     TTestGame& start(bool setUpOpen = false)
     {
@@ -120,10 +109,6 @@ protected:
         int kind;
         QString code;
     };
-    QTemporaryDir tmp;
-    VirtualClock clock;
-    RecordingDialogs dialogs;
-    RecordingSoundBackend sounds;
     std::unique_ptr<TTestGame> game;
     std::vector<Report> reports;
 };

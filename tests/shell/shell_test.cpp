@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "Dialogs.h"
 #include "GameRandom.h"
+#include "ShellFixture.h"
 #include "Help.h"
 #include "Paths.h"
 #include "PictureFile.h"
@@ -31,35 +32,15 @@ struct WindowShot {
     qint64 shownAt;
 };
 
-class ShellTest : public ::testing::Test {
+class ShellTest : public ShellFixture {
 protected:
     void SetUp() override
     {
-        static bool resources = [] {
-            InitGameResources();
-            return true;
-        }();
-        (void)resources;
-        SetClock(&clock);
-        OverrideProgramFile(tmp.path() + QStringLiteral("/ちびポリコロ"));
+        ShellFixture::SetUp();
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(tmp.path()));
         makeForms();
     }
-    void TearDown() override
-    {
-        Form::SetModalHook(nullptr);
-        SetHelpViewer(nullptr);
-        DestroyShellForms();
-        ClearGameLaunchers();
-        OverrideProgramFile(QString());
-        SetClock(nullptr);
-    }
-    void makeForms()
-    {
-        if (FormGame) DestroyShellForms();
-        CreateShellForms();
-        FormGame->show();
-    }
+    void makeForms() { MakeForms(); }
     // Fake quick games: each reports the next outcome of the queue and records its number.
     void registerFakeGames()
     {
@@ -84,9 +65,6 @@ protected:
         });
     }
 
-    QTemporaryDir tmp;
-    VirtualClock clock;
-    RecordingDialogs dialogs;
     std::deque<bool> outcomes;
     std::vector<int> played, gameNoDuringPlay;
     std::vector<WindowShot> shots;
