@@ -2,6 +2,8 @@
 
 #include "Color.h"
 #include "PaintBox.h"
+#include <algorithm>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -89,4 +91,68 @@ void TGhostImage::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.drawImage(rect(), m_img);
+}
+
+TStripView::TStripView(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TStripView::SetPicture(const QImage* sheet, const QRect& cell)
+{
+    m_sheet = sheet;
+    m_cell = cell;
+    if (m_sheet) resize(m_sheet->size());
+    update();
+}
+
+void TStripView::DrawCellFrame(QImage& img, const QRect& cell)
+{
+    const QRgb red = ToPixel(clRed);
+    auto fill = [&](int x, int y, int w, int h) {
+        const QRect r = QRect(x, y, w, h).intersected(img.rect());
+        for (int yy = r.top(); yy <= r.bottom(); ++yy) {
+            QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(yy));
+            std::fill(line + r.left(), line + r.right() + 1, red);
+        }
+    };
+    fill(cell.left(), cell.top(), cell.width(), 2);
+    fill(cell.left(), cell.bottom() - 1, cell.width(), 2);
+    fill(cell.left(), cell.top(), 2, cell.height());
+    fill(cell.right() - 1, cell.top(), 2, cell.height());
+}
+
+QImage TStripView::Picture() const
+{
+    if (!m_sheet) return QImage();
+    QImage img = m_sheet->convertToFormat(QImage::Format_RGB32);
+    DrawCellFrame(img, m_cell);
+    return img;
+}
+
+void TStripView::paintEvent(QPaintEvent* e)
+{
+    QPainter p(this);
+    const QRect r = e->rect();
+    p.fillRect(r, palette().color(QPalette::Window));
+    if (!m_sheet) return;
+    p.drawImage(r.topLeft(), *m_sheet, r);
+    // Only the frame's part of the strip is drawn again, with the frame on it.
+    const QRect f = m_cell.intersected(r);
+    if (f.isEmpty()) return;
+    QImage cell = m_sheet->copy(m_cell);
+    DrawCellFrame(cell, QRect(QPoint(0, 0), m_cell.size()));
+    p.drawImage(m_cell.topLeft(), cell);
+}
+
+void TStripView::mousePressEvent(QMouseEvent* e)
+{
+    if (OnMouseDown) OnMouseDown(int(e->position().x()), int(e->position().y()));
+}
+
+TUpDown::TUpDown(QWidget* parent) : QSpinBox(parent)
+{
+    lineEdit()->setReadOnly(true);
+    lineEdit()->setFocusPolicy(Qt::NoFocus);
+    setFixedWidth(28);
 }

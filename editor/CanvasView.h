@@ -5,6 +5,7 @@
 // as on a window that is only painted when invalidated.
 #include "Keys.h"
 #include <QImage>
+#include <QSpinBox>
 #include <QWidget>
 #include <functional>
 
@@ -51,4 +52,37 @@ protected:
 
 private:
     QImage m_img;
+};
+
+// The player strip (imChara): the whole sheet at its own size, with a red frame of two pixels
+// inside the selected cell. It shows the sheet it is given without copying it.
+class TStripView : public QWidget {
+    Q_OBJECT
+public:
+    explicit TStripView(QWidget* parent);
+    // The sheet shown (kept by the caller) and the selected cell's rectangle.
+    void SetPicture(const QImage* sheet, const QRect& cell);
+    // The strip as it shows.
+    QImage Picture() const;
+    std::function<void(int x, int y)> OnMouseDown;
+    static void DrawCellFrame(QImage& img, const QRect& cell);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+
+private:
+    const QImage* m_sheet = nullptr;
+    QRect m_cell;
+};
+
+// An up-down control: the two arrow buttons of a spin box without its number, for values the form
+// shows in its own way (the player "2/5", the motion check's frame or speed).
+class TUpDown : public QSpinBox {
+    Q_OBJECT
+public:
+    explicit TUpDown(QWidget* parent);
+
+protected:
+    QString textFromValue(int) const override { return QString(); }
 };

@@ -161,6 +161,12 @@ void TShapeEngine::AddShapeRecord(const TShapeRecord& built)
         r.Picture->TransparentColor = EraserColor;
         r.Picture->Transparent = r.Color != EraserColor;
     }
+    AppendRecord(std::move(r));
+}
+
+void TShapeEngine::AppendRecord(TShapeRecord r)
+{
+    r.SyncCD();
     r.Handle = ShapeHandlePoint(r);
     r.Mark = kRecordMark;
     r.Selected = 0;
@@ -538,6 +544,81 @@ void TShapeEngine::FreeShapeList()
     Shapes.clear();
 }
 
+bool TShapeEngine::InsideCanvas(QPoint p) const
+{
+    return p.x() >= 0 && p.y() >= 0 && ToCanvas(p.x()) < Canvas.Width() && ToCanvas(p.y()) < Canvas.Height();
+}
+
+QRect TShapeEngine::RangeCanvasRect() const
+{
+    const int l = ToCanvas(RangeL), t = ToCanvas(RangeT), r = ToCanvas(RangeR), b = ToCanvas(RangeB);
+    return QRect(l, t, r - l, b - t);
+}
+
+bool TShapeEngine::PointInRange(QPoint p) const
+{
+    if (!HasRange()) return false;
+    if (FreeRange && InProgress.size() >= 3) return PolygonMask(InProgress, p, 1, 1)[0] != 0;
+    // Right and bottom edges are outside, as for any rectangle here.
+    return p.x() >= RangeL && p.x() < RangeR && p.y() >= RangeT && p.y() < RangeB;
+}
+
+bool TShapeEngine::LiftRange()
+{
+    const QRect r = RangeCanvasRect();
+    if (r.width() <= 0 || r.height() <= 0) return false;
+    ToolKind = skPicture;
+    const bool freeShape = FreeRange && InProgress.size() >= 3;
+    std::vector<QPoint> outline;
+    if (freeShape)
+        for (QPoint q : InProgress) outline.push_back(ToCanvasPoint(q));
+    // The range's pixels, taken before the cover goes over them.
+    TBitmap pixels(r.width(), r.height());
+    pixels.Image().fill(ToPixel(EraserColor));
+    pixels.Canvas().CopyRect(QRect(0, 0, r.width(), r.height()), Canvas.Canvas(), r);
+
+    auto pictureRecord = [&](TColor colour) {
+        TShapeRecord rec;
+        rec.Kind = skPicture;
+        rec.A[0] = rec.B[0] = r.topLeft();
+        rec.Color = rec.Color2 = rec.FillColor = colour;
+        rec.Picture = std::make_shared<TBitmap>(FloatingRange);
+        rec.Picture->TransparentColor = EraserColor;
+        rec.Picture->Transparent = colour != EraserColor;
+        rec.Text = FloatingFileName;
+        return rec;
+    };
+    // The cover: the range (a free range only inside its outline) becomes pure white.
+    FloatingRange.SetSize(r.width(), r.height());
+    FloatingRange.Image().fill(ToPixel(EraserColor));
+    FloatingFileName.clear();
+    TShapeRecord cover = pictureRecord(EraserColor);
+    if (freeShape) {
+        cover.FreeOutline = 1;
+        cover.Points = outline;
+    }
+    AppendRecord(std::move(cover));
+
+    // The lifted picture: the range's pixels (a free range's only inside its outline), the rest
+    // eraser colour, drawn transparent.
+    QImage& lifted = FloatingRange.Image();
+    std::vector<unsigned char> inside;
+    if (freeShape) inside = PolygonMask(outline, r.topLeft(), r.width(), r.height());
+    for (int y = 0; y < r.height(); ++y) {
+        const QRgb* s = reinterpret_cast<const QRgb*>(pixels.Image().constScanLine(y));
+        QRgb* d = reinterpret_cast<QRgb*>(lifted.scanLine(y));
+        for (int x = 0; x < r.width(); ++x)
+            if (!freeShape || inside[size_t(y) * size_t(r.width()) + size_t(x)]) d[x] = s[x];
+    }
+    FreeRange = false;
+    AppendRecord(pictureRecord(clBlack));
+    SelectShapesAt(QPoint(-2, -2));
+    ToolKind = skMove;
+    StartShapeMove();
+    Dragging = true;
+    return true;
+}
+
 void TShapeEngine::ClearSelection()
 {
     if (!HasRange()) return;
@@ -759,7 +840,16 @@ void TShapeEngine::MouseDown(TMouseButton button, QPoint p)
     AxisLock = 0;
     LockOrigin = StartPoint;
     m_moved = false;
+    // The click that closed the pop-up menu does not paint.
+    if ((ToolKind == skPen || ToolKind == skFill) && PopupFlag) {
+        PopupFlag = false;
+        return;
+    }
+    PopupFlag = false;
     if (ToolKind == skPicture) ToolKind = SavedToolKind;
+    auto used = [this](int kind) {
+        if (OnToolUsed) OnToolUsed(kind);
+    };
     for (int pass = 0; pass < 2; ++pass) {
         switch (ToolKind) {
         case skRectangle:
@@ -767,17 +857,42 @@ void TShapeEngine::MouseDown(TMouseButton button, QPoint p)
         case skLine:
             Dragging = true;
             DrawPreview(TPenMode::pmNotXor);
+            used(ToolKind);
             return;
         case skPen:
             InProgress = {StartPoint};
             Dragging = true;
             DrawPreview(TPenMode::pmCopy);
+            used(ToolKind);
             return;
         case skFill:
+            // Beside the canvas there is nothing to fill.
+            if (!InsideCanvas(p)) return;
             AddShapeRecord(BuildShape(DrawColor));
             PushUndo();
             Repaint();
+            used(skFill);
             return;
+        case skRangeDrawing:
+            if (!InsideCanvas(p)) return;
+            FreeRange = FreeRangeTool;
+            if (FreeRange) {
+                InProgress = {StartPoint};
+                RangeL = RangeR = StartPoint.x();
+                RangeT = RangeB = StartPoint.y();
+            }
+            Dragging = true;
+            // The rectangle is drawn at once too, so that the first move's erase takes it off again.
+            DrawPreview(TPenMode::pmNotXor);
+            return;
+        case skRangeMade:
+            if (PointInRange(p) && LiftRange()) return;
+            // Any other press ends the range and counts for the range tool again.
+            ToolKind = SavedToolKind;
+            ClearSelection();
+            DeselectAllShapes();
+            Repaint();
+            continue;
         case skMove:
             if (SelectShapesAt(p) <= 0) {
                 // A press beside every shape ends the move state and counts for the drawing tool.
@@ -817,6 +932,21 @@ void TShapeEngine::MouseMove(QPoint p)
         }
         break;
     }
+    case skRangeDrawing:
+        if (FreeRange) {
+            InProgress.push_back(p);
+            DrawPreview(TPenMode::pmNotXor);
+            if (p.x() < RangeL) RangeL = p.x();
+            else if (p.x() > RangeR) RangeR = p.x();
+            if (p.y() < RangeT) RangeT = p.y();
+            else if (p.y() > RangeB) RangeB = p.y();
+        } else {
+            CurrentPoint = previous;
+            DrawPreview(TPenMode::pmNotXor);
+            CurrentPoint = p;
+            DrawPreview(TPenMode::pmNotXor);
+        }
+        break;
     case skMove:
         GhostOffset = ConstrainPoint(p) - StartPoint;
         if (GhostOffset != QPoint()) m_moved = true;
@@ -846,6 +976,9 @@ void TShapeEngine::FinishShape()
 
 void TShapeEngine::MouseUp(TMouseButton button, QPoint p)
 {
+    // Drags start with the left button, and only its release ends one: another button let go
+    // meanwhile leaves the shape being drawn, or the shapes being moved, as they are.
+    if (Dragging && button != TMouseButton::mbLeft) return;
     CurrentPoint = p;
     if (button == TMouseButton::mbLeft && Dragging) {
         switch (ToolKind) {
@@ -862,6 +995,32 @@ void TShapeEngine::MouseUp(TMouseButton button, QPoint p)
             break;
         case skPen:
             if (!InProgress.empty()) FinishShape();
+            break;
+        case skRangeDrawing:
+            Dragging = false;
+            if (!FreeRange) {
+                if (CurrentPoint != StartPoint && !HasRange()) {
+                    RangeL = std::min(StartPoint.x(), CurrentPoint.x());
+                    RangeT = std::min(StartPoint.y(), CurrentPoint.y());
+                    RangeR = std::max(StartPoint.x(), CurrentPoint.x());
+                    RangeB = std::max(StartPoint.y(), CurrentPoint.y());
+                    ToolKind = skRangeMade;
+                }
+            } else if (std::all_of(InProgress.begin(), InProgress.end(), [&](QPoint q) { return q == StartPoint; })) {
+                // A click without movement outlines nothing: no range.
+                RangeL = RangeT = RangeR = RangeB = 0;
+                InProgress.clear();
+                FreeRange = false;
+            } else {
+                ToolKind = skRangeMade;
+            }
+            Repaint();
+            break;
+        case skPicture:
+            ToolKind = SavedToolKind;
+            ClearSelection();
+            DeselectAllShapes();
+            Repaint();
             break;
         case skMove: {
             const QPoint off = ConstrainPoint(p) - StartPoint;
@@ -931,9 +1090,10 @@ bool TShapeEngine::RestoreUndo()
     return true;
 }
 
-void TShapeEngine::ClearUndo()
+void TShapeEngine::ClearUndo(bool keepDrawing)
 {
     Undo.Clear();
+    if (keepDrawing && !Shapes.empty()) Undo.SlotOf(0) = MakeSnapshot(Shapes);
     SetReformState(false, false);
     UndoStateChanged();
 }

@@ -80,12 +80,25 @@ public:
     bool HasRange() const { return RangeL != 0 || RangeT != 0 || RangeR != 0 || RangeB != 0; }
     // Ends the range selection.
     void ClearSelection();
+    // The range tool draws free outlines ("自由") rather than rectangles ("四角").
+    bool FreeRangeTool = false;
+    // A content point lies in the made range (the rectangle, or the free outline's polygon).
+    bool PointInRange(QPoint p) const;
+    // The range in canvas pixels, right and bottom exclusive.
+    QRect RangeCanvasRect() const;
+    // Lifts the made range off the canvas as a picture record and starts moving it; false when the
+    // range holds no whole canvas pixel.
+    bool LiftRange();
+    // A content point lies on the canvas.
+    bool InsideCanvas(QPoint p) const;
 
     // Flags.
     bool ReformCan = false, ReformOn = false;
     bool PendingModification = false;
     bool CtrlCopy = false;
     bool GuideArmed = true;
+    // The canvas pop-up menu was just shown: the press that closed it does not paint.
+    bool PopupFlag = false;
     bool ShiftHeld = false;
     int AxisLock = 0; // 0 none, 1 horizontal, 2 vertical
     QPoint LockOrigin;
@@ -99,6 +112,8 @@ public:
     TShapeRecord BuildShape(TColor colour) const;
     // Stores a copy of a built record (points from the drag, in canvas pixels) and draws it.
     void AddShapeRecord(const TShapeRecord& built);
+    // Stores a record whose points are already in canvas pixels and draws it, measured.
+    void AppendRecord(TShapeRecord r);
     // Draws one record moved by (dx, dy); onView: the target is the zoomed view (record in content
     // coordinates, pens zoomed). With measure the extreme points and margins are recorded.
     void RenderShape(const TShapeRecord& rec, QImage& target, bool onView, bool measure, bool skipUnderStroke,
@@ -166,7 +181,9 @@ public:
     // Rebuilds the shape list from the snapshot at cur; a snapshot that does not read changes
     // nothing and says "内部データエラー".
     bool RestoreUndo();
-    void ClearUndo();
+    // Empties the ring. With keepDrawing its first state is the drawing as it stands (after a save
+    // the shapes stay, and undo must not take them off); otherwise the empty drawing.
+    void ClearUndo(bool keepDrawing = false);
     // store: keeps the current snapshot as the saved state. compare: true when the drawing differs.
     bool SavedState(bool compare);
     bool CanUndo() const { return Undo.CanUndo(); }
@@ -179,6 +196,7 @@ public:
     std::function<void()> OnReformStateChanged;
     std::function<void()> OnViewChanged;     // the view surface was drawn on directly
     std::function<void()> OnGhostsChanged;   // ghosts made, moved or freed
+    std::function<void(int kind)> OnToolUsed; // a press drew with a tool (its colour is remembered)
 
 private:
     void Repaint() { if (OnRepaint) OnRepaint(); }

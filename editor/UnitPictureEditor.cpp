@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QCursor>
 #include <QDir>
 #include <QFrame>
@@ -149,6 +150,16 @@ TFormPictureEditor::TFormPictureEditor(QWidget* owner) : Form(owner)
     Font.SetSize(9);
     ApplyFont();
     PointerPos = [] { return QCursor::pos(); };
+    cdPalletExecute = [this](TColor& colour) {
+        const QColor c = QColorDialog::getColor(ToQColor(colour), this);
+        if (!c.isValid()) return false;
+        colour = FromQColor(c);
+        return true;
+    };
+    imTestPlay = QPixmap(QStringLiteral(":/bitmaps/imTestPlay.png"));
+    imTestPause = QPixmap(QStringLiteral(":/bitmaps/imTestPause.png"));
+    tmTest = new GameTimer(this, 400, false);
+    tmTest->OnTimer = [this] { tmTestTimer(); };
 
     // 1-3: the whites, the canvas and the cell size.
     Engine.FindNearWhites();
@@ -192,6 +203,10 @@ TFormPictureEditor::TFormPictureEditor(QWidget* owner) : Form(owner)
     Engine.OnWriteBack = [this] { WriteBackCanvas(); };
     Engine.OnReformStateChanged = [this] { SetReformStateView(); };
     Engine.OnGhostsChanged = [this] { placeGhosts(); };
+    Engine.OnToolUsed = [this](int kind) {
+        if (kind == skFill) RememberedFillColor = SelectedPalette;
+        else RememberedDrawColor = SelectedPalette;
+    };
     Engine.View = &Image1->Surface();
     Engine.SetReformState(false, false);
     Engine.ClearUndo();
@@ -200,6 +215,7 @@ TFormPictureEditor::TFormPictureEditor(QWidget* owner) : Form(owner)
     // 10: the pen at start; the player picture folder.
     sbPen->setChecked(true);
     sbPenClick();
+    UpdateModeLabels();
     m_playerFolder = ProgramDir() + QStringLiteral("/画像と音声") + QStringLiteral("/ゲームの選手画像");
     if (!QDir(m_playerFolder).exists()) QDir().mkpath(m_playerFolder);
 
@@ -218,6 +234,9 @@ TFormPictureEditor::TFormPictureEditor(QWidget* owner) : Form(owner)
         d->DefaultExt = QStringLiteral("bmp");
         d->FilterIndex = 3;
     }
+    MyOpenPictureDialog2->Options |= ofFileMustExist;
+    MySavePictureDialog2->OnCanClose = [this](bool& canClose) { MySavePictureDialog2CanClose(canClose); };
+    MySavePictureDialog2->OnTypeChange = [this] { MySavePictureDialog2TypeChange(); };
 
     // 12-13: caption, zoom, hints.
     UpdateCaption();
@@ -237,7 +256,6 @@ TFormPictureEditor::TFormPictureEditor(QWidget* owner) : Form(owner)
 
     tmAutoScroll = new GameTimer(this, 10, false);
     tmAutoScroll->OnTimer = [this] { AppIdle(); };
-    tmTest = new GameTimer(this, 400, false);
 }
 
 TFormPictureEditor::~TFormPictureEditor()
@@ -248,6 +266,7 @@ TFormPictureEditor::~TFormPictureEditor()
     Engine.OnWriteBack = nullptr;
     Engine.OnReformStateChanged = nullptr;
     Engine.OnGhostsChanged = nullptr;
+    Engine.OnToolUsed = nullptr;
     Engine.View = nullptr;
 }
 
@@ -534,7 +553,8 @@ void TFormPictureEditor::buildUi()
         imTest->setObjectName(QStringLiteral("imTest"));
         imTest->setFixedSize(80, 80);
         sbTest = ToolButton(g, QStringLiteral("sbTest"), QStringLiteral("動作確認"));
-        udTest = new QSpinBox(g);
+        sbTest->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        udTest = new TUpDown(g);
         udTest->setObjectName(QStringLiteral("udTest"));
         udTest->setRange(0, 1);
         lbKirikae = new QLabel(QStringLiteral("左右画像"), g);
@@ -622,14 +642,14 @@ void TFormPictureEditor::buildUi()
         scbChara->setFixedHeight(70 + 22);
         scbChara->setWidgetResizable(false);
         scbChara->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        imChara = new QLabel;
+        imChara = new TStripView(nullptr);
         imChara->setObjectName(QStringLiteral("imChara"));
         scbChara->setWidget(imChara);
         l->addWidget(scbChara, 1);
         auto* ctl = new QGridLayout;
         lbChara = new QLabel(QStringLiteral("1/1"), g);
         lbChara->setAlignment(Qt::AlignCenter);
-        udChara = new QSpinBox(g);
+        udChara = new TUpDown(g);
         udChara->setObjectName(QStringLiteral("udChara"));
         udChara->setRange(0, 0);
         sbCharaMoveL = ToolButton(g, QStringLiteral("sbCharaMoveL"), QStringLiteral("左へ移動"));
@@ -652,13 +672,32 @@ void TFormPictureEditor::buildUi()
     StatusBar1->setSizeGripEnabled(false);
     root->addWidget(StatusBar1);
 
-    // --- behaviour of what is built now ---
+    // --- behaviour ---
     auto* toolGroup = new QButtonGroup(this);
     toolGroup->setExclusive(true);
-    for (QToolButton* b : {sbPen, sbCircle, sbLine, sbFloodFill, sbRange, sbPicMove, sbFaceReform, sbFaceRotate,
+    for (QToolButton* b : {sbPen, sbCircle, sbLine, sbFloodFill, sbRange, sbSpoit, sbPicMove, sbFaceReform, sbFaceRotate,
                            sbFaceReverse, sbRgReform, sbRgRotate, sbRgReverse})
         toolGroup->addButton(b);
     connect(sbPen, &QToolButton::clicked, this, [this] { sbPenClick(); });
+    connect(sbCircle, &QToolButton::clicked, this, [this] { sbCircleClick(); });
+    connect(rbRect, &QRadioButton::clicked, this, [this] { rbRectClick(); });
+    connect(rbEllip, &QRadioButton::clicked, this, [this] { rbRectClick(); });
+    connect(sbLine, &QToolButton::clicked, this, [this] { sbLineClick(); });
+    connect(sbFloodFill, &QToolButton::clicked, this, [this] { sbFloodFillClick(); });
+    connect(sbRange, &QToolButton::clicked, this, [this] { sbRangeClick(); });
+    connect(rbRectRange, &QRadioButton::clicked, this, [this] { rbRectRangeClick(); });
+    connect(rbFreeRange, &QRadioButton::clicked, this, [this] { rbRectRangeClick(); });
+    connect(sbSpoit, &QToolButton::pressed, this, [this] { sbSpoitMouseDown(); });
+    connect(sbSpoit, &QToolButton::clicked, this, [this] { sbSpoitClick(); });
+    connect(sbPallet, &QToolButton::clicked, this, [this] { sbPalletClick(); });
+    for (TColorPanel* p : Palette)
+        p->OnMouseDown = [this, p](QMouseEvent* e) {
+            if (e->button() == Qt::LeftButton) pnC00MouseDown(p->Tag);
+        };
+    for (TColorPanel* p : {pnP0, pnP1, pnP2})
+        p->OnMouseDown = [this, p](QMouseEvent* e) {
+            if (e->button() == Qt::LeftButton) imP0MouseDown(p->Tag);
+        };
     connect(sbUndo, &QToolButton::clicked, this, [this] { sbUndoClick(); });
     connect(sbRedo, &QToolButton::clicked, this, [this] { sbRedoClick(); });
     connect(udPen, &QSpinBox::valueChanged, this, [this] { udPenClick(); });
@@ -685,17 +724,29 @@ void TFormPictureEditor::buildUi()
     ScrollBox1->setContextMenuPolicy(Qt::CustomContextMenu);
     for (QWidget* w : {static_cast<QWidget*>(Image1), static_cast<QWidget*>(ScrollBox1)})
         connect(w, &QWidget::customContextMenuRequested, this, [this, w](const QPoint& at) {
+            // A right click during a drag belongs to the drag, which goes on.
+            if (Engine.Dragging) return;
             PopupMenu1Popup();
             PopupMenu1->popup(w->mapToGlobal(at));
         });
 
+    // Player strip and motion check.
+    imChara->OnMouseDown = [this](int x, int y) { imCharaMouseDown(x, y); };
+    connect(udChara, &QSpinBox::valueChanged, this, [this] { udCharaClick(); });
+    connect(sbCharaAdd, &QToolButton::clicked, this, [this] { sbCharaAddClick(); });
+    connect(sbCharaDelete, &QToolButton::clicked, this, [this] { sbCharaDeleteClick(); });
+    connect(sbCharaMoveL, &QToolButton::clicked, this, [this] { sbCharaMoveLClick(); });
+    connect(sbCharaMoveR, &QToolButton::clicked, this, [this] { sbCharaMoveRClick(); });
+    connect(sbFromBegin, &QToolButton::clicked, this, [this] { sbFromBeginClick(); });
+    connect(sbTest, &QToolButton::clicked, this, [this] { sbTestClick(); });
+    connect(udTest, &QSpinBox::valueChanged, this, [this](int v) { udTestClick(v == 0); });
+    connect(sbTestColor, &QToolButton::clicked, this, [this] { sbTestColorClick(); });
+
     // Commands of the later parts: present, not yet working.
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             sbCircle, rbRect, rbEllip, sbLine, sbFloodFill, sbMoji, sbRange, rbRectRange, rbFreeRange, sbCopy, sbCut,
-             sbDelete, sbPasteShow, sbPasteByouga, sbGenten, sbFaceSelect, rbBairituHendou, rbBairituKotei,
-             sbFaceShow, sbFaceByouga, cbHalfTone, sbClearAll, sbShowMihon, sbShowMasu, sbSpoit, sbPallet,
-             cbKeepColor, sbTest, udTest, sbTestColor, cbChangeWhite, udChara, sbCharaMoveL, sbCharaMoveR,
-             sbCharaAdd, sbCharaDelete, sbFromBegin})
+    for (QWidget* w : std::initializer_list<QWidget*>{sbMoji, sbCopy, sbCut, sbDelete, sbPasteShow, sbPasteByouga,
+                                                      sbGenten, sbFaceSelect, rbBairituHendou, rbBairituKotei,
+                                                      sbFaceShow, sbFaceByouga, cbHalfTone, sbClearAll, sbShowMihon,
+                                                      sbShowMasu})
         w->setEnabled(false);
 }
 
@@ -709,7 +760,10 @@ void TFormPictureEditor::buildMenus()
     mmPicSaveAs = mmFile1->addAction(QStringLiteral("名前を付けて保存(&A)"));
     mmFile1->addSeparator();
     mmExit1 = mmFile1->addAction(QStringLiteral("終了(&X)"));
-    for (QAction* a : {mmFileNew, mmPicOpen, mmPicSave, mmPicSaveAs}) a->setEnabled(false);
+    connect(mmFileNew, &QAction::triggered, this, [this] { mmFileNewClick(); });
+    connect(mmPicOpen, &QAction::triggered, this, [this] { mmPicOpenClick(); });
+    connect(mmPicSave, &QAction::triggered, this, [this] { mmPicSaveClick(); });
+    connect(mmPicSaveAs, &QAction::triggered, this, [this] { mmPicSaveAsClick(); });
     connect(mmExit1, &QAction::triggered, this, [this] { btOKClick(); });
     mmEdit = MainMenu->addMenu(QStringLiteral("編集(&E)"));
     connect(mmEdit, &QMenu::aboutToShow, this, [this] { mmEditClick(); });
@@ -749,6 +803,9 @@ void TFormPictureEditor::buildMenus()
     pmReform = item(QStringLiteral("伸縮(&A)"), QStringLiteral("Ctrl+A"));
     pmRotate = item(QStringLiteral("回転(&S)"), QStringLiteral("Ctrl+S"));
     pmReverse = item(QStringLiteral("反転(&D)"), QStringLiteral("Ctrl+D"));
+    connect(mmRange, &QAction::triggered, this, [this] {
+        mmRangeClick(QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier));
+    });
     connect(mmUndo, &QAction::triggered, this, [this] { sbUndoClick(); });
     connect(mmRedo, &QAction::triggered, this, [this] { sbRedoClick(); });
     for (QMenu* m : {PopupMenu1, mmFile1, mmEdit})
@@ -867,27 +924,9 @@ void TFormPictureEditor::FormShow()
 void TFormPictureEditor::btOKClick()
 {
     Engine.ClearSelection();
-    Engine.DeselectAllShapes();
-    if (CurrentToolButton == sbPen) sbPenClick();
+    Engine.SelectShapesAt(QPoint(0, 0));
+    ReselectToolButton();
     close();
-}
-
-bool TFormPictureEditor::SaveAs()
-{
-    return false;
-}
-
-bool TFormPictureEditor::ConfirmSaveChanges(bool ask)
-{
-    if (!SheetChanged && !Engine.SavedState(true)) return true;
-    int answer = idYes;
-    if (ask) {
-        MessageBeep(MB_ICONEXCLAMATION);
-        answer = MessageDlg(QStringLiteral("ファイルが変更されています。保存しますか。"), TMsgDlgType::mtInformation,
-                            TMsgButtons::YesNoCancel, this);
-    }
-    if (answer == idYes) return SaveAs();
-    return answer == idNo;
 }
 
 void TFormPictureEditor::FormClose(TCloseAction& action)
@@ -1018,6 +1057,8 @@ void TFormPictureEditor::PaintCanvasView()
             Engine.DrawPreview(TPenMode::pmNotXor);
         else if (Engine.ToolKind == skPen)
             Engine.DrawPreview(TPenMode::pmCopy);
+        else if (Engine.ToolKind == skRangeDrawing && !Engine.FreeRange)
+            Engine.DrawPreview(TPenMode::pmNotXor);
     }
 }
 
@@ -1060,12 +1101,15 @@ void TFormPictureEditor::FormKeyDown(Word& key, TShiftState shift)
         case 'D': // flip mode
         case 'F': // show or hide a floating image
         case 'M': // text input
-        case 'Q': // range mode
         case 'S': // rotation mode
         case 'V': // show or commit a floating image
         case 'W': // move to the origin
         case 'X': // cut
             LaterCommand();
+            key = 0;
+            break;
+        case 'Q':
+            mmRangeClick(shiftDown);
             key = 0;
             break;
         case 'Z':
@@ -1243,9 +1287,11 @@ void TFormPictureEditor::PopupMenu1Popup()
     pmByouga->setEnabled(false);
     B6->setVisible(true);
     for (QAction* a : {pmGenten, pmReform, pmRotate, pmReverse, B7}) a->setVisible(false);
-    for (QAction* a : {mmRange, mmSelectLeft, mmSelectRight, pmMojiByouga}) a->setEnabled(false);
+    for (QAction* a : {mmSelectLeft, mmSelectRight, pmMojiByouga}) a->setEnabled(false);
+    mmRange->setEnabled(true);
     mmUndo->setEnabled(true);
     mmRedo->setEnabled(true);
+    Engine.PopupFlag = true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1256,7 +1302,22 @@ void TFormPictureEditor::Image1MouseDown(TMouseButton button, TShiftState shift,
     if (Engine.Dragging) return;
     if (!pnImage->rect().contains(pnImage->mapFromGlobal(Image1->mapToGlobal(QPoint(x, y))))) return;
     pnImage->setFocus();
-    Engine.ShiftHeld = Engine.ShiftHeld || shift.testFlag(ShiftFlag::Shift);
+    // The press tells whether Shift is down, also when its key went to another window.
+    Engine.ShiftHeld = shift.testFlag(ShiftFlag::Shift);
+    Engine.CurrentPoint = QPoint(x, y);
+    Engine.CommitPendingShape(false);
+    PaletteChosen = false;
+    if (EyedropperMode) {
+        pickColourAt(QPoint(x, y));
+        return;
+    }
+    if (button == TMouseButton::mbLeft && imMihon->isVisible()) {
+        // The sample underlay is being placed: the canvas takes no drawing meanwhile.
+        Engine.PopupFlag = false;
+        MessageBeep(MB_ICONASTERISK);
+        MessageDlg(imMihon->statusTip(), TMsgDlgType::mtWarning, TMsgButtons::OK, this);
+        return;
+    }
     Engine.MouseDown(button, QPoint(x, y));
     if (button == TMouseButton::mbLeft && Engine.Dragging) {
         MouseHeldOnCanvas = true;
@@ -1273,6 +1334,14 @@ void TFormPictureEditor::Image1MouseMove(TShiftState, int x, int y)
 
 void TFormPictureEditor::Image1MouseUp(TMouseButton button, TShiftState, int x, int y)
 {
+    if (EyedropperMode) {
+        Engine.CurrentPoint = QPoint(x, y);
+        // The pick is done: the tool's own cursor comes back with its button.
+        SetToolCursorForTool();
+        return;
+    }
+    // Only the button that started a drag ends it.
+    if (Engine.Dragging && button != TMouseButton::mbLeft) return;
     Engine.MouseUp(button, QPoint(x, y));
     if (button == TMouseButton::mbLeft) {
         MouseHeldOnCanvas = false;
@@ -1301,44 +1370,16 @@ void TFormPictureEditor::SetReformStateView()
         QStringLiteral("QSpinBox { background: %1; }").arg(Css(Engine.ToolKind == skLine ? c : kReformRed)));
 }
 
-void TFormPictureEditor::sbPenClick()
-{
-    Engine.CommitPendingShape(true);
-    Engine.ToolKind = Engine.SavedToolKind = skPen;
-    CurrentToolButton = sbPen;
-    sbPen->setChecked(true);
-    Image1->setCursor(SelectedPalette == 3 ? Cursors[6] : QCursor(Qt::ArrowCursor));
-    Engine.ClearSelection();
-}
-
-void TFormPictureEditor::SelectPaletteColor(int index)
-{
-    if (index < 0 || index >= int(Palette.size())) return;
-    Palette[size_t(SelectedPalette)]->SetBorder(false);
-    SelectedPalette = index;
-    Palette[size_t(index)]->SetBorder(true);
-    const TColor c = Palette[size_t(index)]->Color();
-    Engine.DrawColor = c;
-    lbR->setText(QStringLiteral("R=%1").arg(GetRValue(c)));
-    lbG->setText(QStringLiteral("G=%1").arg(GetGValue(c)));
-    lbB->setText(QStringLiteral("B=%1").arg(GetBValue(c)));
-}
-
-void TFormPictureEditor::SelectPenStyle(int index)
-{
-    TColorPanel* panels[] = {pnP0, pnP1, pnP2};
-    for (int i = 0; i < 3; ++i) panels[i]->SetBorder(i == index);
-    Engine.PenStyle = index;
-}
-
 void TFormPictureEditor::sbUndoClick()
 {
     Engine.UndoClick();
+    Engine.PopupFlag = false;
 }
 
 void TFormPictureEditor::sbRedoClick()
 {
     Engine.RedoClick();
+    Engine.PopupFlag = false;
 }
 
 void TFormPictureEditor::UpdateUndoButtons()
@@ -1347,75 +1388,3 @@ void TFormPictureEditor::UpdateUndoButtons()
     sbRedo->setEnabled(Engine.CanRedo());
 }
 
-// ---------------------------------------------------------------------------------------------
-// Sheet and strip
-
-void TFormPictureEditor::WriteBackCanvas()
-{
-    Sheet.Canvas().Draw(CellRect.left(), CellRect.top(), Engine.Canvas.Image(), false);
-    QImage strip = Sheet.Image().copy();
-    TFlatPath frame;
-    frame.AddPolyline({CellRect.topLeft() + QPoint(1, 1), QPoint(CellRect.right(), CellRect.top() + 1),
-                       CellRect.bottomRight(), QPoint(CellRect.left() + 1, CellRect.bottom())},
-                      true);
-    StrokePath(strip, frame, TGeoPen{2, clRed, 0}, TPenMode::pmCopy);
-    imChara->setPixmap(QPixmap::fromImage(strip));
-    imChara->resize(strip.size());
-    DrawPreviewFrame();
-}
-
-void TFormPictureEditor::RefreshPlayerStrip(bool stop)
-{
-    udChara->setEnabled(false);
-    udChara->setValue(SelectedCell);
-    if (stop) {
-        TestFrame = 0;
-        if (tmTest) tmTest->SetEnabled(false);
-        udTest->setValue(0);
-        sbTest->setText(QStringLiteral("動作確認"));
-    }
-    lbChara->setText(QStringLiteral("%1/%2").arg(SelectedCell + 1).arg(udChara->maximum() + 1));
-    const int w = udWidth->value(), h = udHeight->value();
-    CellRect = QRect(w * SelectedCell, 0, w, h);
-    // The cell's shapes are already in its pixels.
-    Engine.FreeShapeList();
-    Engine.BasePicture = std::make_shared<TBitmap>(w, h);
-    Engine.BasePicture->Canvas().CopyRect(QRect(0, 0, w, h), Sheet.Canvas(), CellRect);
-    Engine.Canvas = *Engine.BasePicture;
-    WriteBackCanvas();
-    repaintView();
-    UpDown1Click();
-    SetupPreview();
-    if (Engine.CanUndo()) SheetChanged = true;
-    Engine.ClearUndo();
-    Engine.SavedState(false);
-}
-
-void TFormPictureEditor::SetupPreview()
-{
-    Preview.SetSize(Engine.Canvas.Width() / 2, Engine.Canvas.Height());
-    Preview.Transparent = true;
-    Preview.TransparentColor = Engine.EraserColor;
-    DrawPreviewFrame();
-}
-
-void TFormPictureEditor::DrawPreviewFrame()
-{
-    if (!imTest) return;
-    const int half = Engine.Canvas.Width() / 2, h = Engine.Canvas.Height();
-    const QRect src(CellRect.left() + half * TestFrame, 0, half, h);
-    Preview.SetSize(half, h);
-    Preview.Canvas().CopyRect(QRect(0, 0, half, h), Sheet.Canvas(), src);
-    QImage& p = Preview.Image();
-    const QRgb marker = ToPixel(Engine.MarkerColor), white = ToPixel(clWhite);
-    for (int y = 0; y < p.height(); ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(p.scanLine(y));
-        for (int x = 0; x < p.width(); ++x)
-            if ((line[x] | 0xFF000000u) == marker) line[x] = white;
-    }
-    QImage shown(imTest->size(), QImage::Format_RGB32);
-    shown.fill(ToPixel(TestBackground));
-    TCanvas c(&shown);
-    c.Draw((shown.width() - half) / 2, (shown.height() - h) / 2, Preview.Image(), true, Engine.EraserColor);
-    imTest->setPixmap(QPixmap::fromImage(shown));
-}

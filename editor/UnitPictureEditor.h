@@ -13,6 +13,7 @@
 #include <vector>
 
 class QAction;
+class QTimer;
 class QCheckBox;
 class QFrame;
 class QMenu;
@@ -26,6 +27,7 @@ class QToolButton;
 class GameTimer;
 class TCanvasView;
 class TGhostImage;
+class TStripView;
 
 // A panel of a colour with a caption, as the palette and the re-shape light show them.
 class TColorPanel : public QLabel {
@@ -70,10 +72,46 @@ public:
     std::function<QPoint()> PointerPos;
     QString PlayerFolder() const { return m_playerFolder; }
     bool ConfirmSaveChanges(bool ask);
-    // Saving a sheet belongs to the sheet-file commands; until they are built nothing is saved.
-    bool SaveAs();
     bool SheetChanged = false;
     int PaletteCount = 0;
+
+    // --- sheet files ---------------------------------------------------------------------------
+    void mmFileNewClick();
+    void mmPicOpenClick();
+    void mmPicSaveClick();
+    void mmPicSaveAsClick() { SaveAs(); }
+    // Asks for a name and saves there; whether a file was written.
+    bool SaveAs();
+    // Writes the sheet; on success the sheet counts as saved at that path. A failed write says why
+    // and changes nothing.
+    bool SaveSheet(const QString& path);
+    // Tells a running game program the path of a sheet just opened or saved.
+    void NotifyGameWindow(const QString& path);
+    void MakeInnerWhiteOpaque(QImage& picture) const;
+    // Resets the cell being edited: the base picture freed, the canvas cleared (guide text armed),
+    // the undo ring cleared; the shapes go in any case.
+    void ResetEditing(bool freeBase, bool clearCanvas, bool resetUndo);
+    void MySavePictureDialog2CanClose(bool& canClose);
+    void MySavePictureDialog2TypeChange();
+    // The time a game program is given to take a sheet path.
+    static constexpr int kSheetLinkTimeoutMs = 2000;
+
+    // --- player strip and motion check ---------------------------------------------------------
+    void imCharaMouseDown(int x, int y);
+    void udCharaClick();
+    void sbCharaAddClick();
+    void sbCharaDeleteClick();
+    void sbCharaMoveLClick();
+    void sbCharaMoveRClick();
+    void sbFromBeginClick();
+    void tmTestTimer();
+    void sbTestClick();
+    // left: the up-down's previous (down) button, else its next (up) button.
+    void udTestClick(bool left);
+    void sbTestColorClick();
+    int CellCount() const;
+    // The player strip as it shows: the sheet with the selected cell's frame.
+    QImage StripPicture() const;
 
     // --- view, zoom, keys ----------------------------------------------------------------------
     int Zoom() const;
@@ -97,9 +135,36 @@ public:
     void udPenClick();
     void pnLastReformClick();
     void SetReformStateView();
-    void sbPenClick();
+    // --- palette and tools ----------------------------------------------------------------------
+    void pnC00MouseDown(int tag);
+    void sbPalletClick();
     void SelectPaletteColor(int index);
+    void ShowRGB();
+    void sbSpoitMouseDown();
+    void sbSpoitClick();
+    void imP0MouseDown(int tag);
     void SelectPenStyle(int index);
+    void sbPenClick();
+    void sbCircleClick();
+    void rbRectClick();
+    void sbLineClick();
+    void sbFloodFillClick();
+    void sbRangeClick();
+    void rbRectRangeClick();
+    void mmRangeClick(bool shift = false);
+    void ReselectToolButton();
+    void UpdateModeLabels();
+    void SetToolCursor(int cursor);
+    void SetToolCursorForTool();
+    int ToolCursor = 0;
+    bool EyedropperMode = false;
+    bool PaletteChosen = false;
+    int RememberedDrawColor = 0; // palette index of the last drawing with pen, "面" or line
+    int RememberedFillColor = 0; // palette index of the last fill
+    QToolButton* PreviousToolButton = nullptr;
+    QToolButton* SpoitReturnButton = nullptr;
+    // The colour dialog (cdPallet): true with the chosen colour on OK. Tests replace it.
+    std::function<bool(TColor& colour)> cdPalletExecute;
     void sbUndoClick();
     void sbRedoClick();
     void UpdateUndoButtons();
@@ -149,8 +214,9 @@ public:
     QScrollArea* ScrollBox1 = nullptr;
     TCanvasView* Image1 = nullptr;
     QScrollArea* scbChara = nullptr;
-    QLabel* imChara = nullptr;
+    TStripView* imChara = nullptr;
     QLabel* imTest = nullptr;
+    QPixmap imTestPlay, imTestPause; // the glyphs of sbTest
     QStatusBar* StatusBar1 = nullptr;
     GameTimer* tmTest = nullptr;
     GameTimer* tmAutoScroll = nullptr;
@@ -186,6 +252,12 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    void toolButtonClick(QToolButton* button, int kind);
+    bool isDrawingToolButton(const QToolButton* b) const;
+    void pickColourAt(QPoint p);
+    void reportFileError(const QString& path, const QString& reason);
+    void setTestRunning(bool on);
+    void showTestFrame(int frame);
     void buildUi();
     void buildMenus();
     void assignHints();

@@ -1,7 +1,12 @@
 // Speed of the editor's drawing engine: a full redraw of 1,000 records (goal: under 10 ms), one
-// paint of the view at 975 % (under 16 ms) and one undo push with 100 records (under 1 ms).
+// paint of the view at 975 % (under 16 ms) and one undo push with 100 records (under 1 ms); and of
+// its sheets: opening and saving a sheet of nine players (1260 x 70, under 10 ms each) and one
+// mouse move while drawing with the widest pen at 975 % (under 16 ms).
 #include "Application.h"
 #include "ShapeEngine.h"
+#include "SheetFile.h"
+
+#include <QTemporaryDir>
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
@@ -74,6 +79,77 @@ void BM_UndoPush100(benchmark::State& state)
     }
 }
 BENCHMARK(BM_UndoPush100)->Unit(benchmark::kMicrosecond);
+
+// Nine players drawn as the users draw them: outlined bodies with white faces inside, on pure white.
+QImage NinePlayers()
+{
+    TShapeEngine e;
+    e.Scale.Zoom = 100;
+    QImage sheet(1260, 70, QImage::Format_RGB32);
+    for (int k = 0; k < 9; ++k) {
+        e.FreeShapeList();
+        e.ClearCanvas();
+        Fill(e, 30, unsigned(10 + k));
+        for (int y = 0; y < 70; ++y)
+            std::copy_n(reinterpret_cast<const QRgb*>(e.Canvas.Image().constScanLine(y)), 140,
+                        reinterpret_cast<QRgb*>(sheet.scanLine(y)) + 140 * k);
+    }
+    return sheet;
+}
+
+void BM_OpenSheet1260(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(state.range(0) ? QStringLiteral("s.jpg") : QStringLiteral("s.bmp"));
+    QString error;
+    if (!WriteSheetFile(path, NinePlayers(), RGBColor(255, 254, 254), error)) state.SkipWithError("write");
+    for (auto _ : state) {
+        QImage img;
+        if (!ReadSheetFile(path, img, error)) state.SkipWithError("read");
+        MakeInnerWhiteOpaque(img, clOpaqueWhite);
+        benchmark::DoNotOptimize(img.constBits());
+    }
+}
+BENCHMARK(BM_OpenSheet1260)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_SaveSheet1260(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(state.range(0) ? QStringLiteral("s.jpg") : QStringLiteral("s.bmp"));
+    const QImage sheet = NinePlayers();
+    QString error;
+    for (auto _ : state)
+        if (!WriteSheetFile(path, sheet, RGBColor(255, 254, 254), error)) state.SkipWithError("write");
+}
+BENCHMARK(BM_SaveSheet1260)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One pointer move of a pen stroke with width setting 50 (250 canvas pixels) at 975 %: solid, and
+// dashed (whose preview is drawn again whole), within strokes of 200 moves.
+void BM_WidestPenMoveAt975(benchmark::State& state)
+{
+    TShapeEngine e;
+    e.Scale.Zoom = 975;
+    e.PenSetting = 50;
+    e.PenStyle = int(state.range(0));
+    e.ToolKind = e.SavedToolKind = skPen;
+    QImage view(e.ToView(140), e.ToView(70), QImage::Format_RGB32);
+    view.fill(0xFFFFFFFFu);
+    e.View = &view;
+    int n = 0;
+    for (auto _ : state) {
+        if (n % 200 == 0) {
+            state.PauseTiming();
+            if (e.Dragging) e.MouseUp(TMouseButton::mbLeft, e.CurrentPoint);
+            e.FreeShapeList();
+            e.MouseDown(TMouseButton::mbLeft, QPoint(100, 100));
+            state.ResumeTiming();
+        }
+        ++n;
+        e.MouseMove(QPoint(100 + 5 * (n % 200), 100 + (n % 7) * 40));
+        benchmark::DoNotOptimize(view.constBits());
+    }
+}
+BENCHMARK(BM_WidestPenMoveAt975)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -468,3 +468,293 @@ TEST_F(ShapeEngineTest, PicturesAreTransparentUnlessDrawnWithTheEraser)
     EXPECT_EQ(At(e, 51, 1), clWhite);
     EXPECT_EQ(At(e, 55, 5), clRed);
 }
+
+// --- the canvas mouse of the tools ---------------------------------------------------------------
+
+namespace {
+
+// A drag from a to b with Shift held; the constrained end point of the stored shape.
+QPoint ShiftDragEnd(TShapeEngine& e, int kind, QPoint a, QPoint b)
+{
+    e.FreeShapeList();
+    e.ToolKind = e.SavedToolKind = kind;
+    e.ShiftHeld = true;
+    e.MouseDown(TMouseButton::mbLeft, a);
+    e.MouseMove(b);
+    e.MouseUp(TMouseButton::mbLeft, b);
+    e.ShiftHeld = false;
+    return e.Shapes.empty() ? QPoint(-1, -1) : e.Shapes.back().B[0];
+}
+
+} // namespace
+
+TEST_F(ShapeEngineTest, ShiftConstraintsInAllFourQuadrants)
+{
+    const QPoint s(70, 35);
+    struct Case {
+        QPoint to;
+        QPoint square; // rectangle and ellipse
+        QPoint line;
+    } cases[] = {
+        {QPoint(100, 45), QPoint(100, 65), QPoint(100, 35)}, // right, a little down: wider than high
+        {QPoint(60, 5), QPoint(40, 5), QPoint(70, 5)},       // up, a little left: higher than wide
+        {QPoint(40, 50), QPoint(40, 65), QPoint(40, 35)},    // left and down
+        {QPoint(90, 10), QPoint(95, 10), QPoint(70, 10)},    // up and right, higher than wide
+        {QPoint(80, 45), QPoint(80, 45), QPoint(70, 45)},    // equal offsets: a square, and the line goes vertical
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ShiftDragEnd(e, skRectangle, s, c.to), c.square) << c.to.x() << "," << c.to.y();
+        EXPECT_EQ(ShiftDragEnd(e, skEllipse, s, c.to), c.square) << c.to.x() << "," << c.to.y();
+        EXPECT_EQ(ShiftDragEnd(e, skLine, s, c.to), c.line) << c.to.x() << "," << c.to.y();
+    }
+    // The edge cases as the user draws them: a line from (10, 10) towards (40, 20) is horizontal,
+    // a rectangle the square (10, 10)-(40, 40).
+    EXPECT_EQ(ShiftDragEnd(e, skLine, QPoint(10, 10), QPoint(40, 20)), QPoint(40, 10));
+    EXPECT_EQ(ShiftDragEnd(e, skRectangle, QPoint(10, 10), QPoint(40, 20)), QPoint(40, 40));
+    // Without Shift the end is where the pointer is.
+    e.ToolKind = e.SavedToolKind = skLine;
+    e.MouseDown(TMouseButton::mbLeft, QPoint(10, 10));
+    e.MouseUp(TMouseButton::mbLeft, QPoint(40, 20));
+    EXPECT_EQ(e.Shapes.back().B[0], QPoint(40, 20));
+}
+
+TEST_F(ShapeEngineTest, ShiftLocksAPenStrokeToItsFirstAxis)
+{
+    struct Case {
+        QPoint first;
+        std::vector<QPoint> expected;
+    } cases[] = {
+        {QPoint(25, 22), {QPoint(20, 20), QPoint(25, 20), QPoint(40, 20), QPoint(10, 20)}}, // x first: horizontal
+        {QPoint(18, 28), {QPoint(20, 20), QPoint(20, 28), QPoint(20, 35), QPoint(20, 5)}},  // y first: vertical
+        {QPoint(15, 14), {QPoint(20, 20), QPoint(20, 14), QPoint(20, 35), QPoint(20, 5)}},  // up-left, y larger
+        {QPoint(27, 16), {QPoint(20, 20), QPoint(27, 20), QPoint(40, 20), QPoint(10, 20)}}, // up-right, x larger
+    };
+    for (const Case& c : cases) {
+        e.FreeShapeList();
+        e.ToolKind = e.SavedToolKind = skPen;
+        e.ShiftHeld = true;
+        e.MouseDown(TMouseButton::mbLeft, QPoint(20, 20));
+        // Equal offsets leave the lock open and the point as it is.
+        e.MouseMove(QPoint(22, 22));
+        EXPECT_EQ(e.InProgress.back(), QPoint(22, 22));
+        e.InProgress.pop_back();
+        e.MouseMove(c.first);
+        e.MouseMove(QPoint(40, 35));
+        e.MouseMove(QPoint(10, 5));
+        EXPECT_EQ(e.InProgress, c.expected) << c.first.x() << "," << c.first.y();
+        e.MouseUp(TMouseButton::mbLeft, QPoint(10, 5));
+        e.ShiftHeld = false;
+    }
+}
+
+TEST_F(ShapeEngineTest, RangesAreMadeByADragNotByAClick)
+{
+    e.ToolKind = e.SavedToolKind = skRangeDrawing;
+    // Rectangular, clicked without movement: no range, the tool stays.
+    e.MouseDown(TMouseButton::mbLeft, QPoint(30, 30));
+    e.MouseUp(TMouseButton::mbLeft, QPoint(30, 30));
+    EXPECT_FALSE(e.HasRange());
+    EXPECT_EQ(e.ToolKind, skRangeDrawing);
+    // Dragged up and left: the rectangle is ordered.
+    e.MouseDown(TMouseButton::mbLeft, QPoint(60, 50));
+    e.MouseMove(QPoint(40, 45));
+    e.MouseUp(TMouseButton::mbLeft, QPoint(20, 10));
+    EXPECT_EQ(e.RangeRect(), QRect(QPoint(20, 10), QPoint(60, 50)));
+    EXPECT_EQ(e.ToolKind, skRangeMade);
+    // A press outside it ends it and starts the next range there.
+    e.MouseDown(TMouseButton::mbLeft, QPoint(100, 60));
+    EXPECT_FALSE(e.HasRange());
+    EXPECT_EQ(e.ToolKind, skRangeDrawing);
+    EXPECT_TRUE(e.Dragging);
+    e.MouseUp(TMouseButton::mbLeft, QPoint(100, 60));
+
+    // Free, clicked without movement: no range either.
+    e.FreeRangeTool = true;
+    e.MouseDown(TMouseButton::mbLeft, QPoint(30, 30));
+    e.MouseMove(QPoint(30, 30));
+    e.MouseUp(TMouseButton::mbLeft, QPoint(30, 30));
+    EXPECT_FALSE(e.HasRange());
+    EXPECT_TRUE(e.InProgress.empty());
+    EXPECT_EQ(e.ToolKind, skRangeDrawing);
+    // Free with movement: the range is the outline's bounding box.
+    e.MouseDown(TMouseButton::mbLeft, QPoint(30, 30));
+    for (QPoint p : {QPoint(50, 25), QPoint(60, 50), QPoint(25, 55)}) e.MouseMove(p);
+    e.MouseUp(TMouseButton::mbLeft, QPoint(25, 55));
+    EXPECT_TRUE(e.FreeRange);
+    EXPECT_EQ(e.RangeRect(), QRect(QPoint(25, 25), QPoint(60, 55)));
+    EXPECT_TRUE(e.PointInRange(QPoint(40, 40)));
+    EXPECT_FALSE(e.PointInRange(QPoint(58, 28))); // inside the box, outside the outline
+}
+
+TEST_F(ShapeEngineTest, FillAndRangePressesBesideTheCanvasAreIgnored)
+{
+    e.Scale.Zoom = 600;
+    for (QPoint p : {QPoint(-3, 10), QPoint(10, -1), QPoint(840, 10), QPoint(10, 420)}) {
+        e.ToolKind = e.SavedToolKind = skFill;
+        e.MouseDown(TMouseButton::mbLeft, p);
+        EXPECT_TRUE(e.Shapes.empty()) << p.x() << "," << p.y();
+        EXPECT_EQ(e.Undo.Cur(), 0);
+        e.ToolKind = e.SavedToolKind = skRangeDrawing;
+        e.MouseDown(TMouseButton::mbLeft, p);
+        EXPECT_FALSE(e.Dragging);
+        EXPECT_FALSE(e.HasRange());
+    }
+    e.ToolKind = e.SavedToolKind = skFill;
+    e.MouseDown(TMouseButton::mbLeft, QPoint(839, 419));
+    EXPECT_EQ(e.Shapes.size(), 1u);
+}
+
+TEST_F(ShapeEngineTest, ALiftedRangeMovesItsPixels)
+{
+    // A blue block at (20, 20)-(40, 40) over a red line.
+    AddShape(e, skLine, QPoint(0, 30), QPoint(139, 30), clRed, 1);
+    e.ToolKind = e.SavedToolKind = skFill;
+    e.Canvas.Canvas().Brush.Color = clBlue;
+    e.Canvas.Canvas().FillRect(20, 20, 40, 40);
+    e.BasePicture = std::make_shared<TBitmap>(e.Canvas);
+    e.FreeShapeList();
+    e.PushUndo();
+    const std::int64_t cur = e.Undo.Cur();
+
+    e.ToolKind = e.SavedToolKind = skRangeDrawing;
+    e.MouseDown(TMouseButton::mbLeft, QPoint(20, 20));
+    e.MouseUp(TMouseButton::mbLeft, QPoint(40, 40));
+    ASSERT_EQ(e.ToolKind, skRangeMade);
+    e.MouseDown(TMouseButton::mbLeft, QPoint(25, 25));
+    EXPECT_EQ(e.ToolKind, skMove);
+    EXPECT_TRUE(e.Dragging);
+    ASSERT_EQ(e.Shapes.size(), 2u);
+    EXPECT_EQ(e.Shapes[0].Color, e.EraserColor);
+    EXPECT_TRUE(e.Shapes[1].Selected);
+    EXPECT_EQ(e.Shapes[1].Picture->Image().size(), QSize(20, 20));
+    // While it moves, its old place shows as the cover leaves it: pure white.
+    EXPECT_EQ(At(e, 25, 25), clWhite);
+    e.MouseMove(QPoint(85, 35));
+    e.MouseUp(TMouseButton::mbLeft, QPoint(85, 35));
+    EXPECT_EQ(e.ToolKind, skRangeDrawing);
+    EXPECT_FALSE(e.HasRange());
+    EXPECT_EQ(At(e, 85, 35), clBlue);
+    EXPECT_EQ(At(e, 99, 39), clBlue);
+    EXPECT_EQ(At(e, 25, 25), clWhite);
+    EXPECT_EQ(At(e, 10, 30), clRed);
+    EXPECT_EQ(e.Undo.Cur(), cur + 1);
+    EXPECT_TRUE(e.Canvas.Image() == FullRedraw(e));
+    e.UndoClick();
+    EXPECT_EQ(At(e, 25, 25), clBlue);
+    EXPECT_EQ(At(e, 85, 35), clWhite);
+}
+
+TEST_F(ShapeEngineTest, ALiftedRangeWithCtrlIsDuplicated)
+{
+    e.Canvas.Canvas().Brush.Color = clBlue;
+    e.Canvas.Canvas().FillRect(20, 20, 40, 40);
+    e.BasePicture = std::make_shared<TBitmap>(e.Canvas);
+    e.ToolKind = e.SavedToolKind = skRangeDrawing;
+    e.MouseDown(TMouseButton::mbLeft, QPoint(20, 20));
+    e.MouseUp(TMouseButton::mbLeft, QPoint(40, 40));
+    e.CtrlCopy = true;
+    e.MouseDown(TMouseButton::mbLeft, QPoint(30, 30));
+    // With Ctrl held the lifted pixels stay shown at their place.
+    EXPECT_EQ(At(e, 25, 25), clBlue);
+    e.MouseMove(QPoint(90, 30));
+    e.MouseUp(TMouseButton::mbLeft, QPoint(90, 30));
+    e.CtrlCopy = false;
+    EXPECT_EQ(At(e, 25, 25), clBlue);
+    EXPECT_EQ(At(e, 85, 25), clBlue);
+    EXPECT_EQ(e.Shapes.size(), 3u);
+    EXPECT_TRUE(e.Canvas.Image() == FullRedraw(e));
+}
+
+TEST_F(ShapeEngineTest, AFreeRangeLiftsOnlyWhatItsOutlineHolds)
+{
+    e.Canvas.Image().fill(ToPixel(clBlue));
+    e.BasePicture = std::make_shared<TBitmap>(e.Canvas);
+    e.ToolKind = e.SavedToolKind = skRangeDrawing;
+    e.FreeRangeTool = true;
+    // A triangle (20, 20), (60, 20), (20, 60).
+    e.MouseDown(TMouseButton::mbLeft, QPoint(20, 20));
+    e.MouseMove(QPoint(60, 20));
+    e.MouseMove(QPoint(20, 60));
+    e.MouseUp(TMouseButton::mbLeft, QPoint(20, 60));
+    ASSERT_EQ(e.ToolKind, skRangeMade);
+    // Inside the box but outside the outline: no lift, the range ends.
+    e.MouseDown(TMouseButton::mbLeft, QPoint(55, 55));
+    EXPECT_NE(e.ToolKind, skMove);
+    e.MouseUp(TMouseButton::mbLeft, QPoint(55, 55));
+    e.ToolKind = skRangeDrawing;
+    e.MouseDown(TMouseButton::mbLeft, QPoint(20, 20));
+    e.MouseMove(QPoint(60, 20));
+    e.MouseMove(QPoint(20, 60));
+    e.MouseUp(TMouseButton::mbLeft, QPoint(20, 60));
+    e.MouseDown(TMouseButton::mbLeft, QPoint(25, 25));
+    ASSERT_EQ(e.ToolKind, skMove);
+    e.MouseMove(QPoint(25, 35));
+    e.MouseUp(TMouseButton::mbLeft, QPoint(25, 35));
+    // The triangle's inside went 10 down; the corner beside it was left where it was.
+    EXPECT_EQ(At(e, 22, 22), clWhite);
+    EXPECT_EQ(At(e, 22, 32), clBlue);
+    EXPECT_EQ(At(e, 55, 55), clBlue);
+    EXPECT_EQ(At(e, 50, 22), clWhite);
+    EXPECT_TRUE(e.Canvas.Image() == FullRedraw(e));
+}
+
+TEST_F(ShapeEngineTest, OnlyTheLeftReleaseEndsADrag)
+{
+    // A line being drawn survives a right click.
+    e.ToolKind = e.SavedToolKind = skLine;
+    e.MouseDown(TMouseButton::mbLeft, QPoint(10, 10));
+    e.MouseDown(TMouseButton::mbRight, QPoint(50, 30));
+    e.MouseUp(TMouseButton::mbRight, QPoint(50, 30));
+    EXPECT_TRUE(e.Dragging);
+    e.MouseUp(TMouseButton::mbLeft, QPoint(50, 30));
+    ASSERT_EQ(e.Shapes.size(), 1u);
+    EXPECT_EQ(e.Shapes[0].B[0], QPoint(50, 30));
+
+    // Shapes being moved are not left off the canvas by a middle click.
+    e.PushUndo();
+    e.ToolKind = skMove;
+    e.MouseDown(TMouseButton::mbLeft, QPoint(10, 10));
+    ASSERT_TRUE(e.Dragging);
+    e.MouseUp(TMouseButton::mbMiddle, QPoint(20, 20));
+    EXPECT_TRUE(e.Dragging);
+    EXPECT_FALSE(e.MoveCopies.empty());
+    e.MouseMove(QPoint(20, 20));
+    e.MouseUp(TMouseButton::mbLeft, QPoint(20, 20));
+    EXPECT_EQ(e.Shapes[0].A[0], QPoint(20, 20));
+    EXPECT_EQ(At(e, 20, 20), clBlack);
+    EXPECT_TRUE(e.Canvas.Image() == FullRedraw(e));
+}
+
+TEST_F(ShapeEngineTest, ThePressThatClosesThePopupDoesNotPaint)
+{
+    e.ToolKind = e.SavedToolKind = skFill;
+    e.PopupFlag = true;
+    e.MouseDown(TMouseButton::mbLeft, QPoint(10, 10));
+    EXPECT_TRUE(e.Shapes.empty());
+    EXPECT_FALSE(e.PopupFlag);
+    e.MouseDown(TMouseButton::mbLeft, QPoint(10, 10));
+    EXPECT_EQ(e.Shapes.size(), 1u);
+    // A line is drawn all the same: only the pen and the fill paint at the press.
+    e.ToolKind = e.SavedToolKind = skLine;
+    e.PopupFlag = true;
+    e.MouseDown(TMouseButton::mbLeft, QPoint(10, 10));
+    EXPECT_TRUE(e.Dragging);
+    e.MouseUp(TMouseButton::mbLeft, QPoint(30, 10));
+    EXPECT_EQ(e.Shapes.size(), 2u);
+}
+
+TEST_F(ShapeEngineTest, UndoAfterASaveKeepsTheSavedDrawing)
+{
+    AddShape(e, skLine, QPoint(0, 10), QPoint(100, 10), clRed, 1);
+    e.PushUndo();
+    // As a save leaves it: the shapes stay, the ring starts again.
+    e.ClearUndo(true);
+    EXPECT_FALSE(e.CanUndo());
+    AddShape(e, skLine, QPoint(0, 20), QPoint(100, 20), clBlue, 1);
+    e.PushUndo();
+    e.UndoClick();
+    ASSERT_EQ(e.Shapes.size(), 1u);
+    EXPECT_EQ(At(e, 50, 10), clRed);
+    EXPECT_EQ(At(e, 50, 20), clWhite);
+    EXPECT_FALSE(e.CanUndo());
+}

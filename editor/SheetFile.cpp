@@ -1,0 +1,222 @@
+#include "SheetFile.h"
+
+#include "Canvas.h"
+#include "PictureFile.h"
+#include <QFileInfo>
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+QString formatError()
+{
+    return QStringLiteral("BMP ファイル（.bmp）か JPEG ファイル（.jpg）を選んで下さい。");
+}
+
+QString tooSmallError(int cellW, int cellH)
+{
+    return QStringLiteral("プレイヤー画像のファイルとしては小さすぎます。（横%1×縦%2ピクセル以上の画像にして下さい）")
+        .arg(cellW)
+        .arg(cellH);
+}
+
+quint32 le32(const QByteArray& d, qsizetype at)
+{
+    quint32 v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | quint8(d.at(at + i));
+    return v;
+}
+
+int maskBits(quint32 mask)
+{
+    int n = 0;
+    for (; mask; mask >>= 1) n += int(mask & 1);
+    return n;
+}
+
+// A 16-bit bitmap keeps 5 (or 6) bits a channel, and the reader gives them back shifted up, so its
+// white comes out as a light grey. Each channel is spread over the full range again (31 -> 255),
+// so that pure white in such a file stays transparent. Channels already spread stay as they are.
+void spreadShortChannels(const QByteArray& data, QImage& img)
+{
+    if (data.size() < 54 || quint16(quint8(data.at(28)) | (quint8(data.at(29)) << 8)) != 16) return;
+    int bits[3] = {5, 5, 5};
+    if (le32(data, 30) == 3 && data.size() >= 66)
+        for (int i = 0; i < 3; ++i) bits[i] = std::clamp(maskBits(le32(data, 54 + 4 * i)), 1, 8);
+    int table[3][256];
+    for (int c = 0; c < 3; ++c) {
+        const int b = bits[c], max = (1 << b) - 1;
+        for (int v = 0; v < 256; ++v) table[c][v] = ((v >> (8 - b)) * 255 + max / 2) / max;
+    }
+    for (int y = 0; y < img.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            line[x] = qRgb(table[0][qRed(line[x])], table[1][qGreen(line[x])], table[2][qBlue(line[x])]);
+    }
+}
+
+} // namespace
+
+TSheetFormat SheetFormatOf(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0) return TSheetFormat::None;
+    const QString ext = name.mid(dot).toLower();
+    if (ext == QLatin1String(".bmp")) return TSheetFormat::Bmp;
+    if (ext == QLatin1String(".jpg")) return TSheetFormat::Jpeg;
+    return TSheetFormat::None;
+}
+
+QString CompleteSheetName(const QString& path, TSheetFormat preferred)
+{
+    if (path.isEmpty() || SheetFormatOf(path) != TSheetFormat::None) return path;
+    return path + (preferred == TSheetFormat::Jpeg ? QStringLiteral(".jpg") : QStringLiteral(".bmp"));
+}
+
+bool DecodeSheet(const QByteArray& data, TSheetFormat format, QImage& out, QString& error, int cellW, int cellH)
+{
+    QImage img;
+    QString why;
+    bool ok = false;
+    switch (format) {
+    case TSheetFormat::Bmp: ok = DecodeBmp(data, img, &why); break;
+    case TSheetFormat::Jpeg: ok = DecodeJpeg(data, img, &why); break;
+    case TSheetFormat::None: why = formatError(); break;
+    }
+    if (!ok) {
+        error = why;
+        return false;
+    }
+    if (img.width() < cellW || img.height() < cellH) {
+        error = tooSmallError(cellW, cellH);
+        return false;
+    }
+    // The decoders cap what they allocate; a picture that got past them is held to the same cap.
+    if (qint64(img.width()) * img.height() > kMaxPicturePixels) {
+        error = QStringLiteral("画像が大きすぎます。");
+        return false;
+    }
+    if (img.format() != QImage::Format_RGB32) img = img.convertToFormat(QImage::Format_RGB32);
+    if (format == TSheetFormat::Bmp) spreadShortChannels(data, img);
+    out = img;
+    return true;
+}
+
+bool ReadSheetFile(const QString& path, QImage& out, QString& error, int cellW, int cellH)
+{
+    const TSheetFormat format = SheetFormatOf(path);
+    if (format == TSheetFormat::None) {
+        error = formatError();
+        return false;
+    }
+    QByteArray data;
+    QString why;
+    // A picture under the cap needs at most 4 bytes a pixel, and a little for the headers.
+    if (!ReadWholeFile(path, data, &why, kMaxPicturePixels * 4 + (1 << 20))) {
+        error = why;
+        return false;
+    }
+    return DecodeSheet(data, format, out, error, cellW, cellH);
+}
+
+bool EncodeSheet(const QImage& sheet, TSheetFormat format, TColor marker, QByteArray& out, QString& error)
+{
+    if (format == TSheetFormat::None) {
+        error = formatError();
+        return false;
+    }
+    QImage work = sheet.convertToFormat(QImage::Format_RGB32);
+    const QRgb key = ToPixel(marker), white = ToPixel(clWhite);
+    for (int y = 0; y < work.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(work.scanLine(y));
+        for (int x = 0; x < work.width(); ++x)
+            if ((line[x] | 0xFF000000u) == key) line[x] = white;
+    }
+    if (format == TSheetFormat::Bmp) {
+        out = EncodeBmp24(work);
+        return true;
+    }
+    QString why;
+    if (!EncodeJpeg(work, 100, out, &why)) {
+        error = why;
+        return false;
+    }
+    return true;
+}
+
+bool WriteSheetFile(const QString& path, const QImage& sheet, TColor marker, QString& error)
+{
+    QByteArray bytes;
+    if (!EncodeSheet(sheet, SheetFormatOf(path), marker, bytes, error)) return false;
+    QString why;
+    if (!WriteWholeFile(path, bytes, &why)) {
+        error = why;
+        return false;
+    }
+    return true;
+}
+
+void MakeInnerWhiteOpaque(QImage& picture, TColor opaqueWhite)
+{
+    if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0) return;
+    const int w = picture.width(), h = picture.height();
+    // A frame of opaque white around the picture joins every white that touches its border.
+    QImage work(w + 20, h + 20, QImage::Format_RGB32);
+    const QRgb opaque = ToPixel(opaqueWhite), white = ToPixel(clWhite);
+    work.fill(opaque);
+    const QImage src = picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+        const QRgb* s = reinterpret_cast<const QRgb*>(src.constScanLine(y));
+        QRgb* d = reinterpret_cast<QRgb*>(work.scanLine(y + 10)) + 10;
+        for (int x = 0; x < w; ++x) {
+            const QRgb v = s[x] | 0xFF000000u;
+            d[x] = v == white ? opaque : v;
+        }
+    }
+    TCanvas c(&work);
+    c.Brush.Color = clWhite;
+    c.Brush.Style = TBrushStyle::bsSolid;
+    c.FloodFill(0, 0, opaqueWhite, TFillStyle::fsSurface);
+    QImage result(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        std::memcpy(result.scanLine(y), work.constScanLine(y + 10) + 10 * sizeof(QRgb), size_t(w) * sizeof(QRgb));
+    picture = result;
+}
+
+void InsertSheetCell(QImage& sheet, int index, int cellW, int cellH)
+{
+    const int oldW = sheet.width(), h = sheet.height();
+    const int left = std::clamp(index * cellW, 0, oldW);
+    QImage grown(oldW + cellW, h, QImage::Format_RGB32);
+    grown.fill(ToPixel(clWhite));
+    const QImage src = sheet.format() == QImage::Format_RGB32 ? sheet : sheet.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+        const QRgb* s = reinterpret_cast<const QRgb*>(src.constScanLine(y));
+        QRgb* d = reinterpret_cast<QRgb*>(grown.scanLine(y));
+        std::copy(s, s + left, d);
+        std::copy(s + left, s + oldW, d + left + cellW);
+    }
+    // The new cell is blank: pure white, transparent in the games.
+    for (int y = 0; y < std::min(h, cellH); ++y) {
+        QRgb* d = reinterpret_cast<QRgb*>(grown.scanLine(y));
+        std::fill(d + left, d + left + cellW, ToPixel(clWhite));
+    }
+    sheet = grown;
+}
+
+void DeleteSheetCell(QImage& sheet, int index, int cellW)
+{
+    const int oldW = sheet.width(), h = sheet.height();
+    if (oldW - cellW <= 0) return;
+    const int left = std::clamp(index * cellW, 0, oldW - cellW);
+    QImage shrunk(oldW - cellW, h, QImage::Format_RGB32);
+    const QImage src = sheet.format() == QImage::Format_RGB32 ? sheet : sheet.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+        const QRgb* s = reinterpret_cast<const QRgb*>(src.constScanLine(y));
+        QRgb* d = reinterpret_cast<QRgb*>(shrunk.scanLine(y));
+        std::copy(s, s + left, d);
+        std::copy(s + left + cellW, s + oldW, d + left);
+    }
+    sheet = shrunk;
+}
