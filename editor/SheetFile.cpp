@@ -20,40 +20,6 @@ QString tooSmallError(int cellW, int cellH)
         .arg(cellH);
 }
 
-quint32 le32(const QByteArray& d, qsizetype at)
-{
-    quint32 v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | quint8(d.at(at + i));
-    return v;
-}
-
-int maskBits(quint32 mask)
-{
-    int n = 0;
-    for (; mask; mask >>= 1) n += int(mask & 1);
-    return n;
-}
-
-// A 16-bit bitmap keeps 5 (or 6) bits a channel, and the reader gives them back shifted up, so its
-// white comes out as a light grey. Each channel is spread over the full range again (31 -> 255),
-// so that pure white in such a file stays transparent. Channels already spread stay as they are.
-void spreadShortChannels(const QByteArray& data, QImage& img)
-{
-    if (data.size() < 54 || quint16(quint8(data.at(28)) | (quint8(data.at(29)) << 8)) != 16) return;
-    int bits[3] = {5, 5, 5};
-    if (le32(data, 30) == 3 && data.size() >= 66)
-        for (int i = 0; i < 3; ++i) bits[i] = std::clamp(maskBits(le32(data, 54 + 4 * i)), 1, 8);
-    int table[3][256];
-    for (int c = 0; c < 3; ++c) {
-        const int b = bits[c], max = (1 << b) - 1;
-        for (int v = 0; v < 256; ++v) table[c][v] = ((v >> (8 - b)) * 255 + max / 2) / max;
-    }
-    for (int y = 0; y < img.height(); ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x)
-            line[x] = qRgb(table[0][qRed(line[x])], table[1][qGreen(line[x])], table[2][qBlue(line[x])]);
-    }
-}
 
 } // namespace
 
@@ -98,7 +64,6 @@ bool DecodeSheet(const QByteArray& data, TSheetFormat format, QImage& out, QStri
         return false;
     }
     if (img.format() != QImage::Format_RGB32) img = img.convertToFormat(QImage::Format_RGB32);
-    if (format == TSheetFormat::Bmp) spreadShortChannels(data, img);
     out = img;
     return true;
 }

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QSaveFile>
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -114,6 +115,13 @@ bool encodeJpegC(EncodeIn* in)
     jpeg_finish_compress(&cinfo);
     jpeg_destroy_compress(&cinfo);
     return true;
+}
+
+int maskBits(quint32 mask)
+{
+    int n = 0;
+    for (; mask; mask >>= 1) n += int(mask & 1);
+    return n;
 }
 
 QString jpegError(int code)
@@ -243,6 +251,23 @@ bool DecodeBmp(const QByteArray& data, QImage& out, QString* error)
     QImage img;
     if (!reader.read(&img) || img.isNull()) return fail(badBitmapError());
     out = img.convertToFormat(QImage::Format_RGB32);
+    if (bits == 16) {
+        // A 16-bit bitmap keeps 5 (or 6) bits a channel and the reader shifts them up, so white
+        // would come out light grey and lose its transparency: spread each channel to 0..255 again.
+        int depth[3] = {5, 5, 5};
+        if (compression == 3 && infoSize >= 40 && size >= 14 + 40 + 12)
+            for (int i = 0; i < 3; ++i) depth[i] = std::clamp(maskBits(le32(data, 14 + 40 + 4 * i)), 1, 8);
+        int table[3][256];
+        for (int c = 0; c < 3; ++c) {
+            const int b = depth[c], max = (1 << b) - 1;
+            for (int v = 0; v < 256; ++v) table[c][v] = ((v >> (8 - b)) * 255 + max / 2) / max;
+        }
+        for (int y = 0; y < out.height(); ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+            for (int x = 0; x < out.width(); ++x)
+                line[x] = qRgb(table[0][qRed(line[x])], table[1][qGreen(line[x])], table[2][qBlue(line[x])]);
+        }
+    }
     return true;
 }
 

@@ -312,6 +312,42 @@ TEST(Pictures, BitmapHeaderIsExactAndRowsGoBottomUp)
     EXPECT_EQ(why, QStringLiteral("画像が大きすぎます。"));
 }
 
+// A 2 x 1 16-bit bitmap: white and black, as 5-5-5 or (with bit fields) 5-6-5.
+QByteArray sixteenBitBmp(bool bitFields)
+{
+    QByteArray d = QByteArray::fromHex("424d") + QByteArray(12, '\0');
+    const int extra = bitFields ? 12 : 0;
+    auto put32 = [&](int at, quint32 v) {
+        for (int i = 0; i < 4; ++i) d[at + i] = char((v >> (8 * i)) & 0xFF);
+    };
+    d += QByteArray(40 + extra, '\0');
+    put32(2, quint32(54 + extra + 4));
+    put32(10, quint32(54 + extra));
+    put32(14, 40);
+    put32(18, 2);
+    put32(22, 1);
+    d[26] = 1;
+    d[28] = 16;
+    put32(30, bitFields ? 3 : 0);
+    if (bitFields) {
+        put32(54, 0xF800);
+        put32(58, 0x07E0);
+        put32(62, 0x001F);
+    }
+    d += bitFields ? QByteArray::fromHex("ffff0000") : QByteArray::fromHex("ff7f0000");
+    return d;
+}
+
+TEST(Pictures, SixteenBitWhiteStaysPureWhite)
+{
+    for (bool fields : {false, true}) {
+        QImage img;
+        ASSERT_TRUE(DecodeBmp(sixteenBitBmp(fields), img)) << fields;
+        EXPECT_EQ(img.pixel(0, 0), qRgb(255, 255, 255)) << fields;
+        EXPECT_EQ(img.pixel(1, 0), qRgb(0, 0, 0)) << fields;
+    }
+}
+
 TEST(Pictures, JpegErrorsNameTheLibraryCode)
 {
     QImage img(16, 8, QImage::Format_RGB32);
