@@ -15,8 +15,9 @@ QRgb Combine(QRgb dst, QRgb src, TPenMode mode)
     return CombinePen(dst, src, mode);
 }
 
-// Receives covered spans. In copy mode pixels are written at once (covering twice changes nothing);
-// in the other modes they are marked first and combined once each at the end.
+// Receives covered spans. In copy mode pixels are written at once (covering twice changes nothing),
+// and a span inside the one last written on its row is skipped: the pieces of a wide pen overlap
+// almost entirely. In the other modes pixels are marked first and combined once each at the end.
 class Sink {
 public:
     Sink(QImage& img, TColor color, TPenMode mode)
@@ -24,6 +25,7 @@ public:
           m_bpl(img.bytesPerLine())
     {
         if (m_mode != TPenMode::pmCopy) m_mask.assign(size_t(m_w) * size_t(m_h), 0);
+        else m_written.assign(size_t(std::max(0, m_h)), {1, 0});
     }
     ~Sink() { Finish(); }
     int Width() const { return m_w; }
@@ -35,8 +37,17 @@ public:
         x1 = std::min(x1, m_w - 1);
         if (x0 > x1) return;
         if (m_mode == TPenMode::pmCopy) {
+            auto& [lo, hi] = m_written[size_t(y)];
+            if (x0 >= lo && x1 <= hi) return;
             QRgb* line = Line(y);
             std::fill(line + x0, line + x1 + 1, m_px);
+            if (x1 + 1 >= lo && x0 <= hi + 1) {
+                lo = std::min(lo, x0);
+                hi = std::max(hi, x1);
+            } else {
+                lo = x0;
+                hi = x1;
+            }
         } else {
             std::fill(m_mask.begin() + qsizetype(y) * m_w + x0, m_mask.begin() + qsizetype(y) * m_w + x1 + 1, 1);
             m_minY = std::min(m_minY, y);
@@ -65,6 +76,7 @@ private:
     uchar* m_bits;
     qsizetype m_bpl;
     std::vector<unsigned char> m_mask;
+    std::vector<std::pair<int, int>> m_written; // per row: the span last written (copy mode)
     int m_minY = std::numeric_limits<int>::max();
     int m_maxY = std::numeric_limits<int>::min();
 };
