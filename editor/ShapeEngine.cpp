@@ -141,14 +141,7 @@ void TShapeEngine::AddShapeRecord(const TShapeRecord& built)
     r.A[0] = ToCanvasPoint(StartPoint);
     r.B[0] = ToCanvasPoint(CurrentPoint);
     r.SyncCD();
-    r.Leftmost = MLeft;
-    r.Topmost = MTop;
-    r.Rightmost = MRight;
-    r.Bottommost = MBottom;
-    r.MarginL = MarginL;
-    r.MarginT = MarginT;
-    r.MarginR = MarginR;
-    r.MarginB = MarginB;
+    StoreShapeExtent(r);
     r.FreeOutline = FreeRange ? 1 : 0;
     if (r.Kind == skPen || r.FreeOutline) {
         r.Points.clear();
