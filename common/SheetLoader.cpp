@@ -1,5 +1,7 @@
 #include "SheetLoader.h"
 
+#include "BitmapTools.h"
+
 #include "Paths.h"
 #include "PictureFile.h"
 
@@ -39,4 +41,28 @@ void LoadTeamSheet(const QString& path, const QString& resourceName, TBitmap& sh
 int SheetPlayerCount(const TBitmap& sheet)
 {
     return (sheet.Width() / kFrameSize) / 2;
+}
+
+void CutSheetFrame(const TBitmap& sheet, int player, int frame, TBitmap& out)
+{
+    out.SetSize(kFrameSize, kFrameSize);
+    out.Canvas().Brush.Color = clWhite;
+    out.Canvas().Brush.Style = TBrushStyle::bsSolid;
+    out.Canvas().FillRect(0, 0, kFrameSize, kFrameSize);
+    const int left = kCellWidth * player + kFrameSize * frame;
+    out.Canvas().CopyRect(QRect(0, 0, kFrameSize, kFrameSize), sheet.Canvas(), QRect(left, 0, kFrameSize, kFrameSize));
+}
+
+void AddSheetFrame(TImageList& list, const TBitmap& sheet, int player, int frame, TFrameTurn turn)
+{
+    TBitmap tmp;
+    CutSheetFrame(sheet, player, frame, tmp);
+    if (turn == TFrameTurn::Mirror) {
+        MirrorBitmap(tmp, tmp);
+    } else if (turn == TFrameTurn::Rotate90) {
+        TBitmap turned;
+        RotateBitmap(tmp, 90, TColor(0xFFFFFFFFu), turned);
+        tmp = turned;
+    }
+    list.AddMasked(tmp, clWhite);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Player picture sheets: one row of 140 x 70 cells, each two 70 x 70 frames.
 #include "Canvas.h"
+#include "ImageList.h"
 #include <QString>
 
 constexpr int kCellWidth = 140;
@@ -15,3 +16,12 @@ bool LoadSheetFile(const QString& path, TBitmap& sheet, QString* error = nullptr
 void LoadTeamSheet(const QString& path, const QString& resourceName, TBitmap& sheet);
 // The number of players on a sheet: (width div 70) div 2.
 int SheetPlayerCount(const TBitmap& sheet);
+
+// How a frame cut from a sheet is turned before it goes into an image list.
+enum class TFrameTurn { None, Mirror, Rotate90 };
+// Frame `frame` (0 standing, 1 moving) of player `player`: the sheet's 70 x 70 square copied onto a
+// white 70 x 70 bitmap.
+void CutSheetFrame(const TBitmap& sheet, int player, int frame, TBitmap& out);
+// That frame, mirrored or turned by 90 degrees on white as asked, added to the list with pure white
+// as its mask.
+void AddSheetFrame(TImageList& list, const TBitmap& sheet, int player, int frame, TFrameTurn turn = TFrameTurn::None);

@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "GameRandom.h"
+#include "SheetLoader.h"
 #include "UnitGame.h"
 #include <QGuiApplication>
 #include <QScreen>
@@ -98,29 +99,19 @@ void TFormGameWinMes::FormClose(TCloseAction&)
 
 void TFormGameWinMes::MakeTeamImages()
 {
-    TBitmap my, aite, frame(70, 70);
+    TBitmap my, aite;
     if (FormGame) FormGame->LoadTeamPictures(my, aite);
-    auto cut = [&](const TBitmap& sheet, int k, int f) {
-        frame.Canvas().Brush.Color = clWhite;
-        frame.Canvas().Brush.Style = TBrushStyle::bsSolid;
-        frame.Canvas().FillRect(0, 0, 70, 70);
-        frame.Canvas().CopyRect(QRect(0, 0, 70, 70), sheet.Canvas(), QRect(140 * k + 70 * f, 0, 70, 70));
-    };
-    auto mirror = [&] {
-        if (FormGame) FormGame->MirrorBitmap(frame, frame);
-    };
+    // The two players face each other: mine looks right first, the opponent's left first.
     imlA.Clear();
-    for (int i = 0; i < 4; ++i) {
-        cut(my, FMyPlayerIndex, i % 2);
-        if (i >= 2) mirror();
-        imlA.AddMasked(frame, clWhite);
-    }
+    AddSheetFrame(imlA, my, FMyPlayerIndex, 0);
+    AddSheetFrame(imlA, my, FMyPlayerIndex, 1);
+    AddSheetFrame(imlA, my, FMyPlayerIndex, 0, TFrameTurn::Mirror);
+    AddSheetFrame(imlA, my, FMyPlayerIndex, 1, TFrameTurn::Mirror);
     imlB.Clear();
-    for (int i = 0; i < 4; ++i) {
-        cut(aite, FAitePlayerIndex, i % 2);
-        if (i < 2) mirror();
-        imlB.AddMasked(frame, clWhite);
-    }
+    AddSheetFrame(imlB, aite, FAitePlayerIndex, 0, TFrameTurn::Mirror);
+    AddSheetFrame(imlB, aite, FAitePlayerIndex, 1, TFrameTurn::Mirror);
+    AddSheetFrame(imlB, aite, FAitePlayerIndex, 0);
+    AddSheetFrame(imlB, aite, FAitePlayerIndex, 1);
 }
 
 void TFormGameWinMes::DrawScreen()

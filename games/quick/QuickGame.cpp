@@ -89,35 +89,6 @@ quint16 TQuickGameForm::ResultCode(bool won) const
     return quint16(FormGame->GetModeBits() + (won ? 0x2000 : 0x1000) + m_table.GameNo);
 }
 
-int TQuickGameForm::PlayerCount(const TBitmap& sheet)
-{
-    return (sheet.Width() / 70) / 2;
-}
-
-void TQuickGameForm::CutFrame(const TBitmap& sheet, int player, int frame, TBitmap& out)
-{
-    out.SetSize(70, 70);
-    out.Canvas().Brush.Color = clWhite;
-    out.Canvas().Brush.Style = TBrushStyle::bsSolid;
-    out.Canvas().FillRect(0, 0, 70, 70);
-    const int left = 140 * player + 70 * frame;
-    out.Canvas().CopyRect(QRect(0, 0, 70, 70), sheet.Canvas(), QRect(left, 0, 70, 70));
-}
-
-void TQuickGameForm::AddFrame(TImageList& list, const TBitmap& sheet, int player, int frame, TFrameTurn turn)
-{
-    TBitmap tmp;
-    CutFrame(sheet, player, frame, tmp);
-    if (turn == TFrameTurn::Mirror) {
-        FormGame->MirrorBitmap(tmp, tmp);
-    } else if (turn == TFrameTurn::Rotate90) {
-        TBitmap turned;
-        FormGame->RotateBitmap(tmp, 90, TColor(0xFFFFFFFFu), turned);
-        tmp = turned;
-    }
-    list.AddMasked(tmp, clWhite);
-}
-
 void TQuickGameForm::LoadSheets(TBitmap& mine, TBitmap& aite)
 {
     FormGame->LoadTeamPictures(mine, aite);

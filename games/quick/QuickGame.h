@@ -8,6 +8,7 @@
 #include "Form.h"
 #include "ImageList.h"
 #include "PaintBox.h"
+#include "SheetLoader.h"
 #include "Sound.h"
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,9 +53,6 @@ private:
     bool m_dropped = false;
 };
 
-// How a frame cut from a sheet is turned before it goes into an image list.
-enum class TFrameTurn { None, Mirror, Rotate90 };
-
 class TQuickGameForm : public Form {
     Q_OBJECT
 public:
@@ -94,11 +92,6 @@ public:
     // The result code of this game as the menu form counts it.
     quint16 ResultCode(bool won) const;
 
-    // Team picture helpers: the number of players on a sheet, and one frame cut from it (the sheet
-    // rectangle copied onto a white 70 x 70 bitmap), turned as asked and added with pure white as mask.
-    static int PlayerCount(const TBitmap& sheet);
-    static void CutFrame(const TBitmap& sheet, int player, int frame, TBitmap& out);
-    static void AddFrame(TImageList& list, const TBitmap& sheet, int player, int frame, TFrameTurn turn = TFrameTurn::None);
 
 protected:
     // What each game supplies.

@@ -146,7 +146,7 @@ void TFormPK::MakeTeamImages()
     TImageList* lists[2] = {&imlA, &imlB};
     int players[2] = {1, 1};
     for (int side = 0; side < 2; ++side) {
-        int n = PlayerCount(sheets[side]);
+        int n = SheetPlayerCount(sheets[side]);
         std::vector<int> order(size_t(std::max(n, 1)));
         std::iota(order.begin(), order.end(), 0);
         for (int i = 0; i < n; ++i) std::swap(order[size_t(i)], order[size_t(RandomInt(n))]);
@@ -162,12 +162,12 @@ void TFormPK::MakeTeamImages()
         TImageList& list = *lists[side];
         list.Clear();
         for (int i = 0; i < n; ++i) {
-            AddFrame(list, sheets[side], order[size_t(i)], 0);
-            AddFrame(list, sheets[side], order[size_t(i)], 1);
+            AddSheetFrame(list, sheets[side], order[size_t(i)], 0);
+            AddSheetFrame(list, sheets[side], order[size_t(i)], 1);
         }
         for (int i = 0; i < n; ++i) {
-            AddFrame(list, sheets[side], order[size_t(i)], 0, TFrameTurn::Mirror);
-            AddFrame(list, sheets[side], order[size_t(i)], 1, TFrameTurn::Mirror);
+            AddSheetFrame(list, sheets[side], order[size_t(i)], 0, TFrameTurn::Mirror);
+            AddSheetFrame(list, sheets[side], order[size_t(i)], 1, TFrameTurn::Mirror);
         }
         players[side] = n;
     }

@@ -57,9 +57,9 @@ protected:
     {
         TBitmap mine, aite;
         LoadSheets(mine, aite);
-        AddFrame(imlA, mine, 0, 0);
-        AddFrame(imlA, mine, 0, 1, TFrameTurn::Mirror);
-        AddFrame(imlB, aite, 0, 0, TFrameTurn::Rotate90);
+        AddSheetFrame(imlA, mine, 0, 0);
+        AddSheetFrame(imlA, mine, 0, 1, TFrameTurn::Mirror);
+        AddSheetFrame(imlB, aite, 0, 0, TFrameTurn::Rotate90);
     }
     void GameReset() override {}
     void GameTick() override
@@ -363,13 +363,13 @@ TEST_F(QuickFrameTest, TeamFramesAreCutMirroredAndTurned)
     sheet.Canvas().FillRect(0, 0, 280, 70);
     sheet.Canvas().SetPixel(140 + 70 + 3, 5, clRed); // player 1, frame 1
     TBitmap out;
-    TQuickGameForm::CutFrame(sheet, 1, 1, out);
+    CutSheetFrame(sheet, 1, 1, out);
     EXPECT_EQ(out.Width(), 70);
     EXPECT_EQ(out.Canvas().Pixel(3, 5), clRed);
-    EXPECT_EQ(TQuickGameForm::PlayerCount(sheet), 2);
+    EXPECT_EQ(SheetPlayerCount(sheet), 2);
     TImageList list(70, 70);
-    TQuickGameForm::AddFrame(list, sheet, 1, 1, TFrameTurn::Mirror);
-    TQuickGameForm::AddFrame(list, sheet, 1, 1, TFrameTurn::Rotate90);
+    AddSheetFrame(list, sheet, 1, 1, TFrameTurn::Mirror);
+    AddSheetFrame(list, sheet, 1, 1, TFrameTurn::Rotate90);
     ASSERT_EQ(list.Count(), 2);
     EXPECT_EQ(FromPixel(list.Image(0).pixel(66, 5)), clRed);
     EXPECT_EQ(FromPixel(list.Image(1).pixel(64, 3)), clRed) << "turned clockwise";
