@@ -1,5 +1,7 @@
 #include "ChmArchive.h"
 
+#include "LittleEndian.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
@@ -35,15 +37,7 @@ constexpr size_t kMaxEntries = 0x10000;
 constexpr uint64_t kMaxPathLen = CHM_MAX_PATHLEN;
 constexpr int kMaxEncIntBytes = 9;   // 63 bits: the library accumulates into 64
 
-uint32_t Le32(const uchar* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
-uint64_t Le64(const uchar* p)
-{
-    return uint64_t(Le32(p)) | uint64_t(Le32(p + 4)) << 32;
-}
 
 // A chunk's used part, read front to back; every read is checked against its end.
 struct ChunkCursor {
@@ -87,9 +81,9 @@ ChunkKind KindOf(const uchar* chunk)
 // A listing chunk (PMGL): its entries, parsed exactly as the library walks them, and its successor.
 bool ReadListingChunk(const uchar* chunk, uint32_t chunkLen, std::vector<ChmDirEntry>& entries, int32_t& next)
 {
-    const uint32_t freeSpace = Le32(chunk + 4);
+    const uint32_t freeSpace = ReadLE32(chunk + 4);
     if (freeSpace > chunkLen - kListingHeaderLen) return false;
-    next = int32_t(Le32(chunk + 16));
+    next = int32_t(ReadLE32(chunk + 16));
     ChunkCursor c{chunk, kListingHeaderLen, chunkLen - uint64_t(freeSpace)};
     while (c.pos < c.end) {
         ChmDirEntry e;
@@ -104,7 +98,7 @@ bool ReadListingChunk(const uchar* chunk, uint32_t chunkLen, std::vector<ChmDirE
 // An index chunk (PMGI): the chunks it points to.
 bool ReadIndexChunk(const uchar* chunk, uint32_t chunkLen, uint32_t chunks, std::vector<uint32_t>& children)
 {
-    const uint32_t freeSpace = Le32(chunk + 4);
+    const uint32_t freeSpace = ReadLE32(chunk + 4);
     if (freeSpace > chunkLen - kIndexHeaderLen) return false;
     ChunkCursor c{chunk, kIndexHeaderLen, chunkLen - uint64_t(freeSpace)};
     std::string name;
@@ -303,8 +297,8 @@ bool ReadWithLibrary(const QString& file, const std::vector<ChmDirEntry>& want, 
             why = QStringLiteral("the reader's answer is cut short");
             return false;
         }
-        const uint32_t index = Le32(p + pos), st = Le32(p + pos + 4);
-        const uint64_t length = Le64(p + pos + 8);
+        const uint32_t index = ReadLE32(p + pos), st = ReadLE32(p + pos + 4);
+        const uint64_t length = ReadLE64(p + pos + 8);
         pos += kRecordLen;
         if (index == kEndIndex) {
             if (st != kEndStatus || length != want.size() || next != want.size() || pos != size) {
@@ -498,21 +492,21 @@ bool ReadChmDirectory(const QByteArray& file, std::vector<ChmDirEntry>& entries,
 
     if (size < kItsfV3Len) return fail("file shorter than its header");
     if (std::memcmp(b, "ITSF", 4) != 0) return fail("not an ITSF file");
-    const uint32_t version = Le32(b + 4), headerLen = Le32(b + 8);
+    const uint32_t version = ReadLE32(b + 4), headerLen = ReadLE32(b + 8);
     if (!((version == 2 && headerLen >= kItsfV2Len) || (version == 3 && headerLen >= kItsfV3Len)))
         return fail("unknown header version");
-    const uint64_t dirOffset = Le64(b + 0x48), dirLen = Le64(b + 0x50);
+    const uint64_t dirOffset = ReadLE64(b + 0x48), dirLen = ReadLE64(b + 0x50);
     if (dirOffset > size || dirLen > size - dirOffset) return fail("directory outside the file");
-    const uint64_t dataOffset = version == 3 ? Le64(b + 0x58) : dirOffset + dirLen;
+    const uint64_t dataOffset = version == 3 ? ReadLE64(b + 0x58) : dirOffset + dirLen;
     if (dataOffset > size) return fail("content outside the file");
 
     if (dirLen < kItspLen) return fail("directory header cut short");
     const uchar* sp = b + dirOffset;
-    if (std::memcmp(sp, "ITSP", 4) != 0 || Le32(sp + 4) != 1 || Le32(sp + 8) != kItspLen)
+    if (std::memcmp(sp, "ITSP", 4) != 0 || ReadLE32(sp + 4) != 1 || ReadLE32(sp + 8) != kItspLen)
         return fail("not a directory header");
-    const uint32_t chunkLen = Le32(sp + 0x10);
-    const int32_t indexRoot = int32_t(Le32(sp + 0x1C)), indexHead = int32_t(Le32(sp + 0x20));
-    const uint32_t chunks = Le32(sp + 0x2C);   // 0x24 is the last listing chunk, 0x28 always -1
+    const uint32_t chunkLen = ReadLE32(sp + 0x10);
+    const int32_t indexRoot = int32_t(ReadLE32(sp + 0x1C)), indexHead = int32_t(ReadLE32(sp + 0x20));
+    const uint32_t chunks = ReadLE32(sp + 0x2C);   // 0x24 is the last listing chunk, 0x28 always -1
     if (chunkLen < kMinChunkLen || chunkLen > kMaxChunkLen) return fail("directory chunk size out of range");
     if (chunks == 0 || chunks > kMaxChunks) return fail("directory chunk count out of range");
     const uint64_t chunkBase = dirOffset + kItspLen;

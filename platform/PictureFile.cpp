@@ -1,6 +1,7 @@
 #include "PictureFile.h"
 
 #include "BmpWriter.h"
+#include "LittleEndian.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -139,18 +140,6 @@ QString badBitmapError()
     return QStringLiteral("ビットマップが無効です。");
 }
 
-// Callers have checked that the bytes are present.
-quint32 le32(const QByteArray& d, qint64 at)
-{
-    quint32 v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | quint8(d.at(qsizetype(at + i)));
-    return v;
-}
-
-quint16 le16(const QByteArray& d, qint64 at)
-{
-    return quint16(quint8(d.at(qsizetype(at))) | (quint8(d.at(qsizetype(at + 1))) << 8));
-}
 
 } // namespace
 
@@ -212,21 +201,21 @@ bool DecodeBmp(const QByteArray& data, QImage& out, QString* error)
     };
     const qint64 size = data.size();
     if (size < 14 + 12 || data[0] != 'B' || data[1] != 'M') return fail(badBitmapError());
-    const qint64 offBits = le32(data, 10);
-    const qint64 infoSize = le32(data, 14);
+    const qint64 offBits = ReadLE32(data, 10);
+    const qint64 infoSize = ReadLE32(data, 14);
     qint64 width = 0, height = 0;
     int bits = 0;
     quint32 compression = 0;
     if (infoSize == 12) {
-        width = le16(data, 18);
-        height = qint16(le16(data, 20));
-        bits = le16(data, 24);
+        width = ReadLE16(data, 18);
+        height = qint16(ReadLE16(data, 20));
+        bits = ReadLE16(data, 24);
     } else if (infoSize >= 40 && infoSize <= 124) {
         if (size < 14 + 40) return fail(badBitmapError());
-        width = qint32(le32(data, 18));
-        height = qint32(le32(data, 22));
-        bits = le16(data, 28);
-        compression = le32(data, 30);
+        width = qint32(ReadLE32(data, 18));
+        height = qint32(ReadLE32(data, 22));
+        bits = ReadLE16(data, 28);
+        compression = ReadLE32(data, 30);
     } else {
         return fail(badBitmapError());
     }
@@ -256,7 +245,7 @@ bool DecodeBmp(const QByteArray& data, QImage& out, QString* error)
         // would come out light grey and lose its transparency: spread each channel to 0..255 again.
         int depth[3] = {5, 5, 5};
         if (compression == 3 && infoSize >= 40 && size >= 14 + 40 + 12)
-            for (int i = 0; i < 3; ++i) depth[i] = std::clamp(maskBits(le32(data, 14 + 40 + 4 * i)), 1, 8);
+            for (int i = 0; i < 3; ++i) depth[i] = std::clamp(maskBits(ReadLE32(data, 14 + 40 + 4 * i)), 1, 8);
         int table[3][256];
         for (int c = 0; c < 3; ++c) {
             const int b = depth[c], max = (1 << b) - 1;

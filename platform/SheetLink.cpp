@@ -1,5 +1,7 @@
 #include "SheetLink.h"
 
+#include "LittleEndian.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,12 +11,6 @@
 #include <unistd.h>
 
 namespace {
-
-quint32 rd32(const QByteArray& b, qint64 at)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(b.constData()) + at;
-    return quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24);
-}
 
 void wr32(QByteArray& b, quint32 v)
 {
@@ -35,10 +31,10 @@ QByteArray EncodeCopyData(quint32 dwData, const QByteArray& data)
 qint64 ParseCopyData(const QByteArray& buf, CopyDataMessage& out)
 {
     if (buf.size() < 8) return 0;
-    const quint32 cb = rd32(buf, 4);
+    const quint32 cb = ReadLE32(buf, 4);
     if (cb > quint32(kCopyDataMax)) return -1;
     if (qint64(buf.size()) < 8 + qint64(cb)) return 0;
-    out.dwData = rd32(buf, 0);
+    out.dwData = ReadLE32(buf, 0);
     out.data = buf.mid(8, qsizetype(cb));
     return 8 + qint64(cb);
 }
@@ -148,5 +144,5 @@ std::optional<int> SendCopyData(quint32 dwData, const QByteArray& data, int time
         if (!s.waitForReadyRead(timeoutMs)) return std::nullopt;
         reply.append(s.readAll());
     }
-    return int(rd32(reply, 0));
+    return int(ReadLE32(reply, 0));
 }

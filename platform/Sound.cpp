@@ -1,5 +1,7 @@
 #include "Sound.h"
 
+#include "LittleEndian.h"
+
 #include "Clock.h"
 
 #include <QAudioDevice>
@@ -13,16 +15,6 @@
 
 namespace {
 
-quint32 le32(const char* p)
-{
-    const auto* u = reinterpret_cast<const unsigned char*>(p);
-    return quint32(u[0]) | (quint32(u[1]) << 8) | (quint32(u[2]) << 16) | (quint32(u[3]) << 24);
-}
-quint16 le16(const char* p)
-{
-    const auto* u = reinterpret_cast<const unsigned char*>(p);
-    return quint16(u[0] | (u[1] << 8));
-}
 
 // Feeds the PCM bytes to the sink, from the start again when looping.
 class PcmSource : public QIODevice {
@@ -142,14 +134,14 @@ bool ParseWave(const QByteArray& file, TWaveData& out)
     TWaveData w;
     qint64 pos = 12;
     while (pos + 8 <= n) {
-        const qint64 size = le32(d + pos + 4);
+        const qint64 size = ReadLE32(file, pos + 4);
         const qint64 body = pos + 8;
         if (size > n - body) return false;
         if (std::memcmp(d + pos, "fmt ", 4) == 0) {
-            if (size < 16 || le16(d + body) != 1) return false; // PCM only
-            w.channels = le16(d + body + 2);
-            w.sampleRate = int(le32(d + body + 4));
-            w.bitsPerSample = le16(d + body + 14);
+            if (size < 16 || ReadLE16(file, body) != 1) return false; // PCM only
+            w.channels = ReadLE16(file, body + 2);
+            w.sampleRate = int(ReadLE32(file, body + 4));
+            w.bitsPerSample = ReadLE16(file, body + 14);
             if (w.channels < 1 || w.channels > 2 || w.sampleRate < 1000 || w.sampleRate > 192000) return false;
             if (w.bitsPerSample != 8 && w.bitsPerSample != 16) return false;
             haveFmt = true;
