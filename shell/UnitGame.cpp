@@ -369,18 +369,14 @@ void TFormGame::chooseTeamPicture(bool mine)
 {
     const QString title = mine ? QStringLiteral("自分チームの画像") : QStringLiteral("相手チームの画像");
     QString& file = mine ? FMyPicFile : FAitePicFile;
-    QString chosen;
-    if (ChoosePictureHook) {
-        chosen = ChoosePictureHook(title, file);
-    } else {
-        opd1->Title = title;
-        opd1->InitialDir = FDataDir + QStringLiteral("ゲームの選手画像");
-        opd1->Filter = kPicFilter;
-        opd1->DefaultExt = QStringLiteral("bmp");
-        opd1->FilterIndex = 3;
-        opd1->FileName = file;
-        if (opd1->Execute()) chosen = opd1->FileName;
-    }
+    opd1->Title = title;
+    opd1->InitialDir = FDataDir + QStringLiteral("ゲームの選手画像");
+    opd1->Filter = kPicFilter;
+    opd1->DefaultExt = QStringLiteral("bmp");
+    opd1->FilterIndex = 3;
+    opd1->FileName = file;
+    if (!opd1->Execute()) return;
+    const QString chosen = opd1->FileName;
     if (chosen.isEmpty()) return;
     file = CompleteFileExt(chosen, QStringLiteral("bmp,jpg"));
     (mine ? edMyPic : edAitePic)->setText(SheetDisplayName(file));

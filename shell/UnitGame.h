@@ -104,9 +104,6 @@ public:
     void cb2Click();
     void bbPlayerClick();
 
-    // Tests: replaces the file dialog of the picture buttons (returns the chosen name, or empty on cancel).
-    std::function<QString(const QString& title, const QString& current)> ChoosePictureHook;
-
 protected:
     void FormCreate();
     void FormShow() override;

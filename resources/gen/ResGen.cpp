@@ -45,35 +45,25 @@ QByteArray Bmp24Of(const QImage& img)
     return EncodeBmp24(img);
 }
 
-namespace {
-void put32(QByteArray& d, quint32 v)
-{
-    bmpwriter::put32(d, v);
-}
-void put16(QByteArray& d, quint16 v)
-{
-    bmpwriter::put16(d, v);
-}
-} // namespace
 
 QByteArray WavOf(const std::vector<qint16>& samples, int sampleRate, int channels)
 {
     QByteArray d;
     const quint32 dataBytes = quint32(samples.size() * 2);
     d.append("RIFF", 4);
-    put32(d, 36 + dataBytes);
+    bmpwriter::put32(d, 36 + dataBytes);
     d.append("WAVE", 4);
     d.append("fmt ", 4);
-    put32(d, 16);
-    put16(d, 1);
-    put16(d, quint16(channels));
-    put32(d, quint32(sampleRate));
-    put32(d, quint32(sampleRate * channels * 2));
-    put16(d, quint16(channels * 2));
-    put16(d, 16);
+    bmpwriter::put32(d, 16);
+    bmpwriter::put16(d, 1);
+    bmpwriter::put16(d, quint16(channels));
+    bmpwriter::put32(d, quint32(sampleRate));
+    bmpwriter::put32(d, quint32(sampleRate * channels * 2));
+    bmpwriter::put16(d, quint16(channels * 2));
+    bmpwriter::put16(d, 16);
     d.append("data", 4);
-    put32(d, dataBytes);
-    for (qint16 s : samples) put16(d, quint16(s));
+    bmpwriter::put32(d, dataBytes);
+    for (qint16 s : samples) bmpwriter::put16(d, quint16(s));
     return d;
 }
 

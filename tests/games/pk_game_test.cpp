@@ -23,7 +23,7 @@ protected:
     {
         ShellFixture::SetUp();
         RegisterQuickGames();
-        makeForms();
+        MakeForms();
         Form::SetModalHook([this](Form* f) {
             if (f == FormGameWinMes) {
                 reports.push_back({FormGameWinMes->FScreenKind, FormGameWinMes->FCodeText, FormGameWinMes->FSubText});
@@ -33,7 +33,6 @@ protected:
             }
         });
     }
-    void makeForms() { MakeForms(); }
     void seed(int s)
     {
         RandSeed = std::uint32_t(s) * 2654435761u + 1;
@@ -52,7 +51,7 @@ protected:
 TEST_F(PKGameTest, FiftySeededShootOutsWithoutInputEndOnce)
 {
     for (int s = 0; s < 50; ++s) {
-        makeForms();
+        MakeForms();
         seed(s);
         reports.clear();
         sounds.Clear();
@@ -80,7 +79,7 @@ TEST_F(PKGameTest, BestOfThreeOfShootOutsThroughTheMenu)
     ClearGameLaunchers();
     for (int no = gnPK; no <= gnHur; ++no) RegisterGameLauncher(no, PlayPK);
     for (int s = 0; s < 3; ++s) {
-        makeForms();
+        MakeForms();
         seed(100 + s);
         reports.clear();
         ASSERT_TRUE(FormGame->bbKongou3->isEnabled());
@@ -96,7 +95,7 @@ TEST_F(PKGameTest, BestOfThreeOfShootOutsThroughTheMenu)
 
 TEST_F(PKGameTest, PlayedByKeysAndMouseEveryKickStaysManual)
 {
-    makeForms();
+    MakeForms();
     seed(7);
     GameTimer input(nullptr, 100, false);
     int n = 0;
@@ -127,7 +126,7 @@ TEST_F(PKGameTest, SoundSwitchesAreTakenAtCreation)
         bool effectsOff, cheersOff;
     };
     for (const Case c : {Case{true, false}, Case{false, true}, Case{true, true}}) {
-        makeForms();
+        MakeForms();
         seed(3);
         sounds.Clear();
         FormGame->cb2->setChecked(c.effectsOff);
@@ -150,7 +149,7 @@ TEST_F(PKGameTest, SingleKickForTheSoccerGame)
 {
     for (int side : {0, 1}) {
         for (int s = 0; s < 4; ++s) {
-            makeForms();
+            MakeForms();
             seed(20 + s);
             sounds.Clear();
             reports.clear();
@@ -199,7 +198,7 @@ TEST_F(PKGameTest, SingleKickForTheSoccerGame)
 
 TEST_F(PKGameTest, EarlyCloseOfTheShootOutReportsALoss)
 {
-    makeForms();
+    MakeForms();
     seed(5);
     onGameShown = [](Form* f) { f->close(); };
     EXPECT_EQ(PlayPK(*FormGame), mrNo);
@@ -209,7 +208,7 @@ TEST_F(PKGameTest, EarlyCloseOfTheShootOutReportsALoss)
 
 TEST_F(PKGameTest, PauseStopsThePlayAndShowsInTheCaption)
 {
-    makeForms();
+    MakeForms();
     seed(9);
     onGameShown = [&](Form* f) {
         QTest::keyClick(f, Qt::Key_Escape);
@@ -234,7 +233,7 @@ namespace {
 // also written there to be looked at.
 TEST_F(PKGameTest, TheSceneShowsEachMoment)
 {
-    makeForms();
+    MakeForms();
     seed(11);
     const QString dir = qEnvironmentVariable("POLY_SHOT_DIR");
     std::map<QString, QImage> shots;
@@ -286,7 +285,7 @@ namespace {
 
 TEST_F(PKGameTest, SuddenDeathLineAndAClearedBoard)
 {
-    makeForms();
+    MakeForms();
     seed(2);
     TFormPK form(FormGame);
     form.SetCaption(QStringLiteral("ぱにもこ ＰＫ対決"));

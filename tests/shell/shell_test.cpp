@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "Dialogs.h"
 #include "GameRandom.h"
+#include "MyFileDialogs.h"
 #include "ShellFixture.h"
 #include "Help.h"
 #include "Paths.h"
@@ -15,6 +16,7 @@
 #include "UnitJusinFNSelect.h"
 #include "WindowPlacement.h"
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <QTest>
 #include <QTimer>
@@ -38,9 +40,8 @@ protected:
     {
         ShellFixture::SetUp();
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(tmp.path()));
-        makeForms();
+        MakeForms();
     }
-    void makeForms() { MakeForms(); }
     // Fake quick games: each reports the next outcome of the queue and records its number.
     void registerFakeGames()
     {
@@ -114,7 +115,7 @@ TEST_F(ShellTest, EscAndF4CloseTheMenuAltAndOtherKeysDoNot)
     EXPECT_TRUE(FormGame->isVisible());
     QTest::keyClick(FormGame, Qt::Key_Escape);
     EXPECT_FALSE(FormGame->isVisible());
-    makeForms();
+    MakeForms();
     QTest::keyClick(FormGame->bbPK, Qt::Key_F4);
     EXPECT_FALSE(FormGame->isVisible());
 }
@@ -122,13 +123,13 @@ TEST_F(ShellTest, EscAndF4CloseTheMenuAltAndOtherKeysDoNot)
 TEST_F(ShellTest, GamesWithoutAFormHaveTheirButtonsDisabled)
 {
     RegisterGameLauncher(gnPK, [](TFormGame&) -> quint16 { return mrYes; });
-    makeForms();
+    MakeForms();
     EXPECT_TRUE(FormGame->bbPK->isEnabled());
     EXPECT_FALSE(FormGame->bbKakure->isEnabled());
     EXPECT_FALSE(FormGame->bbSoccer->isEnabled());
     EXPECT_FALSE(FormGame->bbKongou3->isEnabled());
     registerFakeGames();
-    makeForms();
+    MakeForms();
     EXPECT_TRUE(FormGame->bbKongou3->isEnabled());
     EXPECT_FALSE(FormGame->bbBaseBall->isEnabled());
 }
@@ -136,7 +137,7 @@ TEST_F(ShellTest, GamesWithoutAFormHaveTheirButtonsDisabled)
 TEST_F(ShellTest, SingleGameShowsItsResultAndEndsTheProgram)
 {
     registerFakeGames();
-    makeForms();
+    MakeForms();
     watchResultWindow();
     outcomes = {true};
     FormGame->bbMato->click();
@@ -169,7 +170,7 @@ TEST_F(ShellTest, BestOfThreePlaysUntilDecidedWithoutRepeats)
     for (int seed = 0; seed < 3; ++seed) {
         for (const Case& c : cases) {
             registerFakeGames();
-            makeForms();
+            MakeForms();
             watchResultWindow();
             played.clear();
             gameNoDuringPlay.clear();
@@ -203,7 +204,7 @@ TEST_F(ShellTest, BestOfThreePlaysUntilDecidedWithoutRepeats)
 TEST_F(ShellTest, FirstWinOfAMatchShowsTheTallyInGreenScene)
 {
     registerFakeGames();
-    makeForms();
+    MakeForms();
     watchResultWindow(/*closeGoesOnByHand=*/true);
     outcomes = {true, true};
     FormGame->bbKongou3->click();
@@ -415,6 +416,47 @@ TEST_F(ShellTest, SheetPathMessageKeepsTheLastWholePath)
     EXPECT_EQ(FormGame->FReceivedFileName, QStringLiteral("/a/second.bmp"));
     EXPECT_EQ(FormGame->WMCopyData(0, CopyDataFromPath(QStringLiteral("/選手/画像.bmp"))), 1);
     EXPECT_EQ(FormGame->FReceivedFileName, QStringLiteral("/選手/画像.bmp"));
+}
+
+TEST_F(ShellTest, TeamPictureIsChosenInTheSheetFolder)
+{
+    const QString folder = FormGame->FDataDir + QStringLiteral("ゲームの選手画像");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QImage sheet(280, 70, QImage::Format_RGB32);
+    sheet.fill(Qt::red);
+    WriteFile(folder + QStringLiteral("/mine.bmp"), EncodeBmp24(sheet));
+    struct Seen {
+        QString title, dir, file;
+        int filterIndex;
+        bool up, keep, others;
+    } seen{};
+    bool accept = true;
+    TMyFileDialog::SetTestHook([&](TMyFileDialog& d) {
+        seen = {d.Title, d.InitialDir, d.FileName, d.FilterIndex, d.DirUpBtn, d.KeepSize,
+                d.DirChangeBox && d.DirCreateBtn && d.DirPrevBtn && d.DirEditBox && d.DirEditPath && d.ListMenu &&
+                    d.ListChangeFN};
+        d.SetFileNameText(QStringLiteral("mine"));
+        if (accept) static_cast<QDialog*>(d.Dialog())->accept();
+        else d.Dialog()->reject();
+    });
+    const QString before = FormGame->FMyPicFile;
+    FormGame->btMyPic->click();
+    EXPECT_EQ(seen.title, QStringLiteral("自分チームの画像"));
+    EXPECT_EQ(seen.dir, folder);
+    EXPECT_EQ(seen.file, before);
+    EXPECT_EQ(seen.filterIndex, 3);
+    EXPECT_FALSE(seen.up);
+    EXPECT_FALSE(seen.keep);
+    EXPECT_TRUE(seen.others);
+    EXPECT_EQ(FormGame->FMyPicFile, folder + QStringLiteral("/mine.bmp"));
+    EXPECT_EQ(FormGame->edMyPic->text(), QStringLiteral("mine.bmp"));
+    // Cancel changes nothing.
+    accept = false;
+    const QString aite = FormGame->FAitePicFile;
+    FormGame->btAitePic->click();
+    EXPECT_EQ(seen.title, QStringLiteral("相手チームの画像"));
+    EXPECT_EQ(FormGame->FAitePicFile, aite);
+    TMyFileDialog::SetTestHook(nullptr);
 }
 
 class EditorLinkTest : public ShellTest {
