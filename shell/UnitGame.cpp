@@ -24,12 +24,6 @@ TFormGame* FormGame = nullptr;
 
 namespace {
 
-std::map<int, GameLauncher>& launchers()
-{
-    static std::map<int, GameLauncher> table;
-    return table;
-}
-
 QPixmap iconPixmap(const char* name)
 {
     return QPixmap::fromImage(ResourceBitmap(QString::fromLatin1(name)));
@@ -39,21 +33,6 @@ const QString kPicFilter = QStringLiteral("BMP ﾌｧｲﾙ (*.bmp)|*.bmp|JPEG �
 
 } // namespace
 
-void RegisterGameLauncher(int gameNo, GameLauncher launcher)
-{
-    launchers()[gameNo] = std::move(launcher);
-}
-
-bool HasGameLauncher(int gameNo)
-{
-    return launchers().count(gameNo) != 0;
-}
-
-void ClearGameLaunchers()
-{
-    launchers().clear();
-}
-
 QString SheetDisplayName(const QString& path)
 {
     return ExtractFileName(path);
@@ -62,6 +41,7 @@ QString SheetDisplayName(const QString& path)
 void CreateShellForms()
 {
     FormGame = new TFormGame;
+    SetGameHost(FormGame);
     FormJusinFNSelect = new TFormJusinFNSelect;
     FormGameWinMes = new TFormGameWinMes;
 }
@@ -72,6 +52,7 @@ void DestroyShellForms()
     FormGameWinMes = nullptr;
     delete FormJusinFNSelect;
     FormJusinFNSelect = nullptr;
+    if (GameHostOrNull() == FormGame) SetGameHost(nullptr);
     delete FormGame;
     FormGame = nullptr;
 }
@@ -298,23 +279,14 @@ void TFormGame::tmAutoCloseTimer()
     tmAutoClose->SetEnabled(false);
 }
 
-quint16 TFormGame::launch(int gameNo)
-{
-    auto it = launchers().find(gameNo);
-    if (it == launchers().end()) return 0;
-    // A copy: a launcher may register others while it runs (tests do).
-    GameLauncher l = it->second;
-    return l(*this);
-}
-
-quint16 TFormGame::PlayPK() { return launch(gnPK); }
-quint16 TFormGame::PlayKakure() { return launch(gnKakure); }
-quint16 TFormGame::PlayRun() { return launch(gnRun); }
-quint16 TFormGame::PlayGolf() { return launch(gnGolf); }
-quint16 TFormGame::PlayMato() { return launch(gnMato); }
-quint16 TFormGame::PlayHurdle() { return launch(gnHur); }
-quint16 TFormGame::PlayBaseBall() { return launch(gnBaseBall); }
-quint16 TFormGame::PlaySoccer() { return launch(gnSoccer); }
+quint16 TFormGame::PlayPK() { return LaunchGame(gnPK, *this); }
+quint16 TFormGame::PlayKakure() { return LaunchGame(gnKakure, *this); }
+quint16 TFormGame::PlayRun() { return LaunchGame(gnRun, *this); }
+quint16 TFormGame::PlayGolf() { return LaunchGame(gnGolf, *this); }
+quint16 TFormGame::PlayMato() { return LaunchGame(gnMato, *this); }
+quint16 TFormGame::PlayHurdle() { return LaunchGame(gnHur, *this); }
+quint16 TFormGame::PlayBaseBall() { return LaunchGame(gnBaseBall, *this); }
+quint16 TFormGame::PlaySoccer() { return LaunchGame(gnSoccer, *this); }
 
 void TFormGame::playSingle(int gameNo, quint16 (TFormGame::*launcher)())
 {
@@ -460,6 +432,12 @@ void TFormGame::ShowHelp(QWidget* form)
     MessageDlg(QStringLiteral("\"%1\"ファイルが見つかりません。\n\n\"%2\"ファイルと同じフォルダにあるか確認して下さい。")
                    .arg(ExtractFileName(FHelpFile), QStringLiteral("ちびポリコロ")),
                TMsgDlgType::mtWarning, TMsgButtons::OK, form);
+}
+
+void TFormGame::SetResultPlayers(int myIndex, int aiteIndex)
+{
+    FormGameWinMes->FMyPlayerIndex = myIndex;
+    FormGameWinMes->FAitePlayerIndex = aiteIndex;
 }
 
 void TFormGame::LoadTeamPictures(TBitmap& mySheet, TBitmap& aiteSheet)

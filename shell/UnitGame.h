@@ -4,6 +4,7 @@
 #include "Canvas.h"
 #include "Clock.h"
 #include "Form.h"
+#include "GameHost.h"
 #include "ImageList.h"
 #include <QCheckBox>
 #include <QLabel>
@@ -15,10 +16,7 @@
 class SheetLinkServer;
 class TMyOpenPictureDialog;
 
-// Game numbers, as result codes and the game buttons carry them.
-enum TGameNo { gnPK = 1, gnKakure = 2, gnRun = 3, gnGolf = 4, gnMato = 5, gnHur = 6, gnBaseBall = 7, gnSoccer = 8, gnKongou3 = 9 };
-
-class TFormGame : public Form {
+class TFormGame : public Form, public TGameHost {
     Q_OBJECT
 public:
     explicit TFormGame(QWidget* parent = nullptr);
@@ -69,18 +67,36 @@ public:
     quint16 PlayBaseBall();
     quint16 PlaySoccer();
 
-    // Services of the games.
-    int GameRandom(int ignored, int n);
+    // Services of the games (the games' host).
+    QWidget* OwnerWindow() override { return this; }
+    int GameRandom(int ignored, int n) override;
+    void SetRandomBlock(int block) override { FRandomBlock = block; }
     int PickRandom(int n);
-    void AdjustFormTop(QWidget* form);
-    void ShowHelp(QWidget* form);
-    void LoadTeamPictures(TBitmap& mySheet, TBitmap& aiteSheet);
+    bool SoundEffectsOff() const override { return cb2->isChecked(); }
+    bool CheersOff() const override { return cb3->isChecked(); }
+    bool AutoProgress() const override { return cbAuto->isChecked(); }
+    void SetAutoProgress(bool on) override { cbAuto->setChecked(on); }
+    bool SetUpOpenStart() const override { return cbSetUpOpenStart->isChecked(); }
+    bool ManualPlay() const override { return FManualPlay; }
+    void SetManualPlay(bool on) override { FManualPlay = on; }
+    void SetOptionIndex(quint8 index) override { FOptionIndex = index; }
+    int MatchLength() const override { return FMatchLength; }
+    QString SeriesName() const override { return FSeriesName; }
+    QString PlayerName() const override { return FPlayerName; }
+    QString FontName() const override { return Font.Name; }
+    QString DataDir() const override { return FDataDir; }
+    QString ThirdPicFile() const override { return FThirdPicFile; }
+    const TImageList& CheerFigures() const override { return imlAnime; }
+    void SetResultPlayers(int myIndex, int aiteIndex) override;
+    void AdjustFormTop(QWidget* form) override;
+    void ShowHelp(QWidget* form) override;
+    void LoadTeamPictures(TBitmap& mySheet, TBitmap& aiteSheet) override;
     void MirrorBitmap(const TBitmap& src, TBitmap& dst);
     void RotateBitmap(const TBitmap& src, int angleDeg, TColor bgColor, TBitmap& dst);
     QString CompleteFileExt(const QString& fileName, const QString& extList);
-    quint16 GetModeBits() const;
+    quint16 GetModeBits() const override;
     QString ResultCodeText(quint16 code, int digits) const;
-    void ShowGameResult(quint16 code);
+    void ShowGameResult(quint16 code) override;
 
     // The game program's message from the editor (dwData, bytes); answers 1 when taken.
     int WMCopyData(quint32 dwData, const QByteArray& data);
@@ -112,18 +128,10 @@ protected:
 private:
     void playSingle(int gameNo, quint16 (TFormGame::*launcher)());
     void chooseTeamPicture(bool mine);
-    quint16 launch(int gameNo);
     std::unique_ptr<SheetLinkServer> m_link;
 };
 
 extern TFormGame* FormGame;
-
-// A launcher creates the game's form owned by the menu, runs it modally and frees it (see each game).
-using GameLauncher = std::function<quint16(TFormGame&)>;
-// Registers the launcher of a game number 1..8; a game with none has its button disabled.
-void RegisterGameLauncher(int gameNo, GameLauncher launcher);
-bool HasGameLauncher(int gameNo);
-void ClearGameLaunchers();
 
 // Creates the three forms that live for the whole run, in start-up order (menu, chooser, result
 // window), into FormGame, FormJusinFNSelect and FormGameWinMes; DestroyShellForms frees them (tests).

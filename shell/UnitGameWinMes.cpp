@@ -9,12 +9,6 @@
 
 TFormGameWinMes* FormGameWinMes = nullptr;
 
-TResultLinks& ResultLinks()
-{
-    static TResultLinks links;
-    return links;
-}
-
 namespace {
 constexpr int kW = 340;
 constexpr int kH = 240;

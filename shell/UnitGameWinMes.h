@@ -2,6 +2,7 @@
 // The result window: a little animated scene of the two teams' players with the result text, the
 // match tally and the result code, shown modally over the game that just ended.
 #include "Form.h"
+#include "GameHost.h"
 #include "ImageList.h"
 #include "PaintBox.h"
 #include <QPushButton>
@@ -9,14 +10,6 @@
 
 class GameTimer;
 
-// Links from the result window into the game still open beneath it; a game fills them while its form
-// exists and clears them when it goes.
-struct TResultLinks {
-    std::function<void()> ShowGameRecord;       // baseball: batting data
-    std::function<void()> SaveReplayManually;   // soccer: save the replay by hand
-    std::function<bool()> CanSaveReplay;        // soccer: a finished match's replay exists
-};
-TResultLinks& ResultLinks();
 
 class TFormGameWinMes : public Form {
     Q_OBJECT

@@ -1,7 +1,7 @@
 #include "QuickGame.h"
 
 #include "Dialogs.h"
-#include "UnitGame.h"
+#include "GameHost.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -30,7 +30,7 @@ void TOptionCombo::hidePopup()
 
 TQuickGameForm::TQuickGameForm(QWidget* owner, const TQuickGameTable& table) : Form(owner), m_table(table)
 {
-    if (FormGame) FormGame->FRandomBlock = m_table.RandomBlock;
+    GameHost().SetRandomBlock(m_table.RandomBlock);
     SetClientSize(m_table.ClientSize.width(), m_table.ClientSize.height());
     ApplyFont();
 
@@ -68,10 +68,8 @@ TQuickGameForm::TQuickGameForm(QWidget* owner, const TQuickGameTable& table) : F
 
     m_back.SetSize(fw, fh);
     m_goalBmp.Transparent = true;
-    if (FormGame) {
-        FSoundOn = !FormGame->cb2->isChecked();
-        FCheerOn = !FormGame->cb3->isChecked();
-    }
+    FSoundOn = !GameHost().SoundEffectsOff();
+    FCheerOn = !GameHost().CheersOff();
 }
 
 TQuickGameForm::~TQuickGameForm()
@@ -81,17 +79,17 @@ TQuickGameForm::~TQuickGameForm()
 
 int TQuickGameForm::RandomInt(int n)
 {
-    return FormGame->GameRandom(-1, n);
+    return GameHost().GameRandom(-1, n);
 }
 
 quint16 TQuickGameForm::ResultCode(bool won) const
 {
-    return quint16(FormGame->GetModeBits() + (won ? 0x2000 : 0x1000) + m_table.GameNo);
+    return quint16(GameHost().GetModeBits() + (won ? 0x2000 : 0x1000) + m_table.GameNo);
 }
 
 void TQuickGameForm::LoadSheets(TBitmap& mine, TBitmap& aite)
 {
-    FormGame->LoadTeamPictures(mine, aite);
+    GameHost().LoadTeamPictures(mine, aite);
 }
 
 bool TQuickGameForm::PlayEffect(const QString& name, unsigned flags)
@@ -108,7 +106,7 @@ void TQuickGameForm::FormShow()
 {
     Hint = Caption();
     MakeTeamImages();
-    FormGame->AdjustFormTop(this);
+    GameHost().AdjustFormTop(this);
     if (CentreHorizontally()) {
         const QScreen* screen = QGuiApplication::primaryScreen();
         const int sw = screen ? screen->geometry().width() : width();
@@ -124,7 +122,7 @@ void TQuickGameForm::FormShow()
         cobOption->SetItemIndex(m_table.DefaultItem);
         cobOptionClick();
     }
-    m_back.Canvas().Font.Name = FormGame->Font.Name;
+    m_back.Canvas().Font.Name = GameHost().FontName();
     DrawScene();
     Timer1->SetEnabled(true);
     if (cobOption && FSetUpOpenStart) {
@@ -163,8 +161,8 @@ void TQuickGameForm::Tick()
 void TQuickGameForm::EndOpening()
 {
     m_opening = false;
-    if (cbAuto) FormGame->FManualPlay = !cbAuto->isChecked();
-    if (cobOption) FormGame->FOptionIndex = quint8(cobOption->ItemIndex());
+    if (cbAuto) GameHost().SetManualPlay(!cbAuto->isChecked());
+    if (cobOption) GameHost().SetOptionIndex(quint8(cobOption->ItemIndex()));
     m_tickCount = 0;
     if (m_table.SleepAtOpeningEnd) Sleep(200);
 }
@@ -187,13 +185,13 @@ void TQuickGameForm::cobOptionClick()
 void TQuickGameForm::cbAutoClick()
 {
     // Checking the box once marks the game as auto-played for good.
-    if (cbAuto && FormGame->FManualPlay) FormGame->FManualPlay = !cbAuto->isChecked();
+    if (cbAuto && GameHost().ManualPlay()) GameHost().SetManualPlay(!cbAuto->isChecked());
 }
 
 void TQuickGameForm::EndGame(bool won)
 {
     Timer1->SetEnabled(false);
-    FormGame->ShowGameResult(ResultCode(won));
+    GameHost().ShowGameResult(ResultCode(won));
     SetModalResult(won ? mrYes : mrNo);
 }
 
@@ -240,7 +238,7 @@ void TQuickGameForm::FormKeyDown(Word& key, TShiftState shift)
         pauseOrResume();
         return;
     case VK_F1:
-        FormGame->ShowHelp(this);
+        GameHost().ShowHelp(this);
         return;
     case VK_F2:
         if (cobOption) {

@@ -6,6 +6,7 @@
 #include "Canvas.h"
 #include "Clock.h"
 #include "Form.h"
+#include "GameHost.h"
 #include "ImageList.h"
 #include "PaintBox.h"
 #include "SheetLoader.h"
@@ -15,6 +16,8 @@
 #include <QLabel>
 #include <QSize>
 #include <QStringList>
+#include <functional>
+#include <memory>
 #include <vector>
 
 // How the quick game forms differ.
@@ -148,3 +151,30 @@ private:
     int m_tickCount = 0;
     int m_optionValue = 0;
 };
+
+// The launcher of a quick game: creates the form owned by the host's window into the game's global,
+// gives it the caption, the cheering figures and the player name, copies the menu's auto-progress
+// into the form's box and applies the start rule where the form has them, lets the game set what is
+// its own, runs the form modally, copies the auto-progress back, and frees the form however the run
+// ends.
+template <class TForm>
+quint16 RunQuickGameForm(TGameHost& host, const QString& captionSuffix, TForm*& global,
+                         const std::function<void(TForm&)>& before = {})
+{
+    std::unique_ptr<TForm> form(new TForm(host.OwnerWindow()));
+    global = form.get();
+    struct Clear {
+        TForm*& g;
+        ~Clear() { g = nullptr; }
+    } clear{global};
+    form->SetCaption(host.SeriesName() + captionSuffix);
+    form->imlMyChara.Assign(host.CheerFigures());
+    form->FPlayerName = host.PlayerName();
+    if (form->cbAuto) form->cbAuto->setChecked(host.AutoProgress());
+    if (form->cobOption)
+        form->FSetUpOpenStart = OpenSettingsAtStart(host, form->cbAuto ? form->cbAuto->isChecked() : host.AutoProgress());
+    if (before) before(*form);
+    const int result = form->ShowModal();
+    if (form->cbAuto) host.SetAutoProgress(form->cbAuto->isChecked());
+    return quint16(result);
+}

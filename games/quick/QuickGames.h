@@ -1,12 +1,10 @@
 #pragma once
 // The quick games as the menu form launches them.
-#include <QtGlobal>
+#include "GameHost.h"
 
-class TFormGame;
-
-// Registers the launcher of every quick game with the menu form.
+// Registers the launcher of every quick game.
 void RegisterQuickGames();
 
-// The launchers: each creates its form owned by the menu form, runs it modally, frees it and returns
-// its modal result.
-quint16 PlayPK(TFormGame& game);
+// The launchers: each creates its form owned by the host's window, runs it modally, frees it and
+// returns its modal result.
+quint16 PlayPK(TGameHost& host);

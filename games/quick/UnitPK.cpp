@@ -1,7 +1,6 @@
 #include "UnitPK.h"
 
-#include "UnitGame.h"
-#include "UnitGameWinMes.h"
+#include "GameHost.h"
 
 #include <QCursor>
 #include <QTimer>
@@ -86,8 +85,8 @@ TFormPK::TFormPK(QWidget* owner)
     m_match.SleepMs = [](int ms) { Sleep(ms); };
     m_match.RefreshHover = [this] { refreshHover(); };
     m_match.DropPendingInput = [this] { dropPendingInput(); };
-    m_match.ManualPlay = [] { return FormGame->FManualPlay; };
-    m_match.SetManualPlay = [](bool on) { FormGame->FManualPlay = on; };
+    m_match.ManualPlay = [] { return GameHost().ManualPlay(); };
+    m_match.SetManualPlay = [](bool on) { GameHost().SetManualPlay(on); };
 }
 
 TFormPK::~TFormPK()
@@ -118,7 +117,7 @@ void TFormPK::makeTitle()
 {
     // The opening title: the caption with a yellow outline and a blue centre, drawn once.
     TFont f = m_back.Canvas().Font;
-    f.Name = FormGame->Font.Name;
+    f.Name = GameHost().FontName();
     f.SetSize(30);
     f.Color = clYellow;
     TBitmap probe(1, 1);
@@ -145,14 +144,14 @@ void TFormPK::MakeTeamImages()
     LoadSheets(sheets[0], sheets[1]);
     TImageList* lists[2] = {&imlA, &imlB};
     int players[2] = {1, 1};
+    int shown[2] = {0, 0};
     for (int side = 0; side < 2; ++side) {
         int n = SheetPlayerCount(sheets[side]);
         std::vector<int> order(size_t(std::max(n, 1)));
         std::iota(order.begin(), order.end(), 0);
         for (int i = 0; i < n; ++i) std::swap(order[size_t(i)], order[size_t(RandomInt(n))]);
         if (!m_match.FSoccerMode) {
-            if (side == 0) FormGameWinMes->FMyPlayerIndex = order[0];
-            else FormGameWinMes->FAitePlayerIndex = order[0];
+            shown[side] = order[0];
         } else {
             // The soccer game names the one player of each side.
             n = 1;
@@ -173,6 +172,7 @@ void TFormPK::MakeTeamImages()
     }
     m_match.Players[0] = players[0];
     m_match.Players[1] = players[1];
+    if (!m_match.FSoccerMode) GameHost().SetResultPlayers(shown[0], shown[1]);
 }
 
 QString TFormPK::OpeningSound() const

@@ -46,9 +46,9 @@ protected:
     void registerFakeGames()
     {
         for (int no = gnPK; no <= gnHur; ++no)
-            RegisterGameLauncher(no, [this, no](TFormGame& g) -> quint16 {
+            RegisterGameLauncher(no, [this, no](TGameHost& g) -> quint16 {
                 played.push_back(no);
-                gameNoDuringPlay.push_back(g.FGameNo);
+                gameNoDuringPlay.push_back(FormGame->FGameNo);
                 const bool won = outcomes.empty() ? true : outcomes.front();
                 if (!outcomes.empty()) outcomes.pop_front();
                 g.ShowGameResult(quint16(g.GetModeBits() + no + (won ? 0x2000 : 0x1000)));
@@ -122,7 +122,7 @@ TEST_F(ShellTest, EscAndF4CloseTheMenuAltAndOtherKeysDoNot)
 
 TEST_F(ShellTest, GamesWithoutAFormHaveTheirButtonsDisabled)
 {
-    RegisterGameLauncher(gnPK, [](TFormGame&) -> quint16 { return mrYes; });
+    RegisterGameLauncher(gnPK, [](TGameHost&) -> quint16 { return mrYes; });
     MakeForms();
     EXPECT_TRUE(FormGame->bbPK->isEnabled());
     EXPECT_FALSE(FormGame->bbKakure->isEnabled());
