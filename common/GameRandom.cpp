@@ -110,3 +110,9 @@ void MTRandomize()
 {
     MTSeed(FileDateOf(QDateTime::currentDateTime()));
 }
+
+int BlockRandom(int count, int block, int n)
+{
+    if (block <= 0) return LcgRandom(n);
+    return (count / block) % 2 == 0 ? LcgRandom(n) : MTRandomInt(n);
+}

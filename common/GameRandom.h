@@ -22,3 +22,8 @@ int MTRandomInt(int n);
 // Seeds from the local date and time packed as a file date; 0 outside 1980..2099.
 void MTRandomize();
 std::uint32_t FileDateOf(const QDateTime& local);
+
+// The random service's draw number `count` (counted from 0): blocks of `block` draws alternate between
+// the runtime generator (even blocks) and MT19937 (odd blocks); with no block length set, the runtime
+// generator serves every draw.
+int BlockRandom(int count, int block, int n);

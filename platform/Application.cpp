@@ -25,8 +25,9 @@ void UseOffscreenUnlessSet()
 
 TApplication::TApplication(int& argc, char** argv, const QString& title) : QApplication(argc, argv)
 {
+    // No application display name: Qt would append it to every window title, and the captions the
+    // forms set are exactly what the window manager must show.
     g_title = title;
-    setApplicationDisplayName(title);
     InstallFontSubstitutions();
     // The texts Qt's own dialogs show (file dialog labels, standard buttons) in Japanese, as ours are.
     auto* qtTexts = new QTranslator(this);
@@ -37,7 +38,7 @@ TApplication::TApplication(int& argc, char** argv, const QString& title) : QAppl
 
 QString TApplication::Title()
 {
-    return g_title.isEmpty() ? QApplication::applicationDisplayName() : g_title;
+    return g_title;
 }
 
 void TApplication::ShowException(const QString& what)

@@ -48,32 +48,3 @@ private:
     bool m_inHandler = false;
     QTimer m_qt;
 };
-
-// Virtual time for tests: timers fire in time order as fast as the event loop turns, Sleep only
-// moves the time on.
-class VirtualClock : public QObject, public ClockService {
-    Q_OBJECT
-public:
-    VirtualClock();
-    ~VirtualClock() override;
-    qint64 NowMs() override { return m_now; }
-    void Sleep(int ms) override;
-    void Arm(GameTimer* t) override;
-    void Disarm(GameTimer* t) override;
-    // Fires every timer due up to now + ms, in order, and leaves the time there.
-    void Advance(qint64 ms);
-    qint64 SleptMs() const { return m_slept; }
-    // When on (the default), the event loop advances the time to the next due timer by itself.
-    void SetAutoRun(bool on);
-
-private:
-    void step();
-    bool fireNext(qint64 limit);
-    GameTimer* takeNext(qint64 limit);
-    bool m_queued = false;
-    qint64 m_now = 0;
-    qint64 m_slept = 0;
-    qint64 m_seq = 0;
-    std::map<GameTimer*, std::pair<qint64, qint64>> m_due; // timer -> (due time, arm order)
-    QTimer m_driver;
-};

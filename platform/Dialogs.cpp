@@ -1,5 +1,6 @@
 #include "Dialogs.h"
 
+#include "Application.h"
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -60,7 +61,7 @@ QString captionOf(TMsgDlgType type)
     case TMsgDlgType::mtConfirmation: return QStringLiteral("確認");
     case TMsgDlgType::mtCustom: break;
     }
-    return QApplication::applicationDisplayName();
+    return TApplication::Title();
 }
 
 } // namespace
@@ -88,57 +89,4 @@ int MessageDlg(const QString& text, TMsgDlgType type, TMsgButtons buttons, QWidg
 int MessageBox(QWidget* parent, const QString& text, const QString& caption, TMsgDlgType type, TMsgButtons buttons)
 {
     return Dialogs().Box(parent, text, caption, type, buttons);
-}
-
-RecordingDialogs::RecordingDialogs()
-{
-    SetDialogs(this);
-}
-
-RecordingDialogs::~RecordingDialogs()
-{
-    if (g_dialogs == this) SetDialogs(nullptr);
-}
-
-void RecordingDialogs::Beep(int kind)
-{
-    MessageRecord r;
-    r.beep = true;
-    r.beepKind = kind;
-    records.push_back(r);
-}
-
-int RecordingDialogs::Box(QWidget*, const QString& text, const QString& caption, TMsgDlgType type, TMsgButtons buttons)
-{
-    MessageRecord r;
-    r.type = type;
-    r.buttons = buttons;
-    r.caption = caption;
-    r.text = text;
-    records.push_back(r);
-    if (!answers.empty()) {
-        const int a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    switch (buttons) {
-    case TMsgButtons::OK: case TMsgButtons::OKCancel: return idOK;
-    default: return idYes;
-    }
-}
-
-std::vector<MessageRecord> RecordingDialogs::Boxes() const
-{
-    std::vector<MessageRecord> out;
-    for (const auto& r : records)
-        if (!r.beep) out.push_back(r);
-    return out;
-}
-
-int RecordingDialogs::BeepCount(int kind) const
-{
-    int n = 0;
-    for (const auto& r : records)
-        if (r.beep && r.beepKind == kind) ++n;
-    return n;
 }

@@ -37,17 +37,3 @@ void MessageBeep(int kind);
 int MessageDlg(const QString& text, TMsgDlgType type, TMsgButtons buttons, QWidget* parent = nullptr);
 // A box with the given caption.
 int MessageBox(QWidget* parent, const QString& text, const QString& caption, TMsgDlgType type, TMsgButtons buttons);
-
-// Records every beep and box; answers boxes from a queue, or with the first button when it is empty.
-class RecordingDialogs : public DialogService {
-public:
-    RecordingDialogs();
-    ~RecordingDialogs() override;
-    void Beep(int kind) override;
-    int Box(QWidget* parent, const QString& text, const QString& caption, TMsgDlgType type, TMsgButtons buttons) override;
-    std::vector<MessageRecord> records;
-    std::deque<int> answers;
-    std::vector<MessageRecord> Boxes() const;
-    int BeepCount(int kind) const;
-    void Clear() { records.clear(); }
-};

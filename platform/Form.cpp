@@ -1,8 +1,11 @@
 #include "Form.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -158,6 +161,26 @@ bool Form::ownsWidget(QObject* o) const
     return false;
 }
 
+namespace {
+
+// Whether the control that receives a key takes it for itself before the form sees it: an open
+// list or menu takes the arrows, Enter and Esc; a spin box and a menu bar in use take the arrows.
+bool controlTakesKey(QObject* receiver, int qtKey)
+{
+    const bool arrow = qtKey == Qt::Key_Left || qtKey == Qt::Key_Right || qtKey == Qt::Key_Up || qtKey == Qt::Key_Down;
+    const bool enterOrEsc = qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter || qtKey == Qt::Key_Escape;
+    if (!arrow && !enterOrEsc) return false;
+    auto* w = qobject_cast<QWidget*>(receiver);
+    if (!w) return false;
+    if (w->window()->windowType() == Qt::Popup) return true;
+    if (!arrow) return false;
+    for (QWidget* p = w; p && !p->isWindow(); p = p->parentWidget())
+        if (qobject_cast<QAbstractSpinBox*>(p) || qobject_cast<QMenuBar*>(p)) return true;
+    return false;
+}
+
+} // namespace
+
 bool Form::eventFilter(QObject* o, QEvent* e)
 {
     if ((e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) && KeyPreview && isVisible()) {
@@ -165,13 +188,25 @@ bool Form::eventFilter(QObject* o, QEvent* e)
         if (!ownsWidget(o)) return false;
         // An ignored key event travels on to the parents of its receiver; the form sees it once.
         if (ke->timestamp() == kPreviewed) return false;
+        if (controlTakesKey(o, ke->key())) return false;
         Word key = VirtualKeyOf(*ke);
-        if (key == 0) return false;
         ke->setTimestamp(kPreviewed);
         const TShiftState shift = ShiftStateOf(ke->modifiers());
         if (e->type() == QEvent::KeyPress) FormKeyDown(key, shift);
         else FormKeyUp(key, shift);
-        return key == 0;
+        if (key == 0) return true;
+        if (e->type() == QEvent::KeyPress && !ke->text().isEmpty() && ke->text().at(0).isPrint()) {
+            QChar ch = ke->text().at(0);
+            FormKeyPress(ch);
+            if (ch.isNull()) return true;
+        }
+        // Enter that no handler claimed presses the focused button, as it does in any dialog.
+        if (e->type() == QEvent::KeyPress && key == VK_RETURN && !ke->isAutoRepeat())
+            if (auto* b = qobject_cast<QPushButton*>(o); b && b->isEnabled() && b->hasFocus()) {
+                b->click();
+                return true;
+            }
+        return false;
     }
     return QDialog::eventFilter(o, e);
 }

@@ -51,6 +51,8 @@ protected:
     virtual bool FormCloseQuery() { return true; }
     virtual void FormKeyDown(Word& /*key*/, TShiftState /*shift*/) {}
     virtual void FormKeyUp(Word& /*key*/, TShiftState /*shift*/) {}
+    // The character of a key that FormKeyDown left alone (held keys repeat); clear it to consume it.
+    virtual void FormKeyPress(QChar& /*key*/) {}
 
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;

@@ -2,6 +2,45 @@
 
 #include <QKeyEvent>
 
+namespace {
+
+// X keycodes of the main keyboard's digit row, 1 .. 9 then 0, on every layout.
+constexpr quint32 kDigitRowFirst = 10, kDigitRowLast = 19;
+
+// Keys that the games give no meaning of their own: lock and system keys, the Japanese input keys and
+// punctuation. A shifted digit key is still its digit, whatever symbol the layout puts on it.
+Word otherKey(int k, quint32 scanCode)
+{
+    if (scanCode >= kDigitRowFirst && scanCode <= kDigitRowLast)
+        return scanCode == kDigitRowLast ? Word('0') : Word('1' + (scanCode - kDigitRowFirst));
+    switch (k) {
+    case Qt::Key_CapsLock: return VK_CAPITAL;
+    case Qt::Key_NumLock: return VK_NUMLOCK;
+    case Qt::Key_ScrollLock: return VK_SCROLL;
+    case Qt::Key_Print: return VK_SNAPSHOT;
+    case Qt::Key_Menu: return VK_APPS;
+    case Qt::Key_Meta: case Qt::Key_Super_L: case Qt::Key_Super_R: return VK_LWIN;
+    case Qt::Key_Zenkaku_Hankaku: case Qt::Key_Kanji: return VK_KANJI;
+    case Qt::Key_Hiragana_Katakana: case Qt::Key_Katakana: case Qt::Key_Hiragana: return VK_KANA;
+    case Qt::Key_Henkan: return VK_CONVERT;
+    case Qt::Key_Muhenkan: return VK_NONCONVERT;
+    case Qt::Key_Underscore: return VK_OEM_MINUS;
+    case Qt::Key_Equal: return VK_OEM_PLUS;
+    case Qt::Key_Semicolon: case Qt::Key_Colon: return VK_OEM_1;
+    case Qt::Key_Question: return VK_OEM_2;
+    case Qt::Key_QuoteLeft: case Qt::Key_AsciiTilde: return VK_OEM_3;
+    case Qt::Key_BracketLeft: case Qt::Key_BraceLeft: return VK_OEM_4;
+    case Qt::Key_Backslash: case Qt::Key_Bar: case Qt::Key_yen: return VK_OEM_5;
+    case Qt::Key_BracketRight: case Qt::Key_BraceRight: return VK_OEM_6;
+    case Qt::Key_Apostrophe: case Qt::Key_QuoteDbl: return VK_OEM_7;
+    case Qt::Key_Less: return VK_OEM_COMMA;
+    case Qt::Key_Greater: return VK_OEM_PERIOD;
+    default: return VK_OEM_CLEAR;
+    }
+}
+
+} // namespace
+
 Word VirtualKeyOf(const QKeyEvent& e)
 {
     const int k = e.key();
@@ -29,13 +68,13 @@ Word VirtualKeyOf(const QKeyEvent& e)
     case Qt::Key_Down: return VK_DOWN;
     case Qt::Key_Insert: return VK_INSERT;
     case Qt::Key_Delete: return VK_DELETE;
-    case Qt::Key_Asterisk: return keypad ? VK_MULTIPLY : 0;
+    case Qt::Key_Asterisk: return keypad ? Word(VK_MULTIPLY) : otherKey(k, e.nativeScanCode());
     case Qt::Key_Plus: return keypad ? VK_ADD : VK_OEM_PLUS;
     case Qt::Key_Minus: return keypad ? VK_SUBTRACT : VK_OEM_MINUS;
     case Qt::Key_Period: return keypad ? VK_DECIMAL : VK_OEM_PERIOD;
-    case Qt::Key_Slash: return keypad ? VK_DIVIDE : 0;
+    case Qt::Key_Slash: return keypad ? VK_DIVIDE : VK_OEM_2;
     case Qt::Key_Comma: return VK_OEM_COMMA;
-    default: return 0;
+    default: return otherKey(k, e.nativeScanCode());
     }
 }
 

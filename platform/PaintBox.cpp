@@ -45,12 +45,16 @@ void TPaintBox::Show(const TBitmap& bmp)
 
 void TPaintBox::Changed()
 {
-    if (!m_inPaint) update();
+    if (m_inPaint) return;
+    m_changed = true;
+    update();
 }
 
 void TPaintBox::paintEvent(QPaintEvent*)
 {
-    if (OnPaint) {
+    const bool ours = m_changed;
+    m_changed = false;
+    if (OnPaint && !ours) {
         m_inPaint = true;
         OnPaint();
         m_inPaint = false;

@@ -18,6 +18,8 @@ public:
     // Shows what was drawn on the surface (nothing more to do while OnPaint runs).
     void Changed();
 
+    // Runs when the window system asks for the box to be painted again (uncovered, shown), not for
+    // the paints that Changed asks for: a handler that draws and calls Changed cannot loop.
     std::function<void()> OnPaint;
     std::function<void(TMouseButton, TShiftState, int, int)> OnMouseDown;
     std::function<void(TShiftState, int, int)> OnMouseMove;
@@ -36,6 +38,7 @@ private:
     QImage m_surface;
     TCanvas m_canvas;
     bool m_inPaint = false;
+    bool m_changed = false;
 };
 
 // Mouse button of a Qt button.

@@ -15,7 +15,6 @@
 
 namespace {
 
-
 // Feeds the PCM bytes to the sink, from the start again when looping.
 class PcmSource : public QIODevice {
 public:
@@ -155,31 +154,6 @@ bool ParseWave(const QByteArray& file, TWaveData& out)
         pos = body + size + (size & 1);
     }
     return false;
-}
-
-void RecordingSoundBackend::Start(const QString& name, const TWaveData&, bool loop)
-{
-    events.push_back({name, loop, Clock().NowMs()});
-}
-
-void RecordingSoundBackend::Stop()
-{
-    events.push_back({QString(), false, Clock().NowMs()});
-}
-
-std::vector<QString> RecordingSoundBackend::Started() const
-{
-    std::vector<QString> r;
-    for (const Event& e : events)
-        if (!e.name.isEmpty()) r.push_back(e.name);
-    return r;
-}
-
-int RecordingSoundBackend::Count(const QString& name) const
-{
-    int c = 0;
-    for (const Event& e : events) c += e.name == name;
-    return c;
 }
 
 SoundService::SoundService() = default;

@@ -38,23 +38,6 @@ public:
     virtual void Stop() = 0;
 };
 
-// Records the starts and stops, in order, for tests.
-class RecordingSoundBackend : public SoundBackend {
-public:
-    struct Event {
-        QString name; // empty for a stop
-        bool loop = false;
-        qint64 atMs = 0; // on the clock service
-    };
-    void Start(const QString& name, const TWaveData& wave, bool loop) override;
-    void Stop() override;
-    std::vector<Event> events;
-    // Names of the sounds started, in order.
-    std::vector<QString> Started() const;
-    int Count(const QString& name) const;
-    void Clear() { events.clear(); }
-};
-
 // The audio device's output, run on a thread of its own; with useDevice false (or when the system
 // has no audio output) it plays nothing, and the service's timing is the same.
 std::unique_ptr<SoundBackend> NewDeviceSoundBackend(bool useDevice = true);

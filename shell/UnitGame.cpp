@@ -407,10 +407,7 @@ int TFormGame::GameRandom(int, int n)
 
 int TFormGame::PickRandom(int n)
 {
-    // Before a game has set its block length there are no blocks: the runtime generator serves.
-    if (FRandomBlock <= 0) return LcgRandom(n);
-    const int b = FRandomCount / FRandomBlock;
-    return b % 2 == 0 ? LcgRandom(n) : MTRandomInt(n);
+    return BlockRandom(FRandomCount, FRandomBlock, n);
 }
 
 void TFormGame::AdjustFormTop(QWidget* form)

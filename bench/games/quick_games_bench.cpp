@@ -8,6 +8,7 @@
 #include "UnitGame.h"
 #include "UnitPK.h"
 #include <benchmark/benchmark.h>
+#include "TestDoubles.h"
 
 namespace {
 

@@ -3,29 +3,57 @@
 #include "Dialogs.h"
 #include "GameHost.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cstring>
+
+bool TOptionCombo::DroppedDown() const
+{
+    const QAbstractItemView* list = view();
+    return list && list->isVisible();
+}
 
 void TOptionCombo::SetDroppedDown(bool on)
 {
-    if (on == m_dropped) return;
+    if (on == DroppedDown()) return;
     if (on) showPopup();
     else hidePopup();
 }
 
+void TOptionCombo::SetItemIndex(int i)
+{
+    setCurrentIndex(i);
+    if (DroppedDown()) view()->setCurrentIndex(model()->index(i, modelColumn(), rootModelIndex()));
+}
+
 void TOptionCombo::showPopup()
 {
-    m_dropped = true;
+    if (!m_listWatched) {
+        view()->installEventFilter(this);
+        m_listWatched = true;
+    }
     QComboBox::showPopup();
 }
 
-void TOptionCombo::hidePopup()
+bool TOptionCombo::eventFilter(QObject* o, QEvent* e)
 {
-    m_dropped = false;
-    QComboBox::hidePopup();
+    if (o == view() && e->type() == QEvent::KeyPress && count() > 0) {
+        const int k = static_cast<QKeyEvent*>(e)->key();
+        int step = 0;
+        if (k == Qt::Key_Left || k == Qt::Key_Up) step = count() - 1;
+        else if (k == Qt::Key_Right || k == Qt::Key_Down) step = 1;
+        if (step) {
+            SetItemIndex((std::max(0, ItemIndex()) + step) % count());
+            if (OnArrowChoice) OnArrowChoice();
+            return true;
+        }
+    }
+    return QComboBox::eventFilter(o, e);
 }
 
 TQuickGameForm::TQuickGameForm(QWidget* owner, const TQuickGameTable& table) : Form(owner), m_table(table)
@@ -39,12 +67,29 @@ TQuickGameForm::TQuickGameForm(QWidget* owner, const TQuickGameTable& table) : F
     imOmote->SetBounds(0, 0, fw, fh);
     imOmote->OnMouseDown = [this](TMouseButton b, TShiftState s, int x, int y) { imOmoteMouseDown(b, s, x, y); };
     imOmote->OnMouseMove = [this](TShiftState s, int x, int y) { imOmoteMouseMove(s, x, y); };
+    imOmote->OnMouseUp = [this](TMouseButton b, TShiftState s, int x, int y) { imOmoteMouseUp(b, s, x, y); };
+    if (m_table.RedrawOnPaint)
+        imOmote->OnPaint = [this] {
+            if (isVisible()) DrawScene();
+        };
 
     Timer1 = new GameTimer(this, m_table.Interval, false);
     Timer1->OnTimer = [this] { Timer1Timer(); };
+    buildOptionRow();
 
+    m_back.SetSize(fw, fh);
+    m_goalBmp.Transparent = true;
+    FSoundOn = !GameHost().SoundEffectsOff();
+    FCheerOn = !GameHost().CheersOff();
+    for (const char* name : {"EFFECT0", "EFFECT1"}) imlEffect.AddMasked(ResourceBitmap(QString::fromLatin1(name)));
+    for (const char* name : {"FIRE0", "FIRE1"}) imlFire.AddMasked(ResourceBitmap(QString::fromLatin1(name)));
+    makeShadow();
+}
+
+void TQuickGameForm::buildOptionRow()
+{
+    const int y = m_table.FieldSize.height() + 6;
     int x = 8;
-    const int y = fh + 6;
     if (!m_table.OptionLabel.isEmpty()) {
         Label1 = new QLabel(m_table.OptionLabel, this);
         Label1->move(x, y + 4);
@@ -56,8 +101,9 @@ TQuickGameForm::TQuickGameForm(QWidget* owner, const TQuickGameTable& table) : F
         cobOption->move(x, y);
         cobOption->adjustSize();
         x += cobOption->width() + 16;
-        // A choice made with the mouse or the keys of the closed list.
+        // A choice made with the mouse, with Enter in the open list, or with the keys of the closed list.
         connect(cobOption, &QComboBox::activated, this, [this](int) { cobOptionClick(); });
+        cobOption->OnArrowChoice = [this] { cobOptionClick(); };
     }
     if (m_table.HasAuto) {
         cbAuto = new QCheckBox(QStringLiteral("自動進行"), this);
@@ -65,11 +111,6 @@ TQuickGameForm::TQuickGameForm(QWidget* owner, const TQuickGameTable& table) : F
         cbAuto->adjustSize();
         connect(cbAuto, &QCheckBox::clicked, this, [this] { cbAutoClick(); });
     }
-
-    m_back.SetSize(fw, fh);
-    m_goalBmp.Transparent = true;
-    FSoundOn = !GameHost().SoundEffectsOff();
-    FCheerOn = !GameHost().CheersOff();
 }
 
 TQuickGameForm::~TQuickGameForm()
@@ -123,7 +164,7 @@ void TQuickGameForm::FormShow()
         cobOptionClick();
     }
     m_back.Canvas().Font.Name = GameHost().FontName();
-    DrawScene();
+    if (m_table.DrawOnShow) DrawScene();
     Timer1->SetEnabled(true);
     if (cobOption && FSetUpOpenStart) {
         cobOption->setFocus();
@@ -214,7 +255,7 @@ void TQuickGameForm::ShowBackBuffer()
     } else {
         imOmote->Canvas().Draw(0, 0, back, false);
     }
-    imOmote->update();
+    imOmote->Changed();
 }
 
 bool TQuickGameForm::comboFocused() const
@@ -238,6 +279,8 @@ void TQuickGameForm::FormKeyDown(Word& key, TShiftState shift)
         pauseOrResume();
         return;
     case VK_F1:
+        // The help window takes the focus, and the open list closes as it loses it.
+        if (cobOption) cobOption->SetDroppedDown(false);
         GameHost().ShowHelp(this);
         return;
     case VK_F2:
@@ -262,26 +305,15 @@ void TQuickGameForm::FormKeyDown(Word& key, TShiftState shift)
             return;
         }
         break;
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN:
-        if (comboFocused() && cobOption->DroppedDown()) {
-            const int n = cobOption->count();
-            if (n > 0) {
-                const int step = (key == VK_LEFT || key == VK_UP) ? n - 1 : 1;
-                cobOption->SetItemIndex((cobOption->ItemIndex() + step) % n);
-                // The option follows the item shown, as a click would take it (or refuse it).
-                cobOptionClick();
-            }
-            key = 0;
-            return;
-        }
-        break;
     default:
         break;
     }
     GameKeyDown(key, shift);
+}
+
+void TQuickGameForm::FormKeyPress(QChar& key)
+{
+    GameKeyPress(key);
 }
 
 bool TQuickGameForm::eventFilter(QObject* o, QEvent* e)

@@ -37,23 +37,31 @@ struct TQuickGameTable {
     bool HasAuto = false;   // the "自動進行" box
     bool SwallowWheel = false;
     bool SleepAtOpeningEnd = true;
+    bool DrawOnShow = true;     // false: the first scene waits for the first tick
+    bool RedrawOnPaint = false; // the scene is drawn again when the window system repaints the field
 };
 
-// A drop-down list that knows whether its list is open, and can be opened and closed by the keys.
+// The option's drop-down list. Whether it is dropped down is read from the list itself, however it
+// was opened or closed (keys, a click elsewhere, a box or window taking the focus). The arrow keys in
+// the open list move its choice round and round, and the form hears of each move.
 class TOptionCombo : public QComboBox {
     Q_OBJECT
 public:
     explicit TOptionCombo(QWidget* parent) : QComboBox(parent) {}
-    bool DroppedDown() const { return m_dropped; }
+    bool DroppedDown() const;
     void SetDroppedDown(bool on);
     int ItemIndex() const { return currentIndex(); }
-    void SetItemIndex(int i) { setCurrentIndex(i); }
+    // The item shown, and the open list's highlight with it.
+    void SetItemIndex(int i);
     int Tag = 0;
+    std::function<void()> OnArrowChoice;
     void showPopup() override;
-    void hidePopup() override;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
-    bool m_dropped = false;
+    bool m_listWatched = false;
 };
 
 class TQuickGameForm : public Form {
@@ -114,8 +122,11 @@ protected:
     virtual void Tick();
     // Keys that the frame leaves to the game (digits, Enter, PK's F2); clear key to consume it.
     virtual void GameKeyDown(Word& /*key*/, TShiftState /*shift*/) {}
+    // The character of a key the game did not take in GameKeyDown; held keys repeat.
+    virtual void GameKeyPress(QChar& /*key*/) {}
     virtual void imOmoteMouseDown(TMouseButton /*button*/, TShiftState /*shift*/, int /*x*/, int /*y*/) {}
     virtual void imOmoteMouseMove(TShiftState /*shift*/, int /*x*/, int /*y*/) {}
+    virtual void imOmoteMouseUp(TMouseButton /*button*/, TShiftState /*shift*/, int /*x*/, int /*y*/) {}
     // The sound at FormShow.
     virtual QString OpeningSound() const { return QStringLiteral("OPENING"); }
     // Whether FormShow centres the window horizontally.
@@ -134,18 +145,53 @@ protected:
     void ShowBackBuffer();
     // Loads both teams' sheets (mine first).
     static void LoadSheets(TBitmap& mine, TBitmap& aite);
+    // The option list is open: Enter and clicks belong to it, not to the play field.
+    bool OptionListOpen() const { return cobOption && cobOption->DroppedDown(); }
+
+    // Scene pieces that the games share (see QuickScene.cpp).
+    // Players of a sheet in a random order: each place swapped with a random one.
+    static std::vector<int> ShuffledPlayers(int count);
+    // The result window shows these players of each team.
+    static void ShowResultPlayers(int myIndex, int aiteIndex);
+    // Copies a picture of the field's size into the back buffer, row by row.
+    void CopyToBack(const TBitmap& picture);
+    // A grey shadow under a 70 x 70 figure drawn at (x, y).
+    void DrawShadow(int x, int y);
+    // Cheering figure k (pictures 2k and 2k + 1 of imlMyChara) at (x, y); figures shown: k < count.
+    int CheerFigureCount() const { return imlMyChara.Count() / 2; }
+    void DrawFigure(int k, int x, int y, int frame, int dy = 0);
+    // Jumping (10 px up on phase 1) with a sparkle jittered by the random service beside it.
+    void DrawFigureJumping(int k, int x, int y, int phase);
+    // Standing with the disappointment mark.
+    void DrawFigureSad(int k, int x, int y);
+    // The caption as a title: outlined in yellow around a blue face, made once at the given size.
+    void MakeTitle(int points);
+    // The title centred across the field, its face at y.
+    void DrawTitle(int faceY);
+    const TBitmap& Title() const { return m_title; }
+    // The goal banner at (x, y): it slides in as the caller moves x.
+    void DrawGoalBanner(int x, int y);
+
+    // Reaction marks (0 disappointment, 1 sparkle) and flames (0, 1), as every quick game shows them.
+    TImageList imlEffect{20, 30};
+    TImageList imlFire{30, 30};
 
     void FormShow() override;
     void FormClose(TCloseAction& action) override;
     void FormKeyDown(Word& key, TShiftState shift) override;
+    void FormKeyPress(QChar& key) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
     TBitmap m_back;
     TBitmap m_goalBmp;
+    TBitmap m_title;
+    TBitmap m_shadow;
 
 private:
     bool comboFocused() const;
     void pauseOrResume();
+    void buildOptionRow();
+    void makeShadow();
     TQuickGameTable m_table;
     bool m_opening = false;
     int m_tickCount = 0;

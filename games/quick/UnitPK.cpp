@@ -62,8 +62,6 @@ TFormPK::TFormPK(QWidget* owner)
     imKumo.LoadFromResourceName(QStringLiteral("PK_KUMO"));
     imKumo.Transparent = true;
     fillList(imlBall, QStringLiteral("PK_BALL"));
-    fillList(imlEffect, QStringLiteral("PK_EFFECT"));
-    fillList(imlFire, QStringLiteral("PK_FIRE"));
 
     cbClickHyouji = new QCheckBox(QStringLiteral("選択位置の表示"), this);
     cbClickHyouji->move(10, 488);
@@ -107,35 +105,9 @@ void TFormPK::makeSprites()
         b.Transparent = true;
     };
     const TColor grey = RGBColor(128, 128, 128);
-    ellipse(m_shadow, 46, 12, grey, grey);
     ellipse(m_ballShadow, 22, 8, grey, grey);
     ellipse(m_markGoal, 20, 20, RGBColor(30, 80, 230), RGBColor(10, 30, 120));
     ellipse(m_markMiss, 20, 20, RGBColor(230, 40, 40), RGBColor(120, 10, 10));
-}
-
-void TFormPK::makeTitle()
-{
-    // The opening title: the caption with a yellow outline and a blue centre, drawn once.
-    TFont f = m_back.Canvas().Font;
-    f.Name = GameHost().FontName();
-    f.SetSize(30);
-    f.Color = clYellow;
-    TBitmap probe(1, 1);
-    probe.Canvas().Font = f;
-    const int w = probe.Canvas().TextWidth(Hint) + 4, h = probe.Canvas().TextHeight(Hint) + 4;
-    m_title.SetSize(std::max(1, w), std::max(1, h));
-    TCanvas& c = m_title.Canvas();
-    c.Brush.Color = clWhite;
-    c.FillRect(0, 0, m_title.Width(), m_title.Height());
-    c.Brush.Style = TBrushStyle::bsClear;
-    c.Font = f;
-    for (int dy = 0; dy <= 4; dy += 2)
-        for (int dx = 0; dx <= 4; dx += 2)
-            if (dx != 2 || dy != 2) c.TextOut(dx, dy, Hint);
-    c.Font.Color = clBlue;
-    c.TextOut(2, 2, Hint);
-    c.Brush.Style = TBrushStyle::bsSolid;
-    m_title.Transparent = true;
 }
 
 void TFormPK::MakeTeamImages()
@@ -147,9 +119,7 @@ void TFormPK::MakeTeamImages()
     int shown[2] = {0, 0};
     for (int side = 0; side < 2; ++side) {
         int n = SheetPlayerCount(sheets[side]);
-        std::vector<int> order(size_t(std::max(n, 1)));
-        std::iota(order.begin(), order.end(), 0);
-        for (int i = 0; i < n; ++i) std::swap(order[size_t(i)], order[size_t(RandomInt(n))]);
+        std::vector<int> order = ShuffledPlayers(n);
         if (!m_match.FSoccerMode) {
             shown[side] = order[0];
         } else {
@@ -172,7 +142,7 @@ void TFormPK::MakeTeamImages()
     }
     m_match.Players[0] = players[0];
     m_match.Players[1] = players[1];
-    if (!m_match.FSoccerMode) GameHost().SetResultPlayers(shown[0], shown[1]);
+    if (!m_match.FSoccerMode) ShowResultPlayers(shown[0], shown[1]);
 }
 
 QString TFormPK::OpeningSound() const
@@ -182,7 +152,7 @@ QString TFormPK::OpeningSound() const
 
 void TFormPK::GameReset()
 {
-    makeTitle();
+    MakeTitle(30);
     m_cloudX = 0;
     m_match.Start(m_match.Players[0], m_match.Players[1]);
     SetOpening(m_match.Opening);
@@ -314,11 +284,6 @@ void TFormPK::refreshHover()
     if (imOmote->rect().contains(p)) imOmoteMouseMove(TShiftState(), p.x(), p.y());
 }
 
-void TFormPK::drawShadow(int x, int y)
-{
-    m_back.Canvas().Draw(x + 12, y + 61, m_shadow);
-}
-
 void TFormPK::drawActor(const TPKActor& a, int dy)
 {
     const TImageList& list = a.side == 0 ? imlA : imlB;
@@ -328,30 +293,22 @@ void TFormPK::drawActor(const TPKActor& a, int dy)
 
 void TFormPK::drawFigures()
 {
-    const int figures = imlMyChara.Count() / 2;
-    if (figures == 0) return;
-    TCanvas& c = m_back.Canvas();
+    const int figures = CheerFigureCount();
     const TPKMatch& m = m_match;
     for (int k = 0; k < figures; ++k) {
         const int x = 10 + 75 * k, y = 100;
         if (m.Opening) {
-            imlMyChara.Draw(c, x, y, 2 * k + (m.Step / 2) % 2);
+            DrawFigure(k, x, y, (m.Step / 2) % 2);
             continue;
         }
         if (m.AfterKick < 0) {
-            imlMyChara.Draw(c, x, y, 2 * k + RandomInt(2));
+            DrawFigure(k, x, y, RandomInt(2));
             continue;
         }
         // My side kicking: a goal makes them jump; the opponent kicking: a save does.
         const bool happy = (m.FKickSide == m.FMySide) == m.LastGoal;
-        if (happy) {
-            const int p = m.AfterKick % 2;
-            imlMyChara.Draw(c, x, y - 10 * p, 2 * k + p);
-            imlEffect.Draw(c, x + 50 + 5 * RandomInt(2), y - 5, 1);
-        } else {
-            imlMyChara.Draw(c, x, y, 2 * k);
-            imlEffect.Draw(c, 75 * k + 60, 110, 0);
-        }
+        if (happy) DrawFigureJumping(k, x, y, m.AfterKick % 2);
+        else DrawFigureSad(k, x, y);
     }
 }
 
@@ -362,16 +319,7 @@ void TFormPK::DrawScene()
     const bool shootOut = !m.FSoccerMode;
 
     // 1. Background and the drifting clouds.
-    {
-        QImage& back = m_back.Image();
-        const QImage& bg = imHaikei.Image();
-        const int rows = std::min(back.height(), bg.height());
-        const int bytes = std::min(back.width(), bg.width()) * 4;
-        if (bg.format() == QImage::Format_RGB32)
-            for (int y = 0; y < rows; ++y) std::memcpy(back.scanLine(y), bg.constScanLine(y), size_t(bytes));
-        else
-            c.Draw(0, 0, bg, false);
-    }
+    CopyToBack(imHaikei);
     if (!imKumo.Empty()) {
         const int w = imKumo.Width();
         if (--m_cloudX <= -w) m_cloudX += w;
@@ -415,8 +363,8 @@ void TFormPK::DrawScene()
             keeperDy = hop;
         }
     }
-    drawShadow(keeper.pos.x(), keeper.pos.y());
-    drawShadow(kicker.pos.x(), kicker.pos.y());
+    DrawShadow(keeper.pos.x(), keeper.pos.y());
+    DrawShadow(kicker.pos.x(), kicker.pos.y());
     if (m.Ball.y() > 320) c.Draw(m.Shadow.x() + 4, m.Shadow.y() + 24, m_ballShadow);
     drawActor(keeper, keeperDy);
     imlBall.Draw(c, m.Ball.x(), m.Ball.y(), m.BallFrame);
@@ -430,7 +378,7 @@ void TFormPK::DrawScene()
         aside.mirrored = true;
         aside.pos = QPoint(kBackW - 75, kBackH - 230);
         const int jump = (after && m.LastGoal && (m.AfterKick + m.AsideJump) % 2) ? -10 : 0;
-        drawShadow(aside.pos.x(), aside.pos.y());
+        DrawShadow(aside.pos.x(), aside.pos.y());
         drawActor(aside, jump);
     }
 
@@ -440,7 +388,7 @@ void TFormPK::DrawScene()
     // 7. The cheering figures, and the opening's title and fire.
     drawFigures();
     if (m.Opening) {
-        c.Draw((kBackW - m_title.Width()) / 2, 218 - 2, m_title);
+        DrawTitle(218);
         imlFire.Draw(c, 217, 330, (m.Step / 2) % 2);
     }
 
@@ -462,7 +410,7 @@ void TFormPK::DrawScene()
             for (int i = 0; i < m.MarkCount[side]; ++i)
                 c.Draw(235 - 66 + 28 * i, side == 0 ? 33 : 65, m.Marks[side][i] ? m_markGoal : m_markMiss);
         // 10. The goal banner slides in.
-        if (after && m.LastGoal) c.Draw(imOmote->width() - 30 * m.AfterKick, 160, m_goalBmp);
+        if (after && m.LastGoal) DrawGoalBanner(imOmote->width() - 30 * m.AfterKick, 160);
     }
 
     ShowBackBuffer();

@@ -17,8 +17,6 @@ public:
     TBitmap imHaikei;  // the goal picture (470 x 480)
     TBitmap imKumo;    // the cloud strip, transparent
     TImageList imlBall{30, 30};
-    TImageList imlEffect{20, 30};
-    TImageList imlFire{30, 30};
     QCheckBox* cbClickHyouji;
 
     // Interface fields, shared with the rules.
@@ -57,17 +55,15 @@ private:
     void dropPendingInput();
     void finish();
     void drawActor(const TPKActor& a, int dy = 0);
-    void drawShadow(int x, int y);
     void drawFigures();
     void makeSprites();
-    void makeTitle();
     int userDir() const;
 
     TPKMatch m_match;
     int m_cloudX = 0;
     bool m_dropKey = false;
     bool m_dropMouse = false;
-    TBitmap m_shadow, m_ballShadow, m_markGoal, m_markMiss, m_title;
+    TBitmap m_ballShadow, m_markGoal, m_markMiss;
 };
 
 extern TFormPK* FormPK;

@@ -262,73 +262,10 @@ QImage goalBanner()
     return img;
 }
 
-// ---------------------------------------------------------------------------------------------
-// Reaction marks (20 x 30 each): 0 the disappointment lines, 1 a sparkle.
-
-QImage effectMarks()
-{
-    QImage img = blank(40, 30);
-    QPainter p(&img);
-    aliased(p);
-    // Disappointment: three drooping blue lines and a sweat drop.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(60, 80, 200));
-    for (int k = 0; k < 3; ++k) rect(p, 3 + 5 * k, 2 + 2 * k, 2, 16 - 3 * k, QColor(70, 90, 210));
-    p.setBrush(QColor(120, 190, 250));
-    QPolygon drop;
-    drop << QPoint(15, 17) << QPoint(18, 23) << QPoint(12, 23);
-    p.drawPolygon(drop);
-    p.drawEllipse(QRect(12, 21, 7, 7));
-    // Sparkle: a four-pointed star with a small one beside it.
-    auto star = [&](int cx, int cy, int r, const QColor& c) {
-        QPolygon s;
-        s << QPoint(cx, cy - r) << QPoint(cx + r / 4, cy - r / 4) << QPoint(cx + r, cy) << QPoint(cx + r / 4, cy + r / 4)
-          << QPoint(cx, cy + r) << QPoint(cx - r / 4, cy + r / 4) << QPoint(cx - r, cy) << QPoint(cx - r / 4, cy - r / 4);
-        p.setBrush(c);
-        p.drawPolygon(s);
-    };
-    star(29, 12, 9, QColor(250, 200, 20));
-    star(29, 12, 4, QColor(255, 250, 170));
-    star(35, 25, 4, QColor(250, 170, 30));
-    return img;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Flames (two 30 x 30 frames): a red outer flame, orange and a yellow core, flickering between frames.
-
-QImage fireFrames()
-{
-    QImage img = blank(60, 30);
-    QPainter p(&img);
-    aliased(p);
-    p.setPen(Qt::NoPen);
-    for (int f = 0; f < 2; ++f) {
-        const int ox = 30 * f;
-        const int lean = f ? 2 : -2;
-        auto flame = [&](int halfW, int top, const QColor& c, int tipLean) {
-            QPolygon poly;
-            poly << QPoint(ox + 15 - halfW, 27) << QPoint(ox + 15 - halfW - 1, 20) << QPoint(ox + 15 - halfW / 2, 13)
-                 << QPoint(ox + 15 + tipLean, top) << QPoint(ox + 15 + halfW / 2 + 1, 12) << QPoint(ox + 15 + halfW + 1, 19)
-                 << QPoint(ox + 15 + halfW, 27);
-            p.setBrush(c);
-            p.drawPolygon(poly);
-        };
-        flame(12, f ? 1 : 3, QColor(220, 40, 20), lean);
-        flame(8, f ? 8 : 6, QColor(250, 130, 20), -lean);
-        flame(4, 14, QColor(255, 230, 90), lean / 2);
-        // Embers at the base.
-        rect(p, ox + 6, 26, 18, 3, QColor(160, 30, 10));
-        rect(p, ox + (f ? 22 : 5), f ? 4 : 7, 2, 2, QColor(250, 150, 40));
-    }
-    return img;
-}
-
 const ResRegistrar kPictures[] = {
     {"bitmaps/PK_HAIKEI.png", ResProgram::Game, [] { return PngOf(goalPicture()); }},
     {"bitmaps/PK_KUMO.png", ResProgram::Game, [] { return PngOf(cloudStrip()); }},
     {"bitmaps/PK_BALL.png", ResProgram::Game, [] { return PngOf(ballFrames()); }},
-    {"bitmaps/PK_EFFECT.png", ResProgram::Game, [] { return PngOf(effectMarks()); }},
-    {"bitmaps/PK_FIRE.png", ResProgram::Game, [] { return PngOf(fireFrames()); }},
     {"bitmaps/GOALBMP.png", ResProgram::Game, [] { return PngOf(goalBanner()); }},
 };
 

@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include "TestDoubles.h"
 
 // Failures show names as text.
 inline void PrintTo(const QString& s, std::ostream* os)

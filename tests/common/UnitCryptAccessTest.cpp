@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include "TestDoubles.h"
 
 namespace {
 

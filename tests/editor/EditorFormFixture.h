@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include "TestDoubles.h"
 
 class EditorForm : public ::testing::Test {
 protected:

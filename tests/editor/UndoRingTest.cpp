@@ -7,6 +7,7 @@
 
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include "TestDoubles.h"
 
 namespace {
 

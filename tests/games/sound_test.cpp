@@ -6,6 +6,7 @@
 #include <QFile>
 #include <cmath>
 #include <gtest/gtest.h>
+#include "TestDoubles.h"
 
 namespace {
 

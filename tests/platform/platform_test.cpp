@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include "TestDoubles.h"
 
 namespace {
 

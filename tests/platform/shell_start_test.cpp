@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include "TestDoubles.h"
 
 namespace {
 

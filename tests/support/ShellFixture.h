@@ -7,6 +7,7 @@
 #include "Sound.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include "TestDoubles.h"
 
 class ShellFixture : public ::testing::Test {
 protected:

@@ -1,0 +1,103 @@
+// The scene pieces that the quick games share: team order, shadows, cheering figures, the title and
+// the goal banner. Each game places them where its own scene wants them.
+#include "QuickGame.h"
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+
+std::vector<int> TQuickGameForm::ShuffledPlayers(int count)
+{
+    const int n = std::max(1, count);
+    std::vector<int> order(static_cast<size_t>(n));
+    std::iota(order.begin(), order.end(), 0);
+    for (int i = 0; i < count; ++i) std::swap(order[size_t(i)], order[size_t(RandomInt(n))]);
+    return order;
+}
+
+void TQuickGameForm::ShowResultPlayers(int myIndex, int aiteIndex)
+{
+    GameHost().SetResultPlayers(myIndex, aiteIndex);
+}
+
+void TQuickGameForm::CopyToBack(const TBitmap& picture)
+{
+    QImage& back = m_back.Image();
+    const QImage& src = picture.Image();
+    const int rows = std::min(back.height(), src.height());
+    const int bytes = std::min(back.width(), src.width()) * 4;
+    if (src.format() == QImage::Format_RGB32 && back.format() == QImage::Format_RGB32) {
+        for (int y = 0; y < rows; ++y) std::memcpy(back.scanLine(y), src.constScanLine(y), size_t(bytes));
+    } else {
+        m_back.Canvas().Draw(0, 0, src, false);
+    }
+}
+
+void TQuickGameForm::makeShadow()
+{
+    m_shadow.SetSize(46, 12);
+    TCanvas& c = m_shadow.Canvas();
+    c.Brush.Color = clWhite;
+    c.FillRect(0, 0, 46, 12);
+    const TColor grey = RGBColor(128, 128, 128);
+    c.Brush.Color = grey;
+    c.Pen.Color = grey;
+    c.Ellipse(0, 0, 46, 12);
+    m_shadow.Transparent = true;
+}
+
+void TQuickGameForm::DrawShadow(int x, int y)
+{
+    m_back.Canvas().Draw(x + 12, y + 61, m_shadow);
+}
+
+void TQuickGameForm::DrawFigure(int k, int x, int y, int frame, int dy)
+{
+    imlMyChara.Draw(m_back.Canvas(), x, y + dy, 2 * k + frame);
+}
+
+void TQuickGameForm::DrawFigureJumping(int k, int x, int y, int phase)
+{
+    DrawFigure(k, x, y, phase, -10 * phase);
+    imlEffect.Draw(m_back.Canvas(), x + 50 + 5 * RandomInt(2), y - 5, 1);
+}
+
+void TQuickGameForm::DrawFigureSad(int k, int x, int y)
+{
+    DrawFigure(k, x, y, 0);
+    imlEffect.Draw(m_back.Canvas(), x + 50, y + 10, 0);
+}
+
+void TQuickGameForm::MakeTitle(int points)
+{
+    TFont f = m_back.Canvas().Font;
+    f.Name = GameHost().FontName();
+    f.SetSize(points);
+    f.Color = clYellow;
+    TBitmap probe(1, 1);
+    probe.Canvas().Font = f;
+    const int w = probe.Canvas().TextWidth(Hint) + 4, h = probe.Canvas().TextHeight(Hint) + 4;
+    m_title.SetSize(std::max(1, w), std::max(1, h));
+    TCanvas& c = m_title.Canvas();
+    c.Brush.Color = clWhite;
+    c.FillRect(0, 0, m_title.Width(), m_title.Height());
+    c.Brush.Style = TBrushStyle::bsClear;
+    c.Font = f;
+    for (int dy = 0; dy <= 4; dy += 2)
+        for (int dx = 0; dx <= 4; dx += 2)
+            if (dx != 2 || dy != 2) c.TextOut(dx, dy, Hint);
+    c.Font.Color = clBlue;
+    c.TextOut(2, 2, Hint);
+    c.Brush.Style = TBrushStyle::bsSolid;
+    m_title.Transparent = true;
+}
+
+void TQuickGameForm::DrawTitle(int faceY)
+{
+    m_back.Canvas().Draw((m_back.Width() - m_title.Width()) / 2, faceY - 2, m_title);
+}
+
+void TQuickGameForm::DrawGoalBanner(int x, int y)
+{
+    m_back.Canvas().Draw(x, y, m_goalBmp);
+}
