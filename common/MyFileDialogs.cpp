@@ -3,7 +3,9 @@
 #include "Clock.h"
 #include "Dialogs.h"
 #include "PictureFile.h"
+#include "Trash.h"
 #include <QAbstractItemView>
+#include <QAbstractProxyModel>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -290,6 +292,8 @@ struct TMyFileDialog::Run : public QObject {
     void StartClean();
     void CleanTimer();
     void RefuseListMenu();
+    void SendDeletionsToTrash();
+    void TrashSelected();
     bool IsView(const QObject* o) const;
     QScreen* MainFormScreen() const;
 
@@ -397,6 +401,7 @@ void TMyFileDialog::Run::Setup()
         }
         if (!d.ListChangeFN) v->setEditTriggers(QAbstractItemView::NoEditTriggers);
     }
+    if (d.ListMenu) SendDeletionsToTrash();
     if (rename && !d.ListChangeFN) {
         rename->setEnabled(false);
         // The list's menu enables its rename entry each time it opens.
@@ -561,6 +566,46 @@ void TMyFileDialog::Run::RefuseListMenu()
     MessageDlg(QStringLiteral("右クリックメニューは表示できません。\r\n\r\n"
                               "ファイルの操作（移動，コピー，削除，名前の変更など）は，\r\n"
                               "編集モードの［素材ファイルの整理］で行って下さい。"),
+               TMsgDlgType::mtWarning, TMsgButtons::OK, dlg);
+}
+
+void TMyFileDialog::Run::SendDeletionsToTrash()
+{
+    // Qt's dialog deletes for good, and a folder with everything in it; ours puts what the user
+    // deletes into the desktop's trash, where it can be restored.
+    auto reroute = [this](auto* sender, auto signal) {
+        QObject::disconnect(sender, signal, nullptr, nullptr);
+        QObject::connect(sender, signal, this, [this] { TrashSelected(); });
+    };
+    if (auto* del = dlg->findChild<QAction*>(QStringLiteral("qt_delete_action"))) reroute(del, &QAction::triggered);
+    for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(list.data()), static_cast<QAbstractItemView*>(tree.data())}) {
+        if (!v) continue;
+        for (QShortcut* sc : v->findChildren<QShortcut*>(QString(), Qt::FindDirectChildrenOnly))
+            if (sc->key() == QKeySequence(QKeySequence::Delete)) reroute(sc, &QShortcut::activated);
+    }
+}
+
+void TMyFileDialog::Run::TrashSelected()
+{
+    QAbstractItemView* view = (tree && tree->isVisible()) ? static_cast<QAbstractItemView*>(tree.data()) : list.data();
+    if (!view || !view->selectionModel() || !model) return;
+    QStringList paths;
+    for (QModelIndex index : view->selectionModel()->selectedRows()) {
+        if (auto* proxy = qobject_cast<QAbstractProxyModel*>(view->model())) index = proxy->mapToSource(index);
+        const QString path = model->filePath(index);
+        if (!path.isEmpty()) paths << path;
+    }
+    if (paths.isEmpty()) return;
+    const QString names = paths.size() == 1 ? QFileInfo(paths[0]).fileName() : QStringLiteral("%1 個の項目").arg(paths.size());
+    MessageBeep(MB_ICONQUESTION);
+    if (MessageDlg(QStringLiteral("「%1」をごみ箱に移動しますか？").arg(names), TMsgDlgType::mtConfirmation, TMsgButtons::YesNo, dlg) != idYes)
+        return;
+    QStringList failed;
+    for (const QString& path : paths)
+        if (!MoveToTrash(path)) failed << QFileInfo(path).fileName();
+    if (failed.isEmpty()) return;
+    MessageBeep(MB_ICONASTERISK);
+    MessageDlg(QStringLiteral("ごみ箱に移動できませんでした。削除はしていません。\n\n%1").arg(failed.join(QLatin1Char('\n'))),
                TMsgDlgType::mtWarning, TMsgButtons::OK, dlg);
 }
 

@@ -219,6 +219,8 @@ void TQuickGameForm::cobOptionClick()
         return;
     }
     cobOption->SetItemIndex(cobOption->Tag);
+    // The box takes the focus, and the open list closes as it loses it.
+    cobOption->SetDroppedDown(false);
     MessageBeep(MB_ICONASTERISK);
     MessageDlg(m_table.OptionRefusal, TMsgDlgType::mtWarning, TMsgButtons::OK, this);
 }

@@ -153,6 +153,8 @@ protected:
     static std::vector<int> ShuffledPlayers(int count);
     // The result window shows these players of each team.
     static void ShowResultPlayers(int myIndex, int aiteIndex);
+    // Cuts a strip of equal pictures (a built-in bitmap) into an image list of their size.
+    static void LoadPictureStrip(TImageList& list, const QString& resource);
     // Copies a picture of the field's size into the back buffer, row by row.
     void CopyToBack(const TBitmap& picture);
     // A grey shadow under a 70 x 70 figure drawn at (x, y).

@@ -20,6 +20,13 @@ void TQuickGameForm::ShowResultPlayers(int myIndex, int aiteIndex)
     GameHost().SetResultPlayers(myIndex, aiteIndex);
 }
 
+void TQuickGameForm::LoadPictureStrip(TImageList& list, const QString& resource)
+{
+    list.Clear();
+    const QImage strip = ResourceBitmap(resource);
+    for (int x = 0; x + list.Width() <= strip.width(); x += list.Width()) list.AddMasked(strip.copy(x, 0, list.Width(), list.Height()));
+}
+
 void TQuickGameForm::CopyToBack(const TBitmap& picture)
 {
     QImage& back = m_back.Image();

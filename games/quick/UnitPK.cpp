@@ -15,15 +15,6 @@ namespace {
 constexpr int kBackW = 470, kBackH = 460;
 constexpr int kHoverTicks = 1 << 30; // the hover highlight lasts while the mouse stays in the zone
 
-// Cuts a strip of equal pictures into an image list.
-void fillList(TImageList& list, const QString& resource)
-{
-    list.Clear();
-    const QImage strip = ResourceBitmap(resource);
-    if (strip.isNull()) return;
-    for (int x = 0; x + list.Width() <= strip.width(); x += list.Width()) list.AddMasked(strip.copy(x, 0, list.Width(), list.Height()));
-}
-
 struct ZoneRect {
     int left, top, right, bottom;
 };
@@ -61,7 +52,7 @@ TFormPK::TFormPK(QWidget* owner)
     if (imHaikei.Empty()) imHaikei.SetSize(470, 480);
     imKumo.LoadFromResourceName(QStringLiteral("PK_KUMO"));
     imKumo.Transparent = true;
-    fillList(imlBall, QStringLiteral("PK_BALL"));
+    LoadPictureStrip(imlBall, QStringLiteral("PK_BALL"));
 
     cbClickHyouji = new QCheckBox(QStringLiteral("選択位置の表示"), this);
     cbClickHyouji->move(10, 488);

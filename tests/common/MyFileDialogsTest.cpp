@@ -397,6 +397,46 @@ TEST_F(FileDialogTest, NoRenamingInTheList)
     EXPECT_TRUE(QFile::exists(sheets + QStringLiteral("/a.bmp")));
 }
 
+// Deleting from the list puts the entries into the desktop's trash, a folder with all it holds; where
+// the trash cannot take them, nothing is deleted and the user is told.
+TEST_F(FileDialogTest, DeletionGoesToTheTrash)
+{
+    const QString data = tmp.path() + QStringLiteral("/data");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+    const QString trash = data + QStringLiteral("/Trash/files");
+    TMyOpenDialog d;
+    Setup(d);
+    Run(d, [&](Live& l) {
+        // No: nothing happens.
+        rec.answers = {idNo};
+        l.Select(QStringLiteral("sub"));
+        l.Key(l.list, Qt::Key_Delete);
+        ASSERT_EQ(rec.Boxes().size(), 1u);
+        EXPECT_EQ(rec.Boxes()[0].text, QStringLiteral("「sub」をごみ箱に移動しますか？"));
+        EXPECT_TRUE(QFile::exists(sheets + QStringLiteral("/sub/c.bmp")));
+        // Yes: the folder tree is in the trash, whole.
+        rec.answers = {idYes};
+        l.Select(QStringLiteral("sub"));
+        l.Key(l.list, Qt::Key_Delete);
+        EXPECT_FALSE(QFileInfo::exists(sheets + QStringLiteral("/sub")));
+        EXPECT_TRUE(QFile::exists(trash + QStringLiteral("/sub/c.bmp")));
+        EXPECT_TRUE(QFileInfo(trash + QStringLiteral("/sub/deeper")).isDir());
+        // A trash that cannot be made: the file stays, with a warning.
+        QDir(data).removeRecursively();
+        QDir().mkpath(data);
+        WriteFile(data + QStringLiteral("/Trash"), "not a folder");
+        rec.Clear();
+        rec.answers = {idYes};
+        l.Select(QStringLiteral("a.bmp"));
+        l.Key(l.list, Qt::Key_Delete);
+        EXPECT_TRUE(QFile::exists(sheets + QStringLiteral("/a.bmp")));
+        ASSERT_EQ(rec.Boxes().size(), 2u);
+        EXPECT_TRUE(rec.Boxes()[1].text.startsWith(QStringLiteral("ごみ箱に移動できませんでした。削除はしていません。")));
+    });
+    EXPECT_TRUE(qtBoxes.isEmpty()) << qtBoxes.join(QLatin1Char('|')).toStdString();
+    qunsetenv("XDG_DATA_HOME");
+}
+
 // The editor's save dialog: its type-change and close-check events.
 TEST_F(FileDialogTest, SavePictureEvents)
 {

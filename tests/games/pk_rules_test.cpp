@@ -1,4 +1,5 @@
 // The rules of the shoot-out and of the single kick, ticked without a window.
+#include "GameRandom.h"
 #include "PKRules.h"
 #include <deque>
 #include <gtest/gtest.h>
@@ -293,6 +294,36 @@ TEST(PKGoalZonesTest, ZonesAndTheGapsBetweenThem)
         if (p.inside) {
             EXPECT_EQ(dir, p.dir) << p.x << "," << p.y;
         }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Whole shoot-outs with no input, on the real generators as the random service alternates them.
+TEST(PKShootOutTest, SeededShootOutsWithoutInputEndOnceAsAutoPlayed)
+{
+    for (std::uint32_t seed = 0; seed < 200; ++seed) {
+        RandSeed = seed * 2654435761u + 1;
+        MTSeed(seed + 4357);
+        int draws = 0, tackles = 0, kicks = 0, ends = 0;
+        bool manual = true;
+        TPKMatch m;
+        m.Random = [&](int n) { return BlockRandom(draws++, 30, n); };
+        m.Sound = [&](TPKSound s) { (s == TPKSound::Tackle ? tackles : kicks) += s != TPKSound::Cheer; };
+        m.ManualPlay = [&] { return manual; };
+        m.SetManualPlay = [&](bool on) { manual = on; };
+        m.Start(1 + int(seed % 9), 9);
+        for (int tick = 0; tick < 20000 && !m.Finished; ++tick) ends += m.Tick();
+        ASSERT_TRUE(m.Finished) << "seed " << seed;
+        EXPECT_EQ(ends, 1) << "seed " << seed;
+        EXPECT_TRUE(m.Result == 1 || m.Result == 2) << "seed " << seed;
+        EXPECT_FALSE(manual) << "seed " << seed;
+        EXPECT_GE(m.KickCount, 6) << "seed " << seed;
+        EXPECT_GE(tackles, 6) << "seed " << seed;
+        EXPECT_GE(kicks, tackles) << "seed " << seed;
+        EXPECT_FALSE(m.Tick()) << "nothing more after the end";
     }
 }
 

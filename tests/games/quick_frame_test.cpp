@@ -51,6 +51,7 @@ public:
     int endAt = -1;
     bool endWon = false;
     int draws = 0;
+    std::vector<Word> keys; // what reached the game's own key handler
 
 protected:
     void MakeTeamImages() override
@@ -74,6 +75,7 @@ protected:
     }
     bool MyTeamDecidedWinner() const override { return decidedWin; }
     void OptionTaken(int v) override { taken.push_back(v); }
+    void GameKeyDown(Word& key, TShiftState) override { keys.push_back(key); }
 };
 
 class QuickFrameTest : public ShellFixture {
@@ -141,8 +143,10 @@ TEST_F(QuickFrameTest, CreationTakesTheTableAndTheSwitches)
 TEST_F(QuickFrameTest, OpeningEndsAfterItsTicksAndWritesTheMenuForm)
 {
     TTestGame& g = start();
-    g.cobOption->SetItemIndex(1);
-    g.cobOptionClick();
+    QApplication::setActiveWindow(&g);
+    key(&g, Qt::Key_F2);
+    key(g.cobOption->view(), Qt::Key_Up);
+    key(g.cobOption->view(), Qt::Key_Return);
     EXPECT_EQ(g.OptionValue(), 8);
     g.cbAuto->click();
     const qint64 slept = clock.SleptMs();
@@ -158,64 +162,89 @@ TEST_F(QuickFrameTest, OpeningEndsAfterItsTicksAndWritesTheMenuForm)
     EXPECT_EQ(g.ticks, 3);
 }
 
-TEST_F(QuickFrameTest, OpeningHeldWhileTheListIsOpen)
+// The list is held open by the user only: however it closes, the opening ends on the next tick after
+// its length, and Enter plays again.
+TEST_F(QuickFrameTest, TheOpeningIsHeldOnlyWhileTheListIsReallyOpen)
 {
-    TTestGame& g = start(/*setUpOpen=*/true);
-    EXPECT_TRUE(g.cobOption->DroppedDown());
-    ticks(30);
-    EXPECT_TRUE(g.Opening());
-    g.cobOption->SetDroppedDown(false);
-    ticks(1);
-    EXPECT_FALSE(g.Opening()) << "ends on the first tick after the list closes";
+    struct Case {
+        const char* how;
+        std::function<void(TTestGame&)> close;
+    };
+    const Case cases[] = {
+        {"click elsewhere", [](TTestGame& g) { QTest::mouseClick(g.windowHandle(), Qt::LeftButton, {}, QPoint(20, 20)); }},
+        {"F1", [](TTestGame& g) { QTest::keyClick(g.cobOption->view(), Qt::Key_F1); }},
+        {"Esc in the list", [](TTestGame& g) { QTest::keyClick(g.cobOption->view(), Qt::Key_Escape); }},
+        {"F2", [](TTestGame& g) { QTest::keyClick(g.cobOption->view(), Qt::Key_F2); }},
+    };
+    for (const Case& c : cases) {
+        TTestGame& g = start(/*setUpOpen=*/true);
+        QApplication::setActiveWindow(&g);
+        ASSERT_TRUE(g.cobOption->DroppedDown()) << c.how;
+        ticks(30);
+        EXPECT_TRUE(g.Opening()) << c.how;
+        c.close(g);
+        EXPECT_FALSE(g.cobOption->DroppedDown()) << c.how;
+        ticks(1);
+        EXPECT_FALSE(g.Opening()) << c.how << ": ends on the first tick after the list closes";
+        g.keys.clear();
+        QTest::keyClick(&g, Qt::Key_Return);
+        EXPECT_EQ(g.keys, std::vector<Word>{VK_RETURN}) << c.how;
+        game.reset();
+    }
 }
 
+// In the open list the arrows move the highlight round, the option follows what is shown, and the
+// Enter that picks an item is the list's alone.
+TEST_F(QuickFrameTest, ArrowsInTheOpenListMoveWhatEnterCommits)
+{
+    TTestGame& g = start(/*setUpOpen=*/true);
+    QApplication::setActiveWindow(&g);
+    QAbstractItemView* list = g.cobOption->view();
+    struct Step {
+        Qt::Key key;
+        int item;
+    };
+    for (const Step& st : {Step{Qt::Key_Down, 0}, Step{Qt::Key_Left, 2}, Step{Qt::Key_Up, 1}, Step{Qt::Key_Right, 2}, Step{Qt::Key_Down, 0}}) {
+        key(list, st.key);
+        EXPECT_EQ(g.cobOption->ItemIndex(), st.item);
+        EXPECT_EQ(list->currentIndex().row(), st.item) << "the highlight is the item shown";
+    }
+    key(list, Qt::Key_Return);
+    EXPECT_FALSE(g.cobOption->DroppedDown());
+    EXPECT_EQ(g.OptionValue(), 6);
+    EXPECT_TRUE(g.keys.empty()) << "the Enter that picked the item is not a play";
+    ticks(6);
+    ASSERT_FALSE(g.Opening());
+    EXPECT_EQ(FormGame->FOptionIndex, 0);
+}
+
+// After the opening a change is refused with the beep and the warning, the accepted item shows again,
+// and the list is closed by the box.
 TEST_F(QuickFrameTest, OptionRefusedAfterTheOpeningWithTheItemRestored)
 {
     TTestGame& g = start();
-    g.cobOption->SetItemIndex(0);
-    g.cobOptionClick();
+    QApplication::setActiveWindow(&g);
     ticks(6);
     ASSERT_FALSE(g.Opening());
     dialogs.Clear();
-    g.cobOption->SetItemIndex(1);
-    g.cobOptionClick();
-    EXPECT_EQ(g.cobOption->ItemIndex(), 0);
-    EXPECT_EQ(g.OptionValue(), 6);
+    key(&g, Qt::Key_F2);
+    ASSERT_TRUE(g.cobOption->DroppedDown());
+    key(g.cobOption->view(), Qt::Key_Down);
+    EXPECT_EQ(g.cobOption->ItemIndex(), 2);
+    EXPECT_EQ(g.OptionValue(), 10);
+    EXPECT_FALSE(g.cobOption->DroppedDown());
     ASSERT_EQ(dialogs.records.size(), 2u);
     EXPECT_TRUE(dialogs.records[0].beep);
     EXPECT_EQ(dialogs.records[0].beepKind, MB_ICONASTERISK);
     EXPECT_EQ(dialogs.records[1].text, kRefusal);
     EXPECT_EQ(dialogs.records[1].type, TMsgDlgType::mtWarning);
     EXPECT_EQ(dialogs.records[1].buttons, TMsgButtons::OK);
-}
-
-TEST_F(QuickFrameTest, ArrowKeysWrapInTheOpenListAndTheOptionFollows)
-{
-    TTestGame& g = start(/*setUpOpen=*/true);
-    QWidget* list = g.cobOption->view();
-    key(list, Qt::Key_Down);
-    EXPECT_EQ(g.cobOption->ItemIndex(), 0) << "from the last item to the first";
-    EXPECT_EQ(g.OptionValue(), 6) << "the option taken is the one shown";
-    key(list, Qt::Key_Left);
-    EXPECT_EQ(g.cobOption->ItemIndex(), 2);
-    key(list, Qt::Key_Up);
-    EXPECT_EQ(g.cobOption->ItemIndex(), 1);
-    key(list, Qt::Key_Right);
-    EXPECT_EQ(g.cobOption->ItemIndex(), 2);
-    EXPECT_EQ(g.taken.back(), 10);
-    // Closed with F2, the opening ends and reports the option that was played.
+    // A click on an item is refused the same way.
     key(&g, Qt::Key_F2);
-    EXPECT_FALSE(g.cobOption->DroppedDown());
-    ticks(6);
-    ASSERT_FALSE(g.Opening());
-    EXPECT_EQ(FormGame->FOptionIndex, 2);
-    // After the opening the keys are refused as a click is.
-    g.cobOption->SetDroppedDown(true);
-    dialogs.Clear();
-    key(list, Qt::Key_Down);
+    QAbstractItemView* list = g.cobOption->view();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
     EXPECT_EQ(g.cobOption->ItemIndex(), 2);
-    EXPECT_EQ(g.OptionValue(), 10);
-    EXPECT_EQ(dialogs.Boxes().size(), 1u);
+    EXPECT_EQ(dialogs.Boxes().size(), 2u);
 }
 
 TEST_F(QuickFrameTest, SpaceTogglesTheFocusedList)
@@ -275,13 +304,9 @@ TEST_F(QuickFrameTest, TheWheelDoesNothing)
     plain.show();
     wheel(&plain);
     ASSERT_EQ(plain.currentIndex(), 1);
-    const int before = g.cobOption->ItemIndex();
-    g.cobOption->SetItemIndex(0);
-    g.cobOptionClick();
     wheel(g.cobOption);
-    EXPECT_EQ(g.cobOption->ItemIndex(), 0);
-    EXPECT_EQ(g.OptionValue(), 6);
-    (void)before;
+    EXPECT_EQ(g.cobOption->ItemIndex(), 2);
+    EXPECT_EQ(g.OptionValue(), 10);
 }
 
 TEST_F(QuickFrameTest, ResultCodeBitsAndTheEnd)
@@ -374,6 +399,49 @@ TEST_F(QuickFrameTest, TeamFramesAreCutMirroredAndTurned)
     EXPECT_EQ(FromPixel(list.Image(0).pixel(66, 5)), clRed);
     EXPECT_EQ(FromPixel(list.Image(1).pixel(64, 3)), clRed) << "turned clockwise";
     EXPECT_EQ(FromPixel(list.Image(1).pixel(0, 0)), clWhite);
+}
+
+} // namespace
+
+namespace {
+
+TTestGame* g_testGame = nullptr;
+
+// The launcher: caption, player name and figures in; the start rule; auto-progress in and back out.
+TEST_F(QuickFrameTest, TheLauncherAppliesTheStartRuleAndCopiesAutoProgress)
+{
+    struct Case {
+        bool openAtStart, menuAuto;
+        int matchLength;
+        bool opens;
+    };
+    const Case cases[] = {{true, false, 1, true},  {true, true, 1, true},   {true, false, 3, true},
+                          {true, true, 3, false},  {false, false, 1, false}, {false, true, 3, false}};
+    for (const Case& c : cases) {
+        FormGame->cbSetUpOpenStart->setChecked(c.openAtStart);
+        FormGame->cbAuto->setChecked(c.menuAuto);
+        FormGame->FMatchLength = c.matchLength;
+        bool opens = false, autoIn = false;
+        Form::SetModalHook([&](Form* f) {
+            if (f == FormGameWinMes) {
+                f->Close();
+                return;
+            }
+            auto* g = static_cast<TTestGame*>(f);
+            EXPECT_EQ(g->Caption(), QStringLiteral("ぱにもこ ハードル対決"));
+            EXPECT_EQ(g->FPlayerName, QStringLiteral("もこ太郎"));
+            EXPECT_EQ(g->imlMyChara.Count(), 12);
+            opens = g->FSetUpOpenStart;
+            autoIn = g->cbAuto->isChecked();
+            g->cbAuto->setChecked(!autoIn); // the user changes it during the game
+            g->Close();
+        });
+        RunQuickGameForm<TTestGame>(*FormGame, QStringLiteral(" ハードル対決"), g_testGame);
+        EXPECT_EQ(opens, c.opens);
+        EXPECT_EQ(autoIn, c.menuAuto);
+        EXPECT_EQ(FormGame->cbAuto->isChecked(), !c.menuAuto) << "copied back";
+        EXPECT_EQ(g_testGame, nullptr);
+    }
 }
 
 } // namespace

@@ -8,14 +8,22 @@
 #include "PictureFile.h"
 #include "SheetLink.h"
 #include "TestSupport.h"
+#include "Trash.h"
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QWindow>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QLocalServer>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
+#include <set>
 #include <gtest/gtest.h>
 #include "TestDoubles.h"
 
@@ -191,6 +199,8 @@ public:
     std::vector<Word> keys;
     QLineEdit* edit = new QLineEdit(this);
     QComboBox* combo = new QComboBox(this);
+    QSpinBox* spin = new QSpinBox(this);
+    QPushButton* button = new QPushButton(QStringLiteral("b"), this);
 
 protected:
     void FormShow() override { ++shows; }
@@ -254,6 +264,103 @@ TEST(FormBehaviour, KeyPreviewSeesKeysOfChildrenOnceAndMayConsumeThem)
     EXPECT_TRUE(f.isVisible());
     QTest::keyClick(&f, Qt::Key_5, Qt::KeypadModifier);
     EXPECT_EQ(f.keys.back(), VK_NUMPAD5);
+}
+
+// Keys go first to the control that takes them, as the original platform gives them; the rest reach
+// the form's handler, every key with a code of its own.
+TEST(FormBehaviour, ControlsThatTakeAKeyGetItBeforeTheForm)
+{
+    ProbeForm f;
+    f.show();
+    QApplication::setActiveWindow(&f);
+    // A spin box takes the arrows; Enter still reaches the form.
+    f.spin->setFocus();
+    QTest::keyClick(f.spin, Qt::Key_Up);
+    QTest::keyClick(f.spin, Qt::Key_Return);
+    EXPECT_EQ(f.spin->value(), 1);
+    EXPECT_EQ(f.keys, std::vector<Word>{VK_RETURN});
+    // An open list takes the arrows, Enter and Esc; other keys are previewed.
+    f.keys.clear();
+    f.combo->addItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    f.combo->setFocus();
+    f.combo->showPopup();
+    QWidget* list = f.combo->view();
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_F1);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(f.keys, std::vector<Word>{VK_F1});
+    EXPECT_EQ(f.combo->currentIndex(), 1);
+    EXPECT_FALSE(list->isVisible());
+    // Keys without a code of the forms still arrive, each with its own.
+    f.keys.clear();
+    f.edit->setFocus();
+    for (Qt::Key k : {Qt::Key_CapsLock, Qt::Key_Menu, Qt::Key_BracketLeft, Qt::Key_Semicolon, Qt::Key_Henkan}) {
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+        QApplication::sendEvent(f.edit, &press);
+    }
+    ASSERT_EQ(f.keys.size(), 5u);
+    for (Word k : f.keys) EXPECT_NE(k, 0);
+    EXPECT_EQ(std::set<Word>(f.keys.begin(), f.keys.end()).size(), 5u);
+}
+
+TEST(FormBehaviour, EnterNoHandlerClaimsPressesTheFocusedButton)
+{
+    ProbeForm f;
+    int clicks = 0;
+    QObject::connect(f.button, &QPushButton::clicked, [&] { ++clicks; });
+    f.show();
+    QApplication::setActiveWindow(&f);
+    f.button->setFocus();
+    QTest::keyClick(f.button, Qt::Key_Return);
+    QTest::keyClick(f.button, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(f.keys, (std::vector<Word>{VK_RETURN, VK_RETURN}));
+    // Enter in another control presses nothing.
+    f.edit->setFocus();
+    QTest::keyClick(f.edit, Qt::Key_Return);
+    EXPECT_EQ(clicks, 2);
+}
+
+// What the window system shows as the title is the caption itself, nothing appended.
+TEST(FormBehaviour, TheWindowSystemGetsTheCaptionExactly)
+{
+    ProbeForm f;
+    f.SetCaption(QStringLiteral("ぱにもこ ＰＫ対決  ※Pause※"));
+    f.show();
+    ASSERT_NE(f.windowHandle(), nullptr);
+    EXPECT_EQ(f.windowHandle()->title(), QStringLiteral("ぱにもこ ＰＫ対決  ※Pause※"));
+    f.SetCaption(QStringLiteral("開く"));
+    EXPECT_EQ(f.windowHandle()->title(), QStringLiteral("開く"));
+}
+
+TEST(Trash, EntriesMoveWholeWithTheirInfoAndNeverOverwrite)
+{
+    QTemporaryDir tmp;
+    const QString data = tmp.path() + QStringLiteral("/data");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+    const QString dir = tmp.path() + QStringLiteral("/選手画像");
+    for (int round = 1; round <= 2; ++round) {
+        QDir().mkpath(dir + QStringLiteral("/sub"));
+        WriteFile(dir + QStringLiteral("/sub/a b.bmp"), "x");
+        ASSERT_TRUE(MoveToTrash(dir + QStringLiteral("/sub")));
+        EXPECT_FALSE(QFileInfo::exists(dir + QStringLiteral("/sub")));
+    }
+    EXPECT_EQ(ReadFile(data + QStringLiteral("/Trash/files/sub/a b.bmp")), "x");
+    EXPECT_EQ(ReadFile(data + QStringLiteral("/Trash/files/sub (2)/a b.bmp")), "x");
+    const QByteArray info = ReadFile(data + QStringLiteral("/Trash/info/sub.trashinfo"));
+    EXPECT_TRUE(info.startsWith("[Trash Info]\nPath=" + QUrl::toPercentEncoding(dir + QStringLiteral("/sub"), "/") + "\nDeletionDate="))
+        << info.toStdString();
+    // A missing entry, or a trash that cannot be made, moves nothing.
+    int error = 0;
+    EXPECT_FALSE(MoveToTrash(dir + QStringLiteral("/none"), &error));
+    EXPECT_EQ(error, ENOENT);
+    QDir(data).removeRecursively();
+    QDir().mkpath(data);
+    WriteFile(data + QStringLiteral("/Trash"), "a file in the way");
+    WriteFile(dir + QStringLiteral("/c.bmp"), "c");
+    EXPECT_FALSE(MoveToTrash(dir + QStringLiteral("/c.bmp")));
+    EXPECT_EQ(ReadFile(dir + QStringLiteral("/c.bmp")), "c");
+    qunsetenv("XDG_DATA_HOME");
 }
 
 TEST(Clocks, VirtualTimersFireInOrderAndNeverReenter)

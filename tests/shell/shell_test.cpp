@@ -94,6 +94,19 @@ TEST_F(ShellTest, MenuStartsWithItsDefaults)
     EXPECT_GE(FormGame->y(), 0);
 }
 
+// Enter on a focused game button plays it, as in any dialog; the menu then closes.
+TEST_F(ShellTest, EnterOnAFocusedGameButtonPlaysIt)
+{
+    registerFakeGames();
+    MakeForms();
+    watchResultWindow();
+    QApplication::setActiveWindow(FormGame);
+    FormGame->bbKakure->setFocus();
+    QTest::keyClick(FormGame->bbKakure, Qt::Key_Return);
+    EXPECT_EQ(played, std::vector<int>{gnKakure});
+    EXPECT_FALSE(FormGame->isVisible());
+}
+
 TEST_F(ShellTest, SoundSwitchChecksCheersOneWayOnly)
 {
     FormGame->cb2->click();
