@@ -114,7 +114,7 @@ void TBaseBallGame::commitUserCourse()
     // The pitcher holds at the start of his wind-up until the user's course is committed; a course
     // chosen from the keys can still change until then.
     if (UserCourse != kNoCourse) return;
-    ++Settle;
+    Settle = std::min(Settle + 1, 3); // only whether it has passed 2 matters
     if (Settle > 2) {
         UserCourse = CourseBuffer;
         Actors[kPitcher].Action = acPitching;
