@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -527,4 +528,17 @@ QImage ResourceBitmap(const QString& name)
         }
     }
     return QImage();
+}
+
+void CopyImageRows(QImage& dst, const QImage& src)
+{
+    const int rows = std::min(dst.height(), src.height());
+    const int bytes = std::min(dst.width(), src.width()) * 4;
+    if (dst.format() == QImage::Format_RGB32 && src.format() == QImage::Format_RGB32) {
+        for (int y = 0; y < rows; ++y) std::memcpy(dst.scanLine(y), src.constScanLine(y), size_t(bytes));
+        return;
+    }
+    QPainter p(&dst);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(0, 0, src);
 }

@@ -137,3 +137,6 @@ private:
 
 // A built-in picture; a null image when the name is unknown.
 QImage ResourceBitmap(const QString& name);
+// Copies the part of src that fits onto dst's top-left corner, pixels as they are (a back buffer
+// shown, a background laid under a scene).
+void CopyImageRows(QImage& dst, const QImage& src);

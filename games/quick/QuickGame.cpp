@@ -10,7 +10,6 @@
 #include <QScreen>
 #include <QWheelEvent>
 #include <algorithm>
-#include <cstring>
 
 bool TOptionCombo::DroppedDown() const
 {
@@ -248,15 +247,7 @@ void TQuickGameForm::FormClose(TCloseAction& /*action*/)
 
 void TQuickGameForm::ShowBackBuffer()
 {
-    QImage& surface = imOmote->Surface();
-    const QImage& back = m_back.Image();
-    const int h = std::min(surface.height(), back.height());
-    const int bytes = std::min(surface.width(), back.width()) * 4;
-    if (surface.format() == QImage::Format_RGB32 && back.format() == QImage::Format_RGB32) {
-        for (int y = 0; y < h; ++y) std::memcpy(surface.scanLine(y), back.constScanLine(y), size_t(bytes));
-    } else {
-        imOmote->Canvas().Draw(0, 0, back, false);
-    }
+    CopyImageRows(imOmote->Surface(), m_back.Image());
     imOmote->Changed();
 }
 

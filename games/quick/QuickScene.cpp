@@ -3,7 +3,6 @@
 #include "QuickGame.h"
 
 #include <algorithm>
-#include <cstring>
 #include <numeric>
 
 std::vector<int> TQuickGameForm::ShuffledPlayers(int count)
@@ -29,15 +28,7 @@ void TQuickGameForm::LoadPictureStrip(TImageList& list, const QString& resource)
 
 void TQuickGameForm::CopyToBack(const TBitmap& picture)
 {
-    QImage& back = m_back.Image();
-    const QImage& src = picture.Image();
-    const int rows = std::min(back.height(), src.height());
-    const int bytes = std::min(back.width(), src.width()) * 4;
-    if (src.format() == QImage::Format_RGB32 && back.format() == QImage::Format_RGB32) {
-        for (int y = 0; y < rows; ++y) std::memcpy(back.scanLine(y), src.constScanLine(y), size_t(bytes));
-    } else {
-        m_back.Canvas().Draw(0, 0, src, false);
-    }
+    CopyImageRows(m_back.Image(), picture.Image());
 }
 
 void TQuickGameForm::makeShadow()

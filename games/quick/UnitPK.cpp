@@ -5,7 +5,6 @@
 #include <QCursor>
 #include <QTimer>
 #include <algorithm>
-#include <cstring>
 #include <numeric>
 
 TFormPK* FormPK = nullptr;
