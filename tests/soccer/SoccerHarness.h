@@ -10,6 +10,7 @@ struct SoccerHarness {
     std::vector<soccer::TSoccerSound> sounds;
     std::vector<quint16> reports;
     long long slept = 0;
+    int lastSleep = 0;
     int soundTicks = 0;   // ticks the last sound still plays
     int draws = 0;
 
@@ -24,7 +25,10 @@ struct SoccerHarness {
             return true;
         };
         e.Svc.SoundPlaying = [this] { return soundTicks > 0; };
-        e.Svc.Sleep = [this](int ms) { slept += ms; };
+        e.Svc.Sleep = [this](int ms) {
+            slept += ms;
+            lastSleep = ms;
+        };
         e.Svc.Redraw = [this] { ++draws; };
         e.Svc.ModeBits = [] { return quint16(0x0100); };
         e.Svc.ReportResult = [this](quint16 code) { reports.push_back(code); };
