@@ -100,6 +100,11 @@ TEST(SoccerField, MathHelpersRoundHalvesToEven)
     EXPECT_EQ(WeightedPoint(0, 10, 3, 1), 2);
     EXPECT_EQ(WeightedPoint(5, 9, 0, 0), 5);
     EXPECT_EQ(StepPoint({100, 100}, kPi, 5), QPoint(95, 100));
+    // A draw over an empty range never reaches the service.
+    TSoccerEngine e;
+    e.Svc.Random = [](int n) { return 100 / n; };
+    EXPECT_EQ(e.RandomInt(0), 0);
+    EXPECT_EQ(e.RandomInt(4), 3); // an answer out of range is held to it
 }
 
 TEST(SoccerField, KickOffPlacesBothTeams)
