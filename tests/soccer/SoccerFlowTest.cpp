@@ -71,23 +71,6 @@ TEST(SoccerFlow, OpeningWaitsForItsJingleAndTheLists)
     EXPECT_EQ(h.e.FTick, 20);
 }
 
-TEST(SoccerFlow, TimeModes)
-{
-    struct Row {
-        int mode, clock, added, state;
-    };
-    for (const Row& r : {Row{tmFirstHalf, 0, 0, tsNormal}, Row{tmSecondHalf, 2700, 0, tsNormal},
-                         Row{tmSuddenDeath, 5400, 1, tsSuddenDeath}}) {
-        SoccerHarness h;
-        h.e.Show();
-        h.e.ApplyTimeMode(r.mode);
-        EXPECT_EQ(h.e.FClock, r.clock);
-        EXPECT_EQ(h.e.FAddedMinutes, r.added);
-        EXPECT_EQ(h.e.FTimeState, r.state);
-        EXPECT_EQ(h.e.FEndTime, 5400);
-    }
-}
-
 TEST(SoccerFlow, AddedTimeIsThreeToSixMinutes)
 {
     bool seen[7] = {};
