@@ -1,0 +1,140 @@
+#pragma once
+// The seven-a-side soccer match: a plain engine that owns the whole match state (TSoccerState, its
+// base) and advances it one timer tick at a time. The form creates it, fills its services and
+// settings, calls Show() when the match starts, Tick() on every timer tick (at TimerInterval ms while
+// TimerEnabled), Close() when the window closes, and draws from the state.
+//
+// One tick, in order: the opening; the past replay; the goal replay; the goal or end-of-match
+// celebration; the penalty kick, the pause or the free kick; otherwise the play tick (clock and time
+// rules, tactic values, repositioning, every player's action and move, the ball, the goal test, the
+// team lists and shot chances, the keepers, the player at the ball, separation, team flags, cheers);
+// the frame is recorded; contact rectangles; the scene is drawn.
+#include "SoccerRecords.h"
+#include "SoccerServices.h"
+
+namespace soccer {
+
+constexpr int kRingSize = 120;
+
+class TSoccerEngine : public TSoccerState {
+public:
+    explicit TSoccerEngine(TSoccerServices services = {});
+    TSoccerServices Svc;
+
+    // --- The form's entry points -------------------------------------------------------------
+    // The start of a match: statistics cleared, the opening runs, the first kick-off is placed and
+    // the time mode in force applied.
+    void Show();
+    // A time mode chosen from the list; only during the opening (false otherwise, nothing changes).
+    bool ApplyTimeMode(int item);
+    void Tick();
+    // The window closes: saves a decided match's replay, reports an undecided one as lost unless the
+    // user's team has won. Returns the modal result.
+    int Close();
+    // The result code of the decided match (won or lost with the menu's mode bits).
+    quint16 FinalResultCode() const;
+
+    // --- Field, teams and rules helpers ------------------------------------------------------
+    int RandomInt(int n);
+    void ResetKickOff();
+    void UpdateBallRegion();
+    void PlaceDefence(int team, int kind);
+    bool CellTaken(int team, int player, int slot) const;
+    void DrawTactics();
+    bool KickBall(bool full, bool power, int action, QPoint target, QPoint from);
+    bool IsTrailing(int team) const;
+    bool IsLeading(int team) const;
+    int GoalDistance(int team, int x, int y) const;
+    int PickReceiver(int kind, int team, int exclude, int minRank, int rangeA, int rangeB, int passer);
+    bool PassLaneFree(int team, int receiver) const;
+    int FindThroughRunner(int team, int passer) const;
+    bool ThroughRunnerFits(int team, int passer, int runner) const;
+    void ClearRunFlags(int team);
+    void MarkForwardRuns(int team, int passer);
+    void ShotChance(int team);
+    // An opponent of (team, player) stands in the box or ellipse from (x + back, y + top) to
+    // (x + front, y + bottom), mirrored left-right for team 1 when Mirror.
+    bool OpponentInZone(int team, int player, bool box, bool mirror, int bottom, int top, int front, int back) const;
+    bool BallInReach(int team, int player) const;
+    bool Possesses(int team) const { return FHolder.team == team; }
+    TSoccerPlayer& Player(TTeamPt p) { return FPlayers[p.team][p.player]; }
+    QString ClockText(int clock) const;
+
+    // --- Ball physics and movement ----------------------------------------------------------
+    void MoveBall();
+    void MovePlayer(int team, int player);
+    void MoveCelebrating(int team, int player);
+    void SetReachRect(int team, int player);
+    void UpdateContact(int team, int player);
+
+    // --- Match flow ---------------------------------------------------------------------------
+    void PlayTick();
+    void GoalAndNetTest();
+    void TimeRules();
+    void BonusTime();
+    void SortTeams();
+    void Separation();
+    void TeamFlagsAndCheer();
+
+    // --- Steps that the action layer, the set pieces and the replays fill ----------------------
+    // Each keeps its place in the tick; until its module lands it does the plain thing noted.
+    void PlayerThink(int team, int player);   // carries out dribbles and shots
+    bool DecideAtBall(int team);              // the player at the ball takes it and dribbles or shoots
+    bool KeeperAtBall(int team);              // the keeper clears a ball he reaches
+    void TrapTick(int team);                  // the trap counter of the team without the ball
+    void CheckTrapBreak();
+    void ClearTrapFlags(int team);
+    bool RunRefused(int team, int candidate, int passer) const;
+    bool KeeperPassRefused(int team, int candidate) const;
+    void GetUp(int team, int player);
+    void FreeKickStep();                      // ends a free kick at once
+    void PenaltyKickStep();                   // ends a penalty kick at once
+    TPKOutcome PlayPenaltyKick();             // the PK form through the service
+    void RecordFrame(bool advance, bool kickBit);
+    bool ShowReplayFrame(bool advance);       // false once the replay's frames are over
+    void PastReplayStart();
+    void PastReplayTick();
+
+private:
+    bool OpeningTick();
+    void RunPlay();
+    void MovePlayers();
+    void EndOfTick();
+    void GoalFor(int team);
+    void NetBounce(int goal);
+    void CelebrationTick();
+    void StartCelebrationMoves();
+    void StartGoalReplay();
+    void GoalReplayTick();
+    void MatchEnd();
+    QString GoalLabel(int team) const;
+    void PlaceKickOffPlayer(int team, int player, int kickingTeam);
+    void ZoneCell(int team, int player, int slot, const TRect& zone);
+    void DrawCells(int team, int kind);
+    QPoint RoleTarget(int team, int player);
+    QPoint BackTarget(int team, int player, int m, bool defending);
+    QPoint CentreBackTarget(int team, int player, int m);
+    QPoint SideBackTarget(int team, int player, int m);
+    QPoint MidfielderTarget(int team, int player, bool defending);
+    QPoint ForwardTarget(int team, int player);
+    QPoint KeeperTarget(int team, int player);
+    QPoint ChaseTarget(int team, int player);
+    QPoint FreeKickTarget(int team, int player);
+    bool Chases(int team, int player) const;
+    void StepPlayer(int team, int player, bool inPlay, bool chasing);
+    void UpdatePose(int team, int player, bool moved);
+    void UpdateBallDist(int team, int player);
+    void HeaderJump(int team, int player);
+    bool PlaceBallInFlight();
+    void BallLimits();
+    void Friction();
+    void BallHeight();
+    void CornerPlay();
+    void PlainDribble(int team, int player);
+    void PlainShot(int team, int player);
+    void Touched(int team, int player);
+    bool Sound(TSoccerSound s, bool noStop = false);
+    void Draw();
+};
+
+} // namespace soccer

@@ -1,0 +1,51 @@
+#pragma once
+// What the soccer engine asks of the world around it: random numbers, sounds, waits, drawing, the
+// penalty kick, the result report, the menu form's flags and the replay files. The form fills these
+// from the program; a test fills them with a seeded generator and a test clock. Every service has a
+// harmless default, so an engine with none set plays silently and never waits.
+#include "SoccerRecords.h"
+#include <QtGlobal>
+#include <functional>
+
+namespace soccer {
+
+// A single penalty kick: the kicking team (1 - the tackler's team) and the two players that the PK
+// form shows.
+struct TPKRequest {
+    int KickSide = 0;               // FKickSide and FMySide of the PK form
+    int MyPlayerIndex = 0;          // team 0's player
+    int AitePlayerIndex = 0;        // team 1's player
+};
+struct TPKOutcome {
+    int KickDir = 0, AimDir = 0, KeeperDir = 0; // each -1, 0 or +1
+    bool Scored = false;
+};
+
+struct TSoccerServices {
+    std::function<int(int)> Random;                         // the random service, 0 .. n-1
+    std::function<bool(TSoccerSound, bool noStop)> Play;    // false when a no-stop sound could not start
+    std::function<bool()> SoundPlaying;
+    std::function<void()> StopSound;
+    std::function<void(int ms)> Sleep;
+    std::function<void()> Redraw;                           // draws the scene now
+    std::function<TPKOutcome(const TPKRequest&)> PenaltyKick; // shows the PK form modally
+
+    // The menu form and the result protocol.
+    std::function<bool()> ManualPlay;
+    std::function<void(bool)> SetManualPlay;
+    std::function<void(int)> SetOptionIndex;
+    std::function<quint16()> ModeBits;
+    std::function<void(quint16 code)> ReportResult;         // shows the result window modally
+
+    // The form's controls and operation state.
+    std::function<bool()> OpeningHeld;                      // a settings list is dropped down
+    std::function<void()> OpeningEnded;                     // takes the buttons' hover flags
+    std::function<void(int hot)> UpdateCursor;              // -1 resets it to the default
+    std::function<void()> ResetOperation;
+
+    // Replay files.
+    std::function<void()> AppendGoalScene;                  // the goal scene into the replay stream
+    std::function<void()> SaveReplaySlot;                   // a decided match into the next slot
+};
+
+} // namespace soccer

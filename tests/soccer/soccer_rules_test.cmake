@@ -1,0 +1,6 @@
+poly_test(soccer_rules_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/SoccerFieldTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SoccerBallTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SoccerFlowTest.cpp
+  LIBS soccer_rules common)
