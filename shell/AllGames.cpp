@@ -1,8 +1,14 @@
 #include "AllGames.h"
 
 #include "QuickGames.h"
+#ifdef POLY_HAS_BASEBALL
+#include "BaseBallGames.h"
+#endif
 
 void RegisterAllGames()
 {
     RegisterQuickGames();
+#ifdef POLY_HAS_BASEBALL
+    RegisterBaseBallGame();
+#endif
 }

@@ -8,6 +8,7 @@
 #include "Form.h"
 #include "GameHost.h"
 #include "ImageList.h"
+#include "OptionCombo.h"
 #include "PaintBox.h"
 #include "SheetLoader.h"
 #include "Sound.h"
@@ -39,29 +40,6 @@ struct TQuickGameTable {
     bool SleepAtOpeningEnd = true;
     bool DrawOnShow = true;     // false: the first scene waits for the first tick
     bool RedrawOnPaint = false; // the scene is drawn again when the window system repaints the field
-};
-
-// The option's drop-down list. Whether it is dropped down is read from the list itself, however it
-// was opened or closed (keys, a click elsewhere, a box or window taking the focus). The arrow keys in
-// the open list move its choice round and round, and the form hears of each move.
-class TOptionCombo : public QComboBox {
-    Q_OBJECT
-public:
-    explicit TOptionCombo(QWidget* parent) : QComboBox(parent) {}
-    bool DroppedDown() const;
-    void SetDroppedDown(bool on);
-    int ItemIndex() const { return currentIndex(); }
-    // The item shown, and the open list's highlight with it.
-    void SetItemIndex(int i);
-    int Tag = 0;
-    std::function<void()> OnArrowChoice;
-    void showPopup() override;
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override;
-
-private:
-    bool m_listWatched = false;
 };
 
 class TQuickGameForm : public Form {

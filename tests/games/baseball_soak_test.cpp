@@ -4,6 +4,7 @@
 #include "BaseballGame.h"
 #include "GameRandom.h"
 #include <gtest/gtest.h>
+#include <numeric>
 #include <set>
 
 using namespace bb;
@@ -26,7 +27,8 @@ std::vector<int> PlaySeed(std::uint32_t seed, int count, std::set<int>* fouls = 
     while (g.Opening) g.Tick();
 
     std::vector<int> results;
-    int stage = g.PanelStage, ticks = 0;
+    int stage = g.PanelStage, ticks = 0, calls = 0, booked = 0;
+    bool called = false;
     while (int(results.size()) < count && ticks++ < 300) {
         const int outs = g.Outs, runners = g.RunnerCount();
         const bool first = g.RunnerOn(1);
@@ -40,11 +42,31 @@ std::vector<int> PlaySeed(std::uint32_t seed, int count, std::set<int>* fouls = 
             results.push_back(g.Ball.PlayResult);
             if (fouls && g.Play.FoulKind) fouls->insert(g.Play.FoulKind);
         }
-        if (g.PanelStage == 0 && stage == 3) ticks = 0; // the next plate appearance began
+        if (!called && (!g.Play.OutMarks.empty() || g.Play.FoulAnnounced)) {
+            // One call per plate appearance: beside the foul spot for a ball hooked or landed foul,
+            // otherwise one banner on the field.
+            called = true;
+            ++calls;
+            const bool besideSpot = g.Play.FoulKind >= 1 && g.Play.FoulKind <= 6;
+            EXPECT_EQ(g.Play.FoulAnnounced, besideSpot) << "seed " << seed;
+            EXPECT_EQ(g.Play.OutMarks.size(), besideSpot ? 0u : 1u) << "seed " << seed;
+            const int r = g.Ball.PlayResult;
+            if (g.Play.FoulKind == 0 && r != prBunt && r != prWalk) ++booked;
+        }
+        if (g.PanelStage == 0 && stage == 3) {
+            ticks = 0; // the next plate appearance began
+            EXPECT_TRUE(called) << "seed " << seed << ": a plate appearance ended without its call";
+            called = false;
+        }
         stage = g.PanelStage;
         EXPECT_TRUE(g.Outs <= 3 && g.Power >= 0 && g.Power <= 10);
     }
     EXPECT_EQ(int(results.size()), count) << "seed " << seed << ": a plate appearance did not end";
+    // Every at-bat that was booked shows in the batting orders (the last one may still be running).
+    int atBats = 0;
+    for (const auto& side : g.SlotAtBats) atBats += std::accumulate(side.begin(), side.end(), 0);
+    EXPECT_GE(calls, count - 1) << "seed " << seed;
+    EXPECT_TRUE(atBats == booked || atBats + 1 == booked) << "seed " << seed << ": " << atBats << " of " << booked;
     for (int side = 0; side < 2; ++side) {
         int board = 0;
         for (const auto& pair : g.LineArchive) board += std::max(pair[size_t(side)], 0);

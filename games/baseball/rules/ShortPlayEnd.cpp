@@ -2,6 +2,8 @@
 #include "BaseballGame.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 namespace bb {
 
@@ -109,18 +111,56 @@ void TShortPlayEnd::MoveBall(TBaseBallGame& g)
     else b.Pos = PolarOffset(b.Pos, b.Speed, b.Direction);
     if (g.Play.FoulKind != 1 && g.Play.FoulKind != 2) b.Pos.setX(std::clamp(b.Pos.x(), b.MinX, b.MaxX));
     b.Pos.setY(std::clamp(b.Pos.y(), b.MinY, b.MaxY));
+    // A fly rises and falls again over its way; a liner stays low.
+    if (b.Kind == bkFly || b.Kind == bkLiner) {
+        const int whole = PointDistance(b.Launch, b.Target), gone = PointDistance(b.Launch, b.Pos);
+        const double t = whole > 0 ? std::min(1.0, double(gone) / whole) : 1.0;
+        b.Height = int(std::nearbyint((b.Kind == bkFly ? 3 : 1) * std::sin(t * std::numbers::pi)));
+    }
     if (b.Pos == b.Target || b.Pos == before) {
         b.Arrived = true;
         b.Speed = 0;
+        // A fair home run drops far away into the stands: the crowd roars and the banner goes up.
+        if (b.PlayResult == prHomeRun && b.Kind == bkFly && g.Play.FoulKind == 0 && !g.Play.FenceCatch.Robbed) {
+            b.Height = 4;
+            g.Play.HomeRun = true;
+            g.PlaySound(TBallSound::Kansei);
+        }
     }
 }
 
 void TShortPlayEnd::PlayEnd(TBaseBallGame& g)
 {
-    if (!g.BatterRunDone()) return;
-    if (++g.Play.EndTimer < kEndTicks) return;
+    TPlayState& p = g.Play;
+    if (!p.PlanMade) return;
+    if (p.EndTimer < 0) {
+        // The call shows once the ball has come to rest and the batter has finished his run.
+        const TActorAction batter = g.Actors[kBatter].Action;
+        const bool settled = g.Ball.Arrived && batter != acBatting && batter != acMoveToPos;
+        if (!settled && ++m_waited < kLongestPlay) return;
+        m_waited = 0;
+        Call(g);
+        p.EndTimer = 0;
+    }
+    if (++p.EndTimer < kEndTicks) return;
     Settle(g);
     g.ClosePlateAppearance();
+}
+
+void TShortPlayEnd::Call(TBaseBallGame& g)
+{
+    TPlayState& p = g.Play;
+    if (p.FoulKind >= 1 && p.FoulKind <= 6) {
+        // Beside the spot where the ball went foul.
+        p.FoulAnnounced = true;
+        return;
+    }
+    // Over the ball where it came to rest; strikeouts and walks over home plate.
+    QPoint at = g.Ball.Pos - QPoint(0, 90);
+    if (p.PlayKind == pkStrikeout || p.PlayKind == pkWalk) at = g.Spots[spRunHome] - QPoint(0, 100);
+    at.setX(std::clamp(at.x(), 50, kBallMaxX - 50));
+    at.setY(std::clamp(at.y(), 120, 470));
+    p.OutMarks.push_back(at);
 }
 
 void TShortPlayEnd::Settle(TBaseBallGame& g)
@@ -134,6 +174,10 @@ void TShortPlayEnd::Settle(TBaseBallGame& g)
         bases.Image[size_t(b)] = g.RunnerImage[size_t(b)];
     }
     const int batterImage = g.Teams[bat].ImageOfPosition(g.OrderPosition[bat]);
+    // The batting-order figures: a sacrifice and a walk are no at-bats.
+    const size_t slot = size_t(g.CurrentSlot());
+    if (g.Ball.PlayResult != prBunt && g.Ball.PlayResult != prWalk) ++g.SlotAtBats[bat][slot];
+    if (p.PlayKind == pkHit) ++g.SlotHits[bat][slot];
     switch (p.PlayKind) {
     case pkStrikeout:
         ++g.Outs;
