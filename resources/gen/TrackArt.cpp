@@ -100,7 +100,7 @@ void leg(QImage& img, const TLegLook& look, double toeX, double soleY, double sc
 {
     const double s = scale;
     Mask sock(img);
-    sock.capsule({toeX - 26 * s, -4}, {toeX - 17 * s, soleY - 9 * s}, 5.5 * s);
+    sock.capsule({toeX - 20 * s, -4}, {toeX - 17 * s, soleY - 9 * s}, 5.5 * s);
     Sticker(img, sock, look.sock);
     Rim(img, sock, 1, 0, Darker(look.sock, 0.25), 2);
     Mask stripe(img);
@@ -128,20 +128,20 @@ QImage FinishPhoto(int winner)
     Surface(img, ground);
     FillRect(img, film.x(), film.y() + 10, film.width(), 2, kLine);
     Mask line(img);
-    line.polygon({{64, double(film.top())}, {72, double(film.top())}, {76, double(film.bottom() + 1)}, {68, double(film.bottom() + 1)}});
+    line.polygon({{84, double(film.top())}, {90, double(film.top())}, {92, double(film.bottom() + 1)}, {86, double(film.bottom() + 1)}});
     line.intersect(ground);
     Paint(img, line, kLine);
     Paint(img, line.edge(-1, 0).unite(line.edge(1, 0)), Rgb(60, 56, 70));
     // The loser's foot, a little behind and further off; the winner's in front, its toe over the line.
     const int loser = 1 - winner;
     Mask shade(img);
-    shade.ellipse(54, 47, 13, 2.5).ellipse(82, 60, 16, 3);
+    shade.ellipse(66, 47, 13, 2.5).ellipse(86, 60, 16, 3);
     shade.intersect(ground);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             if (shade.at(x, y)) Put(img, x, y, Darker(img.pixel(x, y), 0.3));
-    leg(img, kLegs[loser], 60, 46, 0.8);
-    leg(img, kLegs[winner], 92, 60, 1.0);
+    leg(img, kLegs[loser], 74, 46, 0.8);
+    leg(img, kLegs[winner], 97, 60, 1.0);
     // The print's edge and its caption.
     Outline(img, Mask(img).rect(film.x(), film.y(), film.width(), film.height()), Rgb(60, 56, 70));
     Outline(img, Mask(img).rect(1, 1, w - 2, h - 2), Rgb(150, 150, 160));
