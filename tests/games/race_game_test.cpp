@@ -13,6 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <set>
 
 namespace {
 
@@ -57,6 +58,8 @@ protected:
 
 TEST_F(RaceSoakTest, FiftyRacesWithoutInputEndOnce)
 {
+    // A dashing runner steps every 160 ms and plays KICK without cutting off on every step.
+    EXPECT_LT(Sound().LengthMs(QStringLiteral("KICK")), 2 * TFormRun::Row().Interval);
     for (std::uint32_t seed = 1; seed <= 50; ++seed) {
         sounds.Clear();
         // No box chosen: every boundary passed marks the race as played by the computer.
@@ -86,39 +89,6 @@ TEST_F(RaceSoakTest, FiftyHurdleRacesWithoutInputOrUnderAutoProgress)
     EXPECT_LT(winsBy[0], 8);
     EXPECT_GT(winsBy[1], winsBy[0]);
     EXPECT_LT(winsBy[1], 23);
-}
-
-TEST_F(RaceSoakTest, KickIsShortEnoughForEveryDashStep)
-{
-    // A dashing runner steps every 160 ms and plays KICK without cutting off on every step.
-    EXPECT_LT(Sound().LengthMs(QStringLiteral("KICK")), 2 * TFormRun::Row().Interval);
-    FakeGameHost host(5);
-    int kicks = 0, refused = 0;
-    qint64 lastKickAt = -1;
-    GameTimer watch(nullptr, 1, false);
-    watch.OnTimer = [&] {
-        if (!FormRun || !FormRun->isVisible()) return;
-        watch.SetEnabled(false);
-        run::TRunRace& race = FormRun->Race();
-        auto play = race.Sound;
-        race.Sound = [&, play](run::TRunSound s) {
-            if (s == run::TRunSound::Kick) {
-                // Both runners may dash on one step: one KICK sounds for the two. A KICK of the step
-                // before must be over.
-                const qint64 now = Clock().NowMs();
-                if (now != lastKickAt) {
-                    ++kicks;
-                    refused += Sound().Playing() && Sound().Current() == QStringLiteral("KICK");
-                }
-                lastKickAt = now;
-            }
-            play(s);
-        };
-    };
-    watch.SetEnabled(true);
-    PlayRun(host);
-    EXPECT_GT(kicks, 50);
-    EXPECT_EQ(refused, 0);
 }
 
 class RaceMenuTest : public ShellFixture {
@@ -234,60 +204,49 @@ TEST_F(RaceMenuTest, AHurdleRaceByClicksAndEnterThenAutoProgress)
     EXPECT_TRUE(FormGame->cbAuto->isChecked()) << "auto-progress goes back to the menu";
 }
 
-// The scenes at moments of each game; with POLY_SHOT_DIR set they are also written there.
+// What the user sees: the plates once the race is under way, the slower timer after its finish, the
+// result frames under the hurdles. With POLY_SHOT_DIR set, moments of both games are saved there.
 TEST_F(RaceMenuTest, TheScenesShowEachMoment)
 {
     const QString dir = qEnvironmentVariable("POLY_SHOT_DIR");
-    std::map<QString, QImage> shots;
-    bool platesShown = false, framesShown = false;
+    std::set<QString> shot;
+    auto shoot = [&](bool now, Form* f, const char* name) {
+        if (now && !dir.isEmpty() && shot.insert(QString::fromLatin1(name)).second)
+            f->grab().toImage().save(dir + QLatin1Char('/') + QString::fromLatin1(name) + QStringLiteral(".png"));
+    };
+    int plates = 0, slow = 0, fast = 0, frames = 0;
     GameTimer watch(nullptr, 40, false);
     watch.OnTimer = [&] {
-        QString name;
         if (FormRun && FormRun->isVisible()) {
             const run::TRunRace& r = FormRun->Race();
-            if (r.Opening && FormRun->TickCount() == 20) name = QStringLiteral("run-1-opening");
-            else if (r.TickCount == 60) name = QStringLiteral("run-2-start");
-            else if (r.Runners[0].Section == 5 && r.Runners[0].LapsDone == 0) name = QStringLiteral("run-3-back-straight");
-            else if (r.Runners[0].Section == 14) name = QStringLiteral("run-4-home-straight");
-            else if (r.PhotoRunning()) name = QStringLiteral("run-5-photo");
-            else if (r.FinishCounter == 15) name = QStringLiteral("run-6-finish");
-            const QImage& img = FormRun->BackBuffer().Image();
-            if (!r.Opening && r.TickCount > 1) platesShown |= FromPixel(img.pixel(574 + 5, 343 + 5)) == RGBColor(252, 206, 64);
-            if (!name.isEmpty() && !shots.count(name)) shots[name] = FormRun->grab().toImage();
+            plates += !r.Opening && r.TickCount > 1 && FromPixel(FormRun->BackBuffer().Image().pixel(579, 348)) == RGBColor(252, 206, 64);
+            (r.Decided() ? slow : fast) += FormRun->Timer1->Interval() == (r.Decided() ? 120 : 80);
+            shoot(r.Opening && FormRun->TickCount() == 20, FormRun, "run-1-opening");
+            shoot(r.Runners[0].Section == 5, FormRun, "run-2-back-straight");
+            shoot(r.Runners[0].Stumbling(), FormRun, "run-3-stumble");
+            shoot(r.FinishCounter == 15, FormRun, "run-4-finish");
         } else if (FormHur && FormHur->isVisible()) {
             const hur::THurdleRace& r = FormHur->Race();
-            if (r.Opening && FormHur->TickCount() == 40) name = QStringLiteral("hur-1-opening");
-            else if (r.TickCount == 45) name = QStringLiteral("hur-2-start");
-            else if (r.Scroll == 700) name = QStringLiteral("hur-3-hurdles");
-            else if (r.Runners[0].Airborne() && r.Scroll > 1000) name = QStringLiteral("hur-4-jump");
-            else if (r.Scroll == r.CourseEnd() && !r.Decided()) name = QStringLiteral("hur-5-sprint");
-            else if (r.PhotoRunning()) name = QStringLiteral("hur-6-photo");
-            else if (r.FinishCounter == 20) name = QStringLiteral("hur-7-finish");
-            const QImage& img = FormHur->BackBuffer().Image();
             const hur::TRecord& first = r.Records[0];
-            if (first.Visible && first.X > 10 && first.X < 500)
-                framesShown |= FromPixel(img.pixel(first.X, 350)) == RGBColor(255, 255, 0) || FromPixel(img.pixel(first.X, 350)) == RGBColor(255, 0, 0);
-            if (!name.isEmpty() && !shots.count(name)) shots[name] = FormHur->grab().toImage();
+            const TColor under = FromPixel(FormHur->BackBuffer().Image().pixel(std::clamp(first.X, 0, 639), 341));
+            frames += first.Visible && first.X > 0 && first.X < 600 && (under == clYellow || under == clRed || under == clBlue);
+            shoot(r.Opening && FormHur->TickCount() == 40, FormHur, "hur-1-opening");
+            shoot(r.Scroll == 700, FormHur, "hur-2-hurdles");
+            shoot(r.Runners[0].Airborne() && r.Scroll > 1000, FormHur, "hur-3-jump");
+            shoot(r.FinishCounter == 20, FormHur, "hur-4-finish");
         }
     };
     watch.SetEnabled(true);
-    const quint16 run = PlayRun(*FormGame);
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(run, reports.back().kind == 0 ? mrYes : mrNo);
+    PlayRun(*FormGame);
     MakeForms();
     FormGame->cbAuto->setChecked(true);
-    const quint16 hurdle = PlayHurdle(*FormGame);
-    ASSERT_EQ(reports.size(), 2u);
-    EXPECT_EQ(hurdle, reports.back().kind == 0 ? mrYes : mrNo);
+    PlayHurdle(*FormGame);
     watch.SetEnabled(false);
-    EXPECT_TRUE(platesShown);
-    EXPECT_TRUE(framesShown);
-    for (const char* must : {"run-1-opening", "run-3-back-straight", "run-6-finish", "hur-1-opening", "hur-3-hurdles", "hur-7-finish"})
-        EXPECT_TRUE(shots.count(QString::fromLatin1(must))) << must;
-    for (const auto& [name, img] : shots) {
-        EXPECT_EQ(img.size(), name.startsWith(QStringLiteral("run")) ? QSize(700, 489) : QSize(640, 419)) << name.toStdString();
-        if (!dir.isEmpty()) img.save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-    }
+    EXPECT_EQ(reports.size(), 2u);
+    EXPECT_GT(plates, 100);
+    EXPECT_GT(fast, 100);
+    EXPECT_GT(slow, 10);
+    EXPECT_GT(frames, 100);
 }
 
 } // namespace
