@@ -1,6 +1,8 @@
 #include "QuickGames.h"
 
+#include "UnitHurdle.h"
 #include "UnitPK.h"
+#include "UnitRun.h"
 
 quint16 PlayPK(TGameHost& host)
 {
@@ -12,7 +14,19 @@ quint16 PlayPK(TGameHost& host)
     });
 }
 
+quint16 PlayRun(TGameHost& host)
+{
+    return RunQuickGameForm<TFormRun>(host, QStringLiteral(" かけっこ対決"), FormRun);
+}
+
+quint16 PlayHurdle(TGameHost& host)
+{
+    return RunQuickGameForm<TFormHur>(host, QStringLiteral(" ハードル対決"), FormHur);
+}
+
 void RegisterQuickGames()
 {
     RegisterGameLauncher(gnPK, PlayPK);
+    RegisterGameLauncher(gnRun, PlayRun);
+    RegisterGameLauncher(gnHur, PlayHurdle);
 }
