@@ -1,5 +1,6 @@
 #include "QuickGames.h"
 
+#include "UnitGolf.h"
 #include "UnitPK.h"
 
 quint16 PlayPK(TGameHost& host)
@@ -12,7 +13,13 @@ quint16 PlayPK(TGameHost& host)
     });
 }
 
+quint16 PlayGolf(TGameHost& host)
+{
+    return RunQuickGameForm<TFormGolf>(host, QStringLiteral(" ゴルフ対決"), FormGolf);
+}
+
 void RegisterQuickGames()
 {
     RegisterGameLauncher(gnPK, PlayPK);
+    RegisterGameLauncher(gnGolf, PlayGolf);
 }
