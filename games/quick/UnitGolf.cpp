@@ -250,7 +250,8 @@ void TFormGolf::drawGreen()
 {
     TCanvas& c = m_back.Canvas();
     const TGreen& g = m_match.Green;
-    for (int h = 0; h < 2; ++h) {
+    // Where the hills overlap the ball feels the first one, so it is drawn on top.
+    for (int h = 1; h >= 0; --h) {
         if (!g.HillFelt(h)) continue;
         const THill& hill = g.Hills[h];
         c.Draw(hill.x - hill.radius, hill.y - hill.radius, hill.radius == 160 ? imMount0 : imMount1);

@@ -160,7 +160,7 @@ TEST_F(GolfGameTest, TheSceneShowsEachMoment)
     const QString dir = qEnvironmentVariable("POLY_SHOT_DIR");
     std::map<QString, QImage> shots;
     bool sawTitle = false, sawBunting = false, sawDashes = false, sawSolid = false, sawBanner = false, sawHoleTitle = false;
-    int cupsChecked = 0, hillsChecked = 0;
+    int cupsChecked = 0, hillsChecked = 0, overlapsChecked = 0;
     FormGame->cbAuto->setChecked(true);
     driveEachTick([&](TFormGolf& f) {
         const TGolfMatch& m = f.Match();
@@ -191,6 +191,22 @@ TEST_F(GolfGameTest, TheSceneShowsEachMoment)
                     for (int px = x - 4; px <= x + 4; ++px) differ += at(px, py) != FromPixel(ground.pixel(px, py));
                 EXPECT_EQ(differ > 60, g.HillFelt(h)) << "hill " << h << ": " << differ << " of 81 pixels differ";
                 ++hillsChecked;
+            }
+            // Where the hills overlap, the one the ball feels (the first) shows.
+            const THill &h0 = g.Hills[0], &h1 = g.Hills[1];
+            const double apart = std::hypot(h1.x - h0.x, h1.y - h0.y);
+            if (g.FFlatHill < 0 && apart + 30 < h0.radius + h1.radius && apart > h1.radius) {
+                const int x = int(h0.x + (h1.x - h0.x) * (h0.radius - 15) / apart), y = int(h0.y + (h1.y - h0.y) * (h0.radius - 15) / apart);
+                int same[2] = {0, 0};
+                for (int h = 0; h < 2; ++h) {
+                    const THill& hill = g.Hills[h];
+                    const QImage& pic = (hill.radius == 160 ? f.imMount0 : f.imMount1).Image();
+                    for (int py = y - 4; py <= y + 4; ++py)
+                        for (int px = x - 4; px <= x + 4; ++px)
+                            same[h] += at(px, py) == FromPixel(pic.pixel(px - hill.x + hill.radius, py - hill.y + hill.radius));
+                }
+                EXPECT_GT(same[0], same[1]);
+                ++overlapsChecked;
             }
             if (m.AimLineShown()) {
                 // Along the aim line, a quarter of the way from the aim point: yellow, with gaps
@@ -229,6 +245,7 @@ TEST_F(GolfGameTest, TheSceneShowsEachMoment)
     EXPECT_TRUE(sawHoleTitle);
     EXPECT_GT(cupsChecked, 100);
     EXPECT_GT(hillsChecked, 100);
+    EXPECT_GT(overlapsChecked, 10);
     for (const auto& [name, img] : shots) {
         EXPECT_EQ(img.size(), QSize(560, 613)) << name.toStdString();
         if (!dir.isEmpty()) img.save(dir + QStringLiteral("/golf-") + name + QStringLiteral(".png"));
