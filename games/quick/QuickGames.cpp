@@ -1,5 +1,6 @@
 #include "QuickGames.h"
 
+#include "UnitGolf.h"
 #include "UnitHurdle.h"
 #include "UnitPK.h"
 #include "UnitRun.h"
@@ -24,9 +25,15 @@ quint16 PlayHurdle(TGameHost& host)
     return RunQuickGameForm<TFormHur>(host, QStringLiteral(" ハードル対決"), FormHur);
 }
 
+quint16 PlayGolf(TGameHost& host)
+{
+    return RunQuickGameForm<TFormGolf>(host, QStringLiteral(" ゴルフ対決"), FormGolf);
+}
+
 void RegisterQuickGames()
 {
     RegisterGameLauncher(gnPK, PlayPK);
     RegisterGameLauncher(gnRun, PlayRun);
     RegisterGameLauncher(gnHur, PlayHurdle);
+    RegisterGameLauncher(gnGolf, PlayGolf);
 }

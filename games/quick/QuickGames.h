@@ -10,3 +10,4 @@ void RegisterQuickGames();
 quint16 PlayPK(TGameHost& host);
 quint16 PlayRun(TGameHost& host);
 quint16 PlayHurdle(TGameHost& host);
+quint16 PlayGolf(TGameHost& host);
