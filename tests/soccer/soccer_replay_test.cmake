@@ -1,0 +1,5 @@
+poly_test(soccer_replay_test
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/SoccerReplayTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/SoccerPastReplayTest.cpp
+  LIBS soccer_rules common)
