@@ -1,11 +1,13 @@
 // The replay ring, the goal scenes and the replay layout: frames as recorded and shown, the goal
 // replay from the frames of this kick-off only, scenes of fewer than 120 frames, the header rewrite,
-// the exact bytes, and the reader on cut and altered streams.
+// the exact bytes, the reader on cut and altered streams; the past replay driven through the engine's
+// inputs; and whole matches whose streams play back scene for scene.
 #include "SoccerHarness.h"
 #include "SoccerReplay.h"
 #include "SoccerReplayFile.h"
 #include "Sjis.h"
 #include <QRandomGenerator>
+#include <deque>
 #include <gtest/gtest.h>
 
 using namespace soccer;
@@ -13,32 +15,64 @@ using namespace soccer;
 namespace {
 
 // Frame k of a test is told apart by its ball's x.
-void RecordNumbered(TSoccerEngine& e, int from, int count, quint8 extraKind = 0)
+void RecordNumbered(TSoccerEngine& e, int count)
 {
-    for (int k = from; k < from + count; ++k) {
+    for (int k = 0; k < count; ++k) {
         e.Ball.X = 1000 + k;
         e.RecordFrame(true, false);
-        if (extraKind) e.FRing[(e.FRingIndex + kRingFrames - 1) % kRingFrames][kBallEntry].Extra |= extraKind;
     }
 }
 
-QByteArray SceneStream(int scenes, int frames)
+QByteArray Stream(const std::vector<int>& frames)
 {
     TReplayHeader h;
     h.Manual = 1;
-    h.Stats[0][stGoals] = scenes;
+    h.Stats[1][stShots] = 7;
     QByteArray out = EncodeReplayHeader(h);
-    for (int s = 0; s < scenes; ++s) {
+    for (size_t s = 0; s < frames.size(); ++s) {
         TReplayScene sc;
-        sc.GoalTime = 2700 + 60 * s;
-        sc.TimeText = "45:00";
-        sc.Label = ToSjis(QStringLiteral("● 45:00"));
-        sc.Frames.resize(size_t(frames));
-        for (int k = 0; k < frames; ++k) sc.Frames[size_t(k)][kBallEntry].X = qint16(100 * s + k);
+        sc.GoalTime = 3000 + int(s);
+        sc.AddedMinutes = int(s);
+        sc.TimeText = "50:00";
+        sc.Label = ToSjis(QStringLiteral("○ 50:0%1K").arg(s));
+        sc.Frames.resize(size_t(frames[s]));
+        for (int k = 0; k < frames[s]; ++k) sc.Frames[size_t(k)][kBallEntry].X = qint16(100 * int(s) + k);
         out += EncodeReplayScene(sc);
     }
     return out;
 }
+
+struct PastReplay : SoccerHarness {
+    QByteArray file;
+    bool chosen = true;
+    std::deque<QPoint> clicks;
+    QStringList warnings;
+    explicit PastReplay(const QByteArray& bytes, bool longJingle = false) : file(bytes)
+    {
+        e.Svc.ReadReplayFile = [this](QByteArray& b) { return b = file, chosen; };
+        e.Svc.TakeSceneClick = [this](QPoint& p) {
+            if (clicks.empty()) return false;
+            p = clicks.front();
+            clicks.pop_front();
+            return true;
+        };
+        e.Svc.Warning = [this](const QString& t) { warnings << t; };
+        e.Svc.FromSjis = FromSjis;
+        e.Show();
+        e.ApplyTimeMode(tmPastReplay);
+        if (longJingle) soundTicks = 1000;
+        for (int i = 0; i < 200 && e.FOpening; ++i) tick();
+        soundTicks = 0;
+    }
+    QPoint Label(int k) const { return {e.FGoalLabelRects[size_t(k)].Left + 2, e.FGoalLabelRects[size_t(k)].Top + 2}; }
+    // Ticks until scene k has been loaded; the ticks it took.
+    int Until(int k)
+    {
+        int n = 0;
+        for (; n < 1000 && e.FSceneCount != k; ++n) tick();
+        return n;
+    }
+};
 
 } // namespace
 
@@ -54,12 +88,9 @@ TEST(SoccerReplay, FrameEntriesCarryEveryFlagAndComeBack)
     e.FHolder = {0, 4};
     e.FShotChance[0] = 37;
     e.FShotChance[1] = 900;
-    e.FLoopShot[1] = true;
-    e.Ball = TBall{};
-    e.Ball.X = 300;
+    e.FLoopShot[1] = e.FLofted = e.FTrap[1] = e.FShotFlying = true;
     e.Ball.Speed = 14;
     e.Ball.Height = 2;
-    e.FLofted = e.FTrap[1] = e.FShotFlying = true;
     e.FShotTraceTick = e.FTick;
     e.FFreeKickTick = 3;
     e.FSetPieceKind = spOffside;
@@ -79,16 +110,10 @@ TEST(SoccerReplay, FrameEntriesCarryEveryFlagAndComeBack)
     e.ResetKickOff();
     e.FReplayEnd = -1;
     ASSERT_TRUE(e.ShowReplayFrame(false));
-    EXPECT_TRUE(e.FFallen.Is(1, 3));
-    EXPECT_EQ(e.FFallDir, 1);
-    EXPECT_EQ(e.FPlayers[1][3].HeaderCount, 5);
-    EXPECT_TRUE(e.FHolder.Is(0, 4));
-    EXPECT_EQ(e.Ball.Speed, 12);
+    EXPECT_TRUE(e.FFallen.Is(1, 3) && e.FFallDir == 1 && e.FPlayers[1][3].HeaderCount == 5 && e.FHolder.Is(0, 4));
     EXPECT_TRUE(e.FReplayBallAbove && e.FReplayFlash && e.FLofted && e.FTrap[1] && !e.FTrap[0] && e.FShotFlying);
-    EXPECT_EQ(e.FSetPieceKind, spNone);
-    EXPECT_EQ(e.FReplayPause, 0);
-    EXPECT_EQ(e.FShotChance[1], 255);
-    EXPECT_TRUE(e.FLoopShot[1]);
+    EXPECT_EQ((std::array<int, 5>{e.Ball.Speed, e.FSetPieceKind, e.FReplayPause, e.FShotChance[1], e.FLoopShot[1]}),
+              (std::array<int, 5>{12, spNone, 0, 255, 1}));
 }
 
 // The goal replay shows only frames of this kick-off, and a set piece's name pauses it once.
@@ -102,7 +127,7 @@ TEST(SoccerReplay, GoalReplayShowsOnlyFramesSinceTheKickOff)
         SoccerHarness h;
         TSoccerEngine& e = h.e;
         e.ResetKickOff();
-        RecordNumbered(e, 0, c.recorded);
+        RecordNumbered(e, c.recorded);
         // Frames 30..39 belong to a foul's free kick.
         for (int k = 30; k < 40 && k < c.recorded; ++k) e.FRing[k % kRingFrames][kBallEntry].Extra |= kExFoulKick;
         e.FTick = 400; // many ticks, but pauses recorded nothing
@@ -132,7 +157,7 @@ TEST(SoccerReplay, GoalScenesHoldTheFramesSinceTheKickOffAndTheFinalHeader)
         TSoccerEngine& e = h.e;
         e.Svc.ToSjis = ToSjis;
         e.ResetKickOff();
-        RecordNumbered(e, 0, recorded);
+        RecordNumbered(e, recorded);
         e.FStats[0][stGoals] = 1;
         e.FGoalTime = 5432;
         e.FGoalTimeText = QStringLiteral("90:32");
@@ -140,7 +165,6 @@ TEST(SoccerReplay, GoalScenesHoldTheFramesSinceTheKickOffAndTheFinalHeader)
         e.FTimeState = tsBonus;
         e.FGoalLabels = {QStringLiteral("●f90:32H")};
         e.AppendGoalScene(true);
-        EXPECT_EQ(e.FSceneCount, 1);
         const int n = std::min(recorded, kRingFrames);
         const QByteArray s = e.FReplayStream;
         ASSERT_EQ(s.size(), kReplayHeaderBytes + kSceneHeadBytes + n * kFrameBytes);
@@ -148,12 +172,9 @@ TEST(SoccerReplay, GoalScenesHoldTheFramesSinceTheKickOffAndTheFinalHeader)
         EXPECT_EQ(s.mid(65, 30).toHex(), QByteArray("3815000004000000") + "39303a3332" + "0000" + "819c6639303a333248" + "20"
                                              + "01" + QByteArray::number(n, 16).rightJustified(2, '0') + "000000");
         TReplayContents c;
-        ASSERT_TRUE(ReadReplay(s, c));
-        ASSERT_EQ(c.Scenes.size(), 1u);
-        ASSERT_EQ(int(c.Scenes[0].Frames.size()), n);
+        ASSERT_TRUE(ReadReplay(s, c) && c.Scenes.size() == 1u && int(c.Scenes[0].Frames.size()) == n);
         for (int k = 0; k < n; ++k) EXPECT_EQ(c.Scenes[0].Frames[size_t(k)][kBallEntry].X, 1000 + recorded - n + k);
         EXPECT_EQ(FromSjis(c.Scenes[0].Label), QStringLiteral("●f90:32H"));
-        EXPECT_EQ(c.Scenes[0].TimeText, "90:32");
 
         // The save rewrites the header with the final statistics; the scenes stay as they were.
         e.FStats[0][stGoals] = 3;
@@ -168,7 +189,7 @@ TEST(SoccerReplay, GoalScenesHoldTheFramesSinceTheKickOffAndTheFinalHeader)
 
 TEST(SoccerReplay, ReaderKeepsCompleteScenesOfCutOrAlteredStreams)
 {
-    const QByteArray good = SceneStream(3, 4);
+    const QByteArray good = Stream({4, 4, 4});
     const qsizetype scene = kSceneHeadBytes + 4 * kFrameBytes;
     for (qsizetype cut = 0; cut <= good.size(); ++cut) {
         TReplayContents c;
@@ -179,20 +200,13 @@ TEST(SoccerReplay, ReaderKeepsCompleteScenesOfCutOrAlteredStreams)
         EXPECT_EQ(c.Whole, cut == kReplayHeaderBytes + complete * scene) << cut;
     }
     // A value out of range ends the reading at that scene: frame count, time state, minutes, clock.
-    struct Bad {
-        int offset;
-        QByteArray bytes;
-    };
-    const qsizetype second = kReplayHeaderBytes + scene;
-    for (const Bad& b : {Bad{26, QByteArray("\0\0\0\0", 4)}, Bad{26, QByteArray("\x79\0\0\0", 4)},
-                         Bad{26, QByteArray("\xff\xff\xff\x7f", 4)}, Bad{25, QByteArray("\x03", 1)},
-                         Bad{4, QByteArray("\xe8\x03\0\0", 4)}, Bad{0, QByteArray("\xff\xff\xff\xff", 4)}}) {
+    const std::pair<int, QByteArray> bad[] = {{26, QByteArray(4, 0)}, {26, "\x79"}, {26, "\xff\xff\xff\x7f"}, {25, "\x03"},
+                                              {4, "\xe8\x03"}, {0, "\xff\xff\xff\xff"}};
+    for (const auto& [offset, bytes] : bad) {
         QByteArray s = good;
-        s.replace(second + b.offset, b.bytes.size(), b.bytes);
+        s.replace(kReplayHeaderBytes + scene + offset, bytes.size(), bytes);
         TReplayContents c;
-        EXPECT_TRUE(ReadReplay(s, c));
-        EXPECT_EQ(c.Scenes.size(), 1u) << b.offset;
-        EXPECT_FALSE(c.Whole);
+        EXPECT_TRUE(ReadReplay(s, c) && c.Scenes.size() == 1u && !c.Whole) << offset;
     }
     TReplayContents c;
     EXPECT_FALSE(ReadReplay(QByteArray(kMaxReplayBytes + 1, '\x01'), c)); // over the cap: not read
@@ -204,5 +218,110 @@ TEST(SoccerReplay, ReaderKeepsCompleteScenesOfCutOrAlteredStreams)
         ASSERT_LE(ReadReplay(s, c) ? c.Scenes.size() : 0u, 3u);
         for (const TReplayScene& sc : c.Scenes)
             ASSERT_TRUE(!sc.Frames.empty() && sc.Frames.size() <= 120u && sc.TimeState <= 2 && sc.Label.size() <= 10);
+    }
+}
+
+TEST(SoccerPastReplay, ScenesPlayInTurnAndAClickPicksOne)
+{
+    PastReplay r(Stream({5, 120, 1}), true);
+    TSoccerEngine& e = r.e;
+    ASSERT_TRUE(e.FReplaying);
+    EXPECT_EQ(e.FGoalLabels, (std::vector<QString>{"○ 50:00K", "○ 50:01K", "○ 50:02K"}));
+    EXPECT_EQ(e.FGoalLabelRects[1], (TRect{547, 34, 547 + 72, 50}));
+    EXPECT_TRUE(e.FFileManual == 1 && e.FStats[1][stShots] == 7 && e.FRingCount == 5);
+    // Scene 0's first frame shows on the opening's last tick even though the jingle still played.
+    EXPECT_EQ(e.Ball.X, 0);
+    EXPECT_EQ(r.count(TSoccerSound::Change), 0);
+
+    // Scene 0 runs its 5 frames, waits 16 x 100 ms, then scene 1 shows and waits 11 x 100 ms.
+    r.slept = 0;
+    EXPECT_EQ(r.Until(1), 4);
+    EXPECT_EQ(r.slept, 2700);
+    EXPECT_TRUE(e.Ball.X == 100 && e.FRingCount == 0 && e.FEndTime == 5460);
+    EXPECT_EQ(r.count(TSoccerSound::GoalFileBgm), 1);
+    EXPECT_EQ(r.Until(2), 119);
+    EXPECT_EQ(r.Until(0), 1); // a one-frame scene, then round to the first again
+
+    // Nothing picked yet: the pointer and the arrows only select.
+    e.HoverGoalScene(r.Label(2));
+    e.StepGoalScene(-1);
+    EXPECT_EQ(e.FSceneCount, 1);
+    e.StepGoalScene(-2);
+    EXPECT_TRUE(e.FSceneCount == 2 && !e.FScenePlaying);
+
+    // A click waiting in the queue while the scene ends picks scene 0; later clicks are dropped.
+    r.clicks = {QPoint(5, 5), r.Label(0), r.Label(1)};
+    r.slept = 0;
+    EXPECT_EQ(r.Until(0), 4);
+    EXPECT_TRUE(e.FScenePlaying && r.clicks.empty());
+    EXPECT_EQ(r.slept, 200 + 1000);
+
+    // While a scene plays the pointer selects nothing and the arrows play at once, wrapping.
+    e.HoverGoalScene(r.Label(1));
+    e.StepGoalScene(-1);
+    EXPECT_TRUE(e.FSceneCount == 2 && e.Ball.X == 200);
+    EXPECT_TRUE(e.PickGoalScene(r.Label(1)) && e.PlayCurrentScene() && e.Ball.X == 100);
+    EXPECT_FALSE(e.PickGoalScene(QPoint(5, 5)));
+    EXPECT_TRUE(r.warnings.isEmpty());
+    // Another file starts again with nothing picked.
+    e.OpenPastReplay(true);
+    EXPECT_TRUE(r.count(TSoccerSound::Change) == 1 && !e.FScenePlaying && e.FSceneCount == 0);
+}
+
+TEST(SoccerPastReplay, BadFilesLeaveNoReplayRunning)
+{
+    const QByteArray three = Stream({4, 4, 4});
+    struct Case {
+        QByteArray bytes;
+        bool chosen;
+        size_t scenes;
+        bool warned;
+    };
+    for (const Case& c : {Case{three.left(three.size() - 1), true, 2, false}, Case{three.left(65), true, 0, true},
+                          Case{QByteArray(), true, 0, true}, Case{three, false, 0, false}}) {
+        PastReplay r(c.bytes);
+        r.warnings.clear();
+        r.chosen = c.chosen;
+        r.e.OpenPastReplay(false);
+        EXPECT_EQ(r.e.FGoalLabels.size(), c.scenes);
+        EXPECT_EQ(r.warnings, c.warned ? QStringList{QString::fromUtf8(kReplayUnreadable)} : QStringList());
+        EXPECT_EQ(r.e.FReplaying, c.scenes > 0);
+        if (c.scenes > 0) continue;
+        // Nothing plays and no match starts; keys and clicks find no scene.
+        const int clock = r.e.FClock;
+        for (int i = 0; i < 50; ++i) r.tick();
+        r.e.StepGoalScene(1);
+        EXPECT_FALSE(r.e.PlayCurrentScene());
+        EXPECT_FALSE(r.e.PickGoalScene(QPoint(560, 20)));
+        EXPECT_TRUE(r.e.FClock == clock && r.slept == 1000); // the opening's second only
+        EXPECT_TRUE(r.e.Close() == 2 && r.reports.empty());
+    }
+}
+
+// Whole matches: each goal's scene lands in the stream with its label and the frames since its kick-off;
+// the stream then plays back through the past replay.
+TEST(SoccerPastReplay, WholeMatchStreamsLoadBackSceneForScene)
+{
+    for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+        SoccerHarness h(seed);
+        h.e.Svc.ToSjis = ToSjis;
+        h.e.Svc.SaveReplaySlot = [&] { h.e.WriteReplayHeader(); };
+        h.start(seed % 2 ? tmSecondHalf : tmFirstHalf);
+        for (int i = 0; i < 60000 && !h.e.MatchOver; ++i) h.tick();
+        ASSERT_TRUE(h.e.MatchOver);
+        h.e.Close();
+        TReplayContents c;
+        ASSERT_TRUE(ReadReplay(h.e.FReplayStream, c));
+        EXPECT_TRUE(c.Whole);
+        ASSERT_EQ(int(c.Scenes.size()), h.goals(0) + h.goals(1));
+        EXPECT_EQ(c.Header.Stats[0][stGoals], h.goals(0));
+        for (size_t k = 0; k < c.Scenes.size(); ++k) EXPECT_EQ(FromSjis(c.Scenes[k].Label), h.e.FGoalLabels[k]);
+
+        PastReplay r(h.e.FReplayStream);
+        ASSERT_EQ(r.e.FGoalLabels, h.e.FGoalLabels);
+        for (int s = 1; s <= int(c.Scenes.size()); ++s) {
+            r.Until(s % int(c.Scenes.size()));
+            ASSERT_EQ(int(r.e.FRingCount ? r.e.FRingCount : kRingFrames), int(c.Scenes[size_t(s) % c.Scenes.size()].Frames.size()));
+        }
     }
 }
