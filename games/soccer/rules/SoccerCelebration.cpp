@@ -23,7 +23,7 @@ void TSoccerEngine::CelebrationTick()
             }
         }
     if (FGoalTick == 1 && FWinner < 0) {
-        if (Svc.AppendGoalScene) Svc.AppendGoalScene();
+        AppendGoalScene(true);
         const int s = FLastScorer.team;
         if (s >= 0 && FClock >= FEndTime && FAddedMinutes >= 1 && IsLeading(s)) FWinner = s;
     }

@@ -128,7 +128,8 @@ void TSoccerEngine::BonusTime()
 void TSoccerEngine::StartGoalReplay()
 {
     FReplayEnd = FRingIndex;
-    if (FTick >= 180) FRingIndex = (FRingIndex + 50) % kRingSize;
+    // Only frames recorded since the kick-off are shown: the ring counts them.
+    if (FRingRecorded >= kRingSize) FRingIndex = (FRingIndex + 50) % kRingSize;
     else FRingIndex = FRingIndex > 70 ? FRingIndex - 70 : 0;
     FReplayStart = FRingIndex;
     FReplayFrames = 0;

@@ -95,6 +95,25 @@ public:
     void PastReplayStart();
     void PastReplayTick();
 
+    // --- Goal scenes and the past replay (SoccerReplay.cpp, SoccerPastReplay.cpp) ---------------
+    // The goal scene from the ring into the stream (the header first); with count, a scene more.
+    void AppendGoalScene(bool count);
+    // The stream's header rewritten with the statistics and the menu's manual-play flag of now.
+    void WriteReplayHeader();
+    // -1: the chosen file read into the stream, every scene read and the label list built; n >= 0:
+    // scenes 0..n read again from the stream and scene n left in the ring. False when it fails; then
+    // no replay runs.
+    bool LoadReplayScenes(int scene);
+    // The user's inputs in the past replay: a click (true when it played a scene), the pointer, the
+    // arrow keys (previous or next scene), 0 and Enter (the current scene played).
+    bool PickGoalScene(QPoint p);
+    void HoverGoalScene(QPoint p);
+    void StepGoalScene(int delta);
+    bool PlayCurrentScene();
+    // Another replay file has been chosen: it is loaded and its first scene shown ("CHANGE" when changed).
+    void OpenPastReplay(bool changed);
+    int SceneAt(QPoint p) const;              // the scene label under p, -1 none
+
 private:
     bool OpeningTick();
     void RunPlay();
@@ -135,6 +154,11 @@ private:
     void Touched(int team, int player);
     bool Sound(TSoccerSound s, bool noStop = false);
     void Draw();
+    void ApplyFrame(const TReplayFrame& f);
+    bool PlayScene(int k);
+    bool WaitForSceneClick(int times);
+    void DropSceneClicks();
+    void PlayReplayMusic();
 };
 
 } // namespace soccer

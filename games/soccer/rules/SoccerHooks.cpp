@@ -219,25 +219,4 @@ TPKOutcome TSoccerEngine::PlayPenaltyKick()
     return o;
 }
 
-// --- Replays -----------------------------------------------------------------------------------
-
-void TSoccerEngine::RecordFrame(bool advance, bool)
-{
-    if (advance) FRingIndex = (FRingIndex + 1) % kRingSize;
-}
-
-bool TSoccerEngine::ShowReplayFrame(bool advance)
-{
-    if (FRingIndex == FReplayEnd) return false;
-    if (advance) {
-        FRingIndex = (FRingIndex + 1) % kRingSize;
-        ++FReplayFrames;
-    }
-    return true;
-}
-
-void TSoccerEngine::PastReplayStart() {}
-
-void TSoccerEngine::PastReplayTick() {}
-
 } // namespace soccer

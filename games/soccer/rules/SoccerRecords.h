@@ -2,7 +2,9 @@
 // The soccer match as plain data: the players, the ball, the tactic values and every flag of the
 // match and of its scene. One tick of the engine changes nothing else, so a copy of TSoccerState is a
 // complete snapshot (the replay ring records from it, the form draws from it).
+#include "SoccerFrames.h"
 #include "SoccerGeometry.h"
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 #include <vector>
@@ -245,6 +247,20 @@ struct TSoccerState {
     int FReplayEnd = 0;
     int FReplayFrames = 0;
     int FReplayPause = -1;          // -1 idle, else 0..7
+
+    // The recorded frames, the goal scenes and the past replay (SoccerReplay.cpp).
+    TReplayFrame FRing[kRingFrames] = {};
+    int FRingCount = 0;             // frames of a loaded scene; 0 means the whole ring
+    int FRingRecorded = 0;          // frames recorded since the kick-off, counted up to the ring's size
+    bool FReplayBallAbove = false;  // the frame shown draws the ball above the players
+    bool FReplayFlash = false;      // the frame shown has the shot flash at the ball
+    QByteArray FReplayStream;       // the goal scenes in the replay file's layout
+    int FSceneCount = 0;            // scenes appended; in the past replay the scene shown
+    qsizetype FSceneStart = 0;      // where the scene last read starts in the stream
+    bool FScenePlaying = false;     // the user has picked a scene of the past replay
+    quint8 FFileManual = 0;         // the manual-play byte of the file shown
+    std::vector<TRect> FGoalLabelRects; // the past replay's scene labels on screen
+    bool FReplayNormalSpeed = false; // "通常速度": past replays at 107 ms a frame, else 200
 };
 
 // Sounds of the soccer game, by resource name.

@@ -44,8 +44,15 @@ struct TSoccerServices {
     std::function<void()> ResetOperation;
 
     // Replay files.
-    std::function<void()> AppendGoalScene;                  // the goal scene into the replay stream
     std::function<void()> SaveReplaySlot;                   // a decided match into the next slot
+    // The past replay's chosen file, whole; false when none is chosen. A file that cannot be read
+    // gives true and no bytes (its access error already reported).
+    std::function<bool(QByteArray&)> ReadReplayFile;
+    std::function<bool(QPoint&)> TakeSceneClick;            // one pending left-button press on the scene
+    std::function<void(const QString&)> Warning;            // a beep and a warning box with OK
+    // The goal labels' Shift-JIS; without them labels pass as Latin-1.
+    std::function<QByteArray(const QString&)> ToSjis;
+    std::function<QString(const QByteArray&)> FromSjis;
 };
 
 } // namespace soccer

@@ -180,7 +180,7 @@ void TSoccerEngine::ResetKickOff()
     for (int t = 0; t < 2; ++t)
         for (int p = 0; p < 7; ++p) SetReachRect(t, p);
 
-    FRingIndex = FReplayStart = FReplayEnd = FReplayFrames = 0;
+    FRingIndex = FReplayStart = FReplayEnd = FReplayFrames = FRingRecorded = FRingCount = 0;
     FReplayPause = -1;
     FReplaying = false;
     PlaceDefence(0, 4);
