@@ -63,6 +63,8 @@ public:
     int PenStyle = 0;     // 0 solid, 1 dash, 2 dot
     TColor DrawColor = clBlack; // the selected palette colour
     bool EraserSelected() const { return DrawColor == EraserColor; }
+    // The colour previews are drawn in: light grey stands for the eraser's pure white.
+    TColor PreviewColor() const { return EraserSelected() ? TColor(0xE0E0E0) : DrawColor; }
 
     // Drag state, in content (view) coordinates.
     QPoint StartPoint, CurrentPoint;
@@ -171,6 +173,13 @@ public:
     void MouseUp(TMouseButton button, QPoint p);
     // Draws the preview of the shape in progress on the view.
     void DrawPreview(TPenMode mode);
+    // Stores the shape just dragged as a record and ends the drag.
+    void FinishShape();
+    // A press drew with a tool (its colour is remembered).
+    void ToolUsed(int kind);
+    // Shapes being moved have left their place since the press.
+    bool MoveHappened = false;
+    void RequestRepaint() { Repaint(); }
 
     // --- undo ----------------------------------------------------------------------------------
     TUndoRing Undo;
@@ -204,7 +213,4 @@ private:
     void UndoStateChanged() { if (OnUndoStateChanged) OnUndoStateChanged(); }
     void MeasurePath(const std::vector<QPoint>& pts, QPoint a0);
     void MeasureMargins(const QImage& img);
-    void FinishShape();
-    QPoint m_moveStart;
-    bool m_moved = false;
 };
