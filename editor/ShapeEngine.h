@@ -91,6 +91,20 @@ public:
     // Lifts the made range off the canvas as a picture record and starts moving it; false when the
     // range holds no whole canvas pixel.
     bool LiftRange();
+    // The range (or without one, or when useRange is off, the whole canvas) as a picture: a free
+    // range keeps only the pixels inside its outline, the rest is the eraser colour. Null when the
+    // range holds no whole canvas pixel.
+    QImage CopyRangeBitmap(bool useRange) const;
+    // Covers the range with pure white by a picture record (a free range only inside its outline);
+    // false when the range holds no whole canvas pixel.
+    bool CoverRange();
+    // A rectangular range of exactly these canvas pixels, made as if dragged with the range tool.
+    void SelectCanvasRange(const QRect& canvas);
+    // The canvas pixels of a range made by SelectCanvasRange (the view cannot always hold them).
+    QRect RangeCanvasExact;
+    // Stores a picture drawn at a canvas point (kind 51). Its pure white is transparent unless the
+    // colour is the eraser's, which paints the picture whole.
+    void AddPictureRecord(QPoint canvasTopLeft, const QImage& picture, const QString& fileName, TColor colour);
     // A content point lies on the canvas.
     bool InsideCanvas(QPoint p) const;
 
@@ -208,6 +222,9 @@ public:
     std::function<void(int kind)> OnToolUsed; // a press drew with a tool (its colour is remembered)
 
 private:
+    TShapeRecord RangePictureRecord(const QRect& r, TColor colour) const;
+    // A free range's outline in canvas pixels; empty for a rectangular range.
+    std::vector<QPoint> RangeOutline() const;
     void Repaint() { if (OnRepaint) OnRepaint(); }
     void WriteBack() { if (OnWriteBack) OnWriteBack(); }
     void UndoStateChanged() { if (OnUndoStateChanged) OnUndoStateChanged(); }

@@ -57,7 +57,7 @@ int TShapeEngine::SelectShapesAt(QPoint p)
             box = QRect(QPoint(l, t), QPoint(rr, b));
             mask = PolygonMask(poly, box.topLeft(), box.width(), box.height());
         } else {
-            box = QRect(QPoint(ToCanvas(RangeL), ToCanvas(RangeT)), QPoint(ToCanvas(RangeR) - 1, ToCanvas(RangeB) - 1));
+            box = RangeCanvasRect();
         }
         auto in = [&](QPoint q) {
             if (!box.contains(q)) return false;
@@ -107,8 +107,17 @@ bool TShapeEngine::InsideCanvas(QPoint p) const
 
 QRect TShapeEngine::RangeCanvasRect() const
 {
+    if (RangeCanvasExact.isValid() && HasRange()) return RangeCanvasExact;
     const int l = ToCanvas(RangeL), t = ToCanvas(RangeT), r = ToCanvas(RangeR), b = ToCanvas(RangeB);
     return QRect(l, t, r - l, b - t);
+}
+
+std::vector<QPoint> TShapeEngine::RangeOutline() const
+{
+    std::vector<QPoint> outline;
+    if (FreeRange && InProgress.size() >= 3)
+        for (QPoint q : InProgress) outline.push_back(ToCanvasPoint(q));
+    return outline;
 }
 
 bool TShapeEngine::PointInRange(QPoint p) const
@@ -119,55 +128,69 @@ bool TShapeEngine::PointInRange(QPoint p) const
     return p.x() >= RangeL && p.x() < RangeR && p.y() >= RangeT && p.y() < RangeB;
 }
 
+TShapeRecord TShapeEngine::RangePictureRecord(const QRect& r, TColor colour) const
+{
+    TShapeRecord rec;
+    rec.Kind = skPicture;
+    rec.A[0] = rec.B[0] = r.topLeft();
+    rec.Color = rec.Color2 = rec.FillColor = colour;
+    rec.Picture = std::make_shared<TBitmap>(FloatingRange);
+    rec.Picture->TransparentColor = EraserColor;
+    rec.Picture->Transparent = colour != EraserColor;
+    rec.Text = FloatingFileName;
+    return rec;
+}
+
+bool TShapeEngine::CoverRange()
+{
+    const QRect r = RangeCanvasRect();
+    if (r.width() <= 0 || r.height() <= 0) return false;
+    FloatingRange.SetSize(r.width(), r.height());
+    FloatingRange.Image().fill(ToPixel(EraserColor));
+    FloatingFileName.clear();
+    // Drawn opaque in the eraser colour: pure white over the range, a free range's only inside its
+    // outline, which travels in the record.
+    TShapeRecord cover = RangePictureRecord(r, EraserColor);
+    cover.Points = RangeOutline();
+    cover.FreeOutline = cover.Points.empty() ? 0 : 1;
+    AppendRecord(std::move(cover));
+    return true;
+}
+
+QImage TShapeEngine::CopyRangeBitmap(bool useRange) const
+{
+    const bool ranged = useRange && HasRange();
+    const QRect r = ranged ? RangeCanvasRect() : Canvas.Image().rect();
+    if (r.width() <= 0 || r.height() <= 0) return QImage();
+    QImage out(r.size(), QImage::Format_RGB32);
+    out.fill(ToPixel(EraserColor));
+    const std::vector<QPoint> outline = ranged ? RangeOutline() : std::vector<QPoint>();
+    std::vector<unsigned char> inside;
+    if (!outline.empty()) inside = PolygonMask(outline, r.topLeft(), r.width(), r.height());
+    const QImage& src = Canvas.Image();
+    const QRect part = r.intersected(src.rect());
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+        const QRgb* s = reinterpret_cast<const QRgb*>(src.constScanLine(y));
+        QRgb* d = reinterpret_cast<QRgb*>(out.scanLine(y - r.top()));
+        for (int x = part.left(); x <= part.right(); ++x) {
+            const size_t at = size_t(y - r.top()) * size_t(r.width()) + size_t(x - r.left());
+            if (inside.empty() || inside[at]) d[x - r.left()] = s[x] | 0xFF000000u;
+        }
+    }
+    return out;
+}
+
 bool TShapeEngine::LiftRange()
 {
     const QRect r = RangeCanvasRect();
     if (r.width() <= 0 || r.height() <= 0) return false;
     ToolKind = skPicture;
-    const bool freeShape = FreeRange && InProgress.size() >= 3;
-    std::vector<QPoint> outline;
-    if (freeShape)
-        for (QPoint q : InProgress) outline.push_back(ToCanvasPoint(q));
     // The range's pixels, taken before the cover goes over them.
-    TBitmap pixels(r.width(), r.height());
-    pixels.Image().fill(ToPixel(EraserColor));
-    pixels.Canvas().CopyRect(QRect(0, 0, r.width(), r.height()), Canvas.Canvas(), r);
-
-    auto pictureRecord = [&](TColor colour) {
-        TShapeRecord rec;
-        rec.Kind = skPicture;
-        rec.A[0] = rec.B[0] = r.topLeft();
-        rec.Color = rec.Color2 = rec.FillColor = colour;
-        rec.Picture = std::make_shared<TBitmap>(FloatingRange);
-        rec.Picture->TransparentColor = EraserColor;
-        rec.Picture->Transparent = colour != EraserColor;
-        rec.Text = FloatingFileName;
-        return rec;
-    };
-    // The cover: the range (a free range only inside its outline) becomes pure white.
-    FloatingRange.SetSize(r.width(), r.height());
-    FloatingRange.Image().fill(ToPixel(EraserColor));
-    FloatingFileName.clear();
-    TShapeRecord cover = pictureRecord(EraserColor);
-    if (freeShape) {
-        cover.FreeOutline = 1;
-        cover.Points = outline;
-    }
-    AppendRecord(std::move(cover));
-
-    // The lifted picture: the range's pixels (a free range's only inside its outline), the rest
-    // eraser colour, drawn transparent.
-    QImage& lifted = FloatingRange.Image();
-    std::vector<unsigned char> inside;
-    if (freeShape) inside = PolygonMask(outline, r.topLeft(), r.width(), r.height());
-    for (int y = 0; y < r.height(); ++y) {
-        const QRgb* s = reinterpret_cast<const QRgb*>(pixels.Image().constScanLine(y));
-        QRgb* d = reinterpret_cast<QRgb*>(lifted.scanLine(y));
-        for (int x = 0; x < r.width(); ++x)
-            if (!freeShape || inside[size_t(y) * size_t(r.width()) + size_t(x)]) d[x] = s[x];
-    }
+    const QImage pixels = CopyRangeBitmap(true);
+    CoverRange();
     FreeRange = false;
-    AppendRecord(pictureRecord(clBlack));
+    FloatingRange.Assign(pixels);
+    AppendRecord(RangePictureRecord(r, clBlack));
     SelectShapesAt(QPoint(-2, -2));
     ToolKind = skMove;
     StartShapeMove();
@@ -175,8 +198,39 @@ bool TShapeEngine::LiftRange()
     return true;
 }
 
+void TShapeEngine::SelectCanvasRange(const QRect& canvas)
+{
+    ClearSelection();
+    InProgress.clear();
+    FreeRange = false;
+    RangeL = ToView(canvas.left());
+    RangeT = ToView(canvas.top());
+    RangeR = ToView(canvas.left() + canvas.width());
+    RangeB = ToView(canvas.top() + canvas.height());
+    // At the smallest zooms the view cannot tell some canvas pixels apart: the range keeps its own.
+    RangeCanvasExact = canvas;
+    if (!HasRange()) RangeR = 1;
+    ToolKind = skRangeMade;
+    Repaint();
+}
+
+void TShapeEngine::AddPictureRecord(QPoint canvasTopLeft, const QImage& picture, const QString& fileName, TColor colour)
+{
+    TShapeRecord rec;
+    rec.Kind = skPicture;
+    rec.A[0] = rec.B[0] = canvasTopLeft;
+    rec.Color = rec.Color2 = rec.FillColor = colour;
+    rec.Picture = std::make_shared<TBitmap>();
+    rec.Picture->Assign(picture.convertToFormat(QImage::Format_RGB32));
+    rec.Picture->TransparentColor = EraserColor;
+    rec.Picture->Transparent = colour != EraserColor;
+    rec.Text = fileName;
+    AppendRecord(std::move(rec));
+}
+
 void TShapeEngine::ClearSelection()
 {
+    RangeCanvasExact = QRect();
     if (!HasRange()) return;
     RangeL = RangeT = RangeR = RangeB = 0;
     InProgress.clear();

@@ -92,6 +92,7 @@ public:
     TBegin Begin(TShapeEngine& e, QPoint p) const override
     {
         if (!e.InsideCanvas(p)) return TBegin::Done;
+        e.RangeCanvasExact = QRect();
         e.FreeRange = e.FreeRangeTool;
         if (e.FreeRange) {
             e.InProgress = {e.StartPoint};
