@@ -72,7 +72,7 @@ void TFormPictureEditor::relayoutImage(TFloatingImage* f, bool keepPlace)
     const QSize size(std::max(1, Engine.ToView(f->StoredSize.width())), std::max(1, Engine.ToView(f->StoredSize.height())));
     const TBounds b = f->Bounds();
     f->SetBounds({b.Left, b.Top, size.width(), size.height()});
-    if (!keepPlace) placeFloating(f, Engine.Scale.ToViewPoint(f->StoredPos));
+    if (!keepPlace) placeFloating(f, QPoint(viewStart(f->StoredPos.x()), viewStart(f->StoredPos.y())));
     DrawFloatingFrame(f);
 }
 
