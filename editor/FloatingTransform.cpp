@@ -88,14 +88,17 @@ QImage RotateBitmap(const QImage& source, double theta, TColor fill)
     const double ox = dst.width() / 2.0 - 0.5, oy = dst.height() / 2.0 - 0.5;
     // Source coordinates of the row's first pixel, stepped by (c, -s) along the row and (s, c) down.
     double rowX = w / 2.0 + c * (0 - ox) + s * (0 - oy), rowY = h / 2.0 - s * (0 - ox) + c * (0 - oy);
+    const uchar* bits = src.constBits();
+    const qsizetype stride = src.bytesPerLine();
     for (int y = 0; y < dst.height(); ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(dst.scanLine(y));
         double sx = rowX, sy = rowY;
         for (int x = 0; x < dst.width(); ++x) {
-            const int ix = int(std::floor(sx)), iy = int(std::floor(sy));
-            line[x] = ix >= 0 && iy >= 0 && ix < w && iy < h
-                          ? reinterpret_cast<const QRgb*>(src.constScanLine(iy))[ix] | 0xFF000000u
-                          : fillPixel;
+            // Inside the source the coordinates are not negative, so truncating is the floor.
+            if (sx >= 0 && sy >= 0 && sx < w && sy < h)
+                line[x] = reinterpret_cast<const QRgb*>(bits + stride * qsizetype(sy))[int(sx)] | 0xFF000000u;
+            else
+                line[x] = fillPixel;
             sx += c;
             sy -= s;
         }

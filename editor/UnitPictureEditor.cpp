@@ -286,6 +286,12 @@ void TFormPictureEditor::Image1MouseDown(TMouseButton button, TShiftState shift,
         pickColourAt(QPoint(x, y));
         return;
     }
+    const bool heldBack = Engine.PopupFlag && (Engine.ToolKind == skPen || Engine.ToolKind == skFill);
+    if (button == TMouseButton::mbLeft && !heldBack && CurrentFloating && !imFace->isVisible() && !imPaste->isVisible()) {
+        // The floating image in use went away: the tool before it comes back.
+        CurrentFloating = nullptr;
+        ReselectToolButton();
+    }
     if (button == TMouseButton::mbLeft && imMihon->isVisible()) {
         // The sample underlay is being placed: the canvas takes no drawing meanwhile.
         Engine.PopupFlag = false;

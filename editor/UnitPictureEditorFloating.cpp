@@ -158,6 +158,8 @@ void TFormPictureEditor::sbPasteShowClick()
         HideFloatingFrame(imPaste);
         CurrentFloating = imFace->isVisible() ? imFace : nullptr;
         PlaceTransformHandles();
+        // Its transform mode ends with it: the canvas draws again.
+        if (sbRgReform->isChecked() || sbRgRotate->isChecked() || sbRgReverse->isChecked()) ReselectToolButton();
         sbPasteShow->setText(QStringLiteral("表示"));
     } else {
         QImage picture;

@@ -92,6 +92,11 @@ TEST_F(FloatingForm, StretchedByItsHandlesAndFlippedPastTheOppositeSide)
     Key(Qt::Key_V, Qt::ControlModifier);
     ASSERT_EQ(form->Engine.Shapes.size(), 1u);
     EXPECT_EQ(form->Engine.Shapes[0].Picture->Image().size(), QSize(10, 1));
+    // Hidden in its stretch mode, the copy gives the canvas back to the pen.
+    Key(Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(form->sbPen->isChecked());
+    Click(V(100, 50));
+    EXPECT_EQ(form->Engine.Shapes.size(), 2u);
 }
 
 TEST_F(FloatingForm, ARotationAfterAFlipStartsFromThePictureAsItShows)
@@ -146,7 +151,9 @@ TEST_F(FloatingForm, MovesKeepToWholeCanvasPixels)
     EXPECT_EQ(form->Engine.ToCanvas(f->x()), 17);
     // To the view's origin: the first whole canvas pixel in view.
     form->SetZoom(975);
+    const int before = f->x();
     form->ScrollBox1->horizontalScrollBar()->setValue(100);
+    EXPECT_EQ(f->x(), before - 100); // it scrolls with the canvas
     Key(Qt::Key_W, Qt::ControlModifier);
     EXPECT_EQ(f->pos(), QPoint(8, 0)); // canvas pixel 11 begins at 108
 }
