@@ -21,6 +21,8 @@ struct TMoveGhost {
     QSize CanvasSize;  // canvas pixels; the ghost shows at ToView of it
 };
 
+struct TGeoPen;
+
 class TShapeEngine {
 public:
     TShapeEngine();
@@ -223,6 +225,8 @@ public:
 
 private:
     TShapeRecord RangePictureRecord(const QRect& r, TColor colour) const;
+    void RenderRangeOutline(const TShapeRecord& r, QImage& target, bool onView, const TGeoPen& second, QPoint d);
+    void RenderPicture(const TShapeRecord& r, QImage& target, bool measure);
     // A free range's outline in canvas pixels; empty for a rectangular range.
     std::vector<QPoint> RangeOutline() const;
     void Repaint() { if (OnRepaint) OnRepaint(); }

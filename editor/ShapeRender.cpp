@@ -145,72 +145,76 @@ void TShapeEngine::RenderShape(const TShapeRecord& rec, QImage& target, bool onV
         c.FloodFill(s.x(), s.y(), seed, TFillStyle::fsSurface);
         break;
     }
-    case skRangeDrawing: {
-        if (r.FreeOutline) {
-            if (onView && ToolKind == skRangeDrawing && Dragging) {
-                const size_t n = InProgress.size();
-                if (n % 2 != 0) return;
-                TFlatPath seg;
-                if (n > 1) seg.AddPolyline({InProgress[n - 2], InProgress[n - 1]}, false);
-                else if (n == 1) seg.AddPolyline({InProgress[0]}, false);
-                StrokePath(target, seg, second, TPenMode::pmNotXor);
-                return;
-            }
-            std::vector<QPoint> pts = InProgress;
-            MovePoints(pts, d);
-            TFlatPath path;
-            path.AddPolyline(pts, false);
-            StrokePath(target, path, second, TPenMode::pmNotXor);
-        } else {
-            StrokePath(target, RectanglePath(r.A[0].x(), r.A[0].y(), r.B[0].x(), r.B[0].y()), TGeoPen{1, clRed, gpsDot},
-                       TPenMode::pmNotXor);
-        }
-        break;
-    }
-    case skPicture: {
-        if (!r.Picture || r.Picture->Empty()) return;
-        const QImage& pic = r.Picture->Image();
-        const int pw = pic.width(), ph = pic.height();
-        const QPoint m = StretchMargins(pw, ph, r.Curve, r.StretchType);
-        QRect dest(QPoint(r.B[0].x() - m.x(), r.B[0].y() - m.y()), QSize(pw + 2 * m.x(), ph + 2 * m.y()));
-        QImage src = pic;
-        // A stretch beyond any canvas (only from a damaged record) is drawn unscaled.
-        const bool sane = qint64(dest.width()) * dest.height() <= kMaxPicturePixels;
-        if (r.Curve != 0 && sane && dest.width() > 0 && dest.height() > 0 && dest.size() != pic.size())
-            src = pic.scaled(dest.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        else
-            src = pic, dest = QRect(r.B[0], pic.size());
-        if (src.format() != QImage::Format_RGB32) src = src.convertToFormat(QImage::Format_RGB32);
-        std::vector<unsigned char> clip;
-        const bool clipped = r.FreeOutline && r.Points.size() >= 3;
-        if (clipped) clip = PolygonMask(r.Points, dest.topLeft(), dest.width(), dest.height());
-        const bool transparent = r.Picture->Transparent;
-        const QRgb key = ToPixel(r.Picture->TransparentColor);
-        const QRect vis = dest.intersected(target.rect());
-        for (int y = vis.top(); y <= vis.bottom(); ++y) {
-            const QRgb* s = reinterpret_cast<const QRgb*>(src.constScanLine(y - dest.top()));
-            QRgb* t = reinterpret_cast<QRgb*>(target.scanLine(y));
-            for (int x = vis.left(); x <= vis.right(); ++x) {
-                const int sx = x - dest.left();
-                if (clipped && !clip[size_t(y - dest.top()) * size_t(dest.width()) + size_t(sx)]) continue;
-                const QRgb v = s[sx] | 0xFF000000u;
-                if (transparent && v == key) continue;
-                t[x] = v;
-            }
-        }
-        if (measure) {
-            if (r.FreeOutline) {
-                MeasurePath(r.Points, r.Points.empty() ? r.A[0] : r.Points.front());
-                MeasureMargins(target);
-            } else {
-                MLeft = MTop = dest.topLeft();
-                MRight = MBottom = QPoint(dest.left() + dest.width(), dest.top() + dest.height());
-                MarginL = MarginT = MarginR = MarginB = 0;
-            }
-        }
-        break;
-    }
+    case skRangeDrawing: RenderRangeOutline(r, target, onView, second, d); break;
+    case skPicture: RenderPicture(r, target, measure); break;
     default: break;
+    }
+}
+
+void TShapeEngine::RenderRangeOutline(const TShapeRecord& r, QImage& target, bool onView, const TGeoPen& second, QPoint d)
+{
+    if (r.FreeOutline) {
+        if (onView && ToolKind == skRangeDrawing && Dragging) {
+            const size_t n = InProgress.size();
+            if (n % 2 != 0) return;
+            TFlatPath seg;
+            if (n > 1) seg.AddPolyline({InProgress[n - 2], InProgress[n - 1]}, false);
+            else if (n == 1) seg.AddPolyline({InProgress[0]}, false);
+            StrokePath(target, seg, second, TPenMode::pmNotXor);
+            return;
+        }
+        std::vector<QPoint> pts = InProgress;
+        MovePoints(pts, d);
+        TFlatPath path;
+        path.AddPolyline(pts, false);
+        StrokePath(target, path, second, TPenMode::pmNotXor);
+    } else {
+        StrokePath(target, RectanglePath(r.A[0].x(), r.A[0].y(), r.B[0].x(), r.B[0].y()), TGeoPen{1, clRed, gpsDot},
+                   TPenMode::pmNotXor);
+    }
+}
+
+void TShapeEngine::RenderPicture(const TShapeRecord& r, QImage& target, bool measure)
+{
+    if (!r.Picture || r.Picture->Empty()) return;
+    const QImage& pic = r.Picture->Image();
+    const int pw = pic.width(), ph = pic.height();
+    const QPoint m = StretchMargins(pw, ph, r.Curve, r.StretchType);
+    QRect dest(QPoint(r.B[0].x() - m.x(), r.B[0].y() - m.y()), QSize(pw + 2 * m.x(), ph + 2 * m.y()));
+    QImage src = pic;
+    // A stretch beyond any canvas (only from a damaged record) is drawn unscaled.
+    const bool sane = qint64(dest.width()) * dest.height() <= kMaxPicturePixels;
+    if (r.Curve != 0 && sane && dest.width() > 0 && dest.height() > 0 && dest.size() != pic.size())
+        src = pic.scaled(dest.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    else
+        src = pic, dest = QRect(r.B[0], pic.size());
+    if (src.format() != QImage::Format_RGB32) src = src.convertToFormat(QImage::Format_RGB32);
+    std::vector<unsigned char> clip;
+    const bool clipped = r.FreeOutline && r.Points.size() >= 3;
+    if (clipped) clip = PolygonMask(r.Points, dest.topLeft(), dest.width(), dest.height());
+    const bool transparent = r.Picture->Transparent;
+    const QRgb key = ToPixel(r.Picture->TransparentColor);
+    const QRect vis = dest.intersected(target.rect());
+    for (int y = vis.top(); y <= vis.bottom(); ++y) {
+        const QRgb* s = reinterpret_cast<const QRgb*>(src.constScanLine(y - dest.top()));
+        QRgb* t = reinterpret_cast<QRgb*>(target.scanLine(y));
+        for (int x = vis.left(); x <= vis.right(); ++x) {
+            const int sx = x - dest.left();
+            if (clipped && !clip[size_t(y - dest.top()) * size_t(dest.width()) + size_t(sx)]) continue;
+            const QRgb v = s[sx] | 0xFF000000u;
+            if (transparent && v == key) continue;
+            t[x] = v;
+        }
+    }
+    if (measure) {
+        if (r.FreeOutline) {
+            MeasurePath(r.Points, r.Points.empty() ? r.A[0] : r.Points.front());
+            MeasureMargins(target);
+        } else {
+            MLeft = MTop = dest.topLeft();
+            MRight = MBottom = QPoint(dest.left() + dest.width(), dest.top() + dest.height());
+            MarginL = MarginT = MarginR = MarginB = 0;
+        }
     }
 }
 

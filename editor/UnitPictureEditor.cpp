@@ -80,29 +80,10 @@ TFormPictureEditor::TFormPictureEditor(QWidget* owner) : Form(owner)
     FormSelectWidth = new TFormSelectWidth(this);
 
     // 8: palette.
-    for (int i = 0; i < 19; ++i) {
-        TColorPanel* p = Palette[size_t(i)];
-        const TColor base = i == 1 ? Engine.OpaqueWhite : kPaletteColors[i];
-        p->SetColor(TShapeEngine::RealizeColor(base));
-        if (i <= 3) p->SetCaptionColor(ContrastTextColor(p->Color()));
-    }
-    Palette[2]->setText(QStringLiteral("ｽﾎﾟ"));
-    Palette[3]->setText(QStringLiteral("消"));
-    SelectPaletteColor(0);
-    SelectPenStyle(0);
+    setupPalette();
 
     // 9: lists, re-shape light, undo.
-    Engine.OnRepaint = [this] { repaintView(); };
-    Engine.OnViewChanged = [this] { Image1->ShowSurface(); };
-    Engine.OnUndoStateChanged = [this] { UpdateUndoButtons(); };
-    Engine.OnWriteBack = [this] { WriteBackCanvas(); };
-    Engine.OnReformStateChanged = [this] { SetReformStateView(); };
-    Engine.OnGhostsChanged = [this] { placeGhosts(); };
-    Engine.OnToolUsed = [this](int kind) {
-        if (kind == skFill) RememberedFillColor = SelectedPalette;
-        else RememberedDrawColor = SelectedPalette;
-    };
-    Engine.View = &Image1->Surface();
+    connectEngine();
     Engine.SetReformState(false, false);
     Engine.ClearUndo();
     Engine.SavedState(false);
@@ -115,23 +96,7 @@ TFormPictureEditor::TFormPictureEditor(QWidget* owner) : Form(owner)
     if (!QDir(m_playerFolder).exists()) QDir().mkpath(m_playerFolder);
 
     // 11: the three file dialogs.
-    const QString filter = QStringLiteral("BMP ﾌｧｲﾙ (*.bmp)|*.bmp|JPEG ﾌｧｲﾙ (*.jpg)|*.jpg|全種類 (*.bmp, *.jpg)|*.bmp;*.jpg");
-    MyOpenPictureDialog2 = new TMyOpenPictureDialog(this);
-    MySavePictureDialog2 = new TMySavePictureDialog(this);
-    MyOpenPictureDialog3 = new TMyOpenPictureDialog(this);
-    MyOpenPictureDialog2->Title = QStringLiteral("開く");
-    MySavePictureDialog2->Title = QStringLiteral("名前を付けて保存");
-    MyOpenPictureDialog3->Title = QStringLiteral("見本画像を開く");
-    for (TMyFileDialog* d :
-         std::initializer_list<TMyFileDialog*>{MyOpenPictureDialog2, MySavePictureDialog2, MyOpenPictureDialog3}) {
-        d->InitialDir = m_playerFolder;
-        d->Filter = filter;
-        d->DefaultExt = QStringLiteral("bmp");
-        d->FilterIndex = 3;
-    }
-    MyOpenPictureDialog2->Options |= ofFileMustExist;
-    MySavePictureDialog2->OnCanClose = [this](bool& canClose) { MySavePictureDialog2CanClose(canClose); };
-    MySavePictureDialog2->OnTypeChange = [this] { MySavePictureDialog2TypeChange(); };
+    setupFileDialogs();
 
     // 12-13: caption, zoom, hints.
     UpdateCaption();
@@ -151,6 +116,56 @@ TFormPictureEditor::TFormPictureEditor(QWidget* owner) : Form(owner)
 
     tmAutoScroll = new GameTimer(this, 10, false);
     tmAutoScroll->OnTimer = [this] { AppIdle(); };
+}
+
+void TFormPictureEditor::setupPalette()
+{
+    for (int i = 0; i < 19; ++i) {
+        TColorPanel* p = Palette[size_t(i)];
+        const TColor base = i == 1 ? Engine.OpaqueWhite : kPaletteColors[i];
+        p->SetColor(TShapeEngine::RealizeColor(base));
+        if (i <= 3) p->SetCaptionColor(ContrastTextColor(p->Color()));
+    }
+    Palette[2]->setText(QStringLiteral("ｽﾎﾟ"));
+    Palette[3]->setText(QStringLiteral("消"));
+    SelectPaletteColor(0);
+    SelectPenStyle(0);
+}
+
+void TFormPictureEditor::connectEngine()
+{
+    Engine.OnRepaint = [this] { repaintView(); };
+    Engine.OnViewChanged = [this] { Image1->ShowSurface(); };
+    Engine.OnUndoStateChanged = [this] { UpdateUndoButtons(); };
+    Engine.OnWriteBack = [this] { WriteBackCanvas(); };
+    Engine.OnReformStateChanged = [this] { SetReformStateView(); };
+    Engine.OnGhostsChanged = [this] { placeGhosts(); };
+    Engine.OnToolUsed = [this](int kind) {
+        if (kind == skFill) RememberedFillColor = SelectedPalette;
+        else RememberedDrawColor = SelectedPalette;
+    };
+    Engine.View = &Image1->Surface();
+}
+
+void TFormPictureEditor::setupFileDialogs()
+{
+    const QString filter = QStringLiteral("BMP ﾌｧｲﾙ (*.bmp)|*.bmp|JPEG ﾌｧｲﾙ (*.jpg)|*.jpg|全種類 (*.bmp, *.jpg)|*.bmp;*.jpg");
+    MyOpenPictureDialog2 = new TMyOpenPictureDialog(this);
+    MySavePictureDialog2 = new TMySavePictureDialog(this);
+    MyOpenPictureDialog3 = new TMyOpenPictureDialog(this);
+    MyOpenPictureDialog2->Title = QStringLiteral("開く");
+    MySavePictureDialog2->Title = QStringLiteral("名前を付けて保存");
+    MyOpenPictureDialog3->Title = QStringLiteral("見本画像を開く");
+    for (TMyFileDialog* d :
+         std::initializer_list<TMyFileDialog*>{MyOpenPictureDialog2, MySavePictureDialog2, MyOpenPictureDialog3}) {
+        d->InitialDir = m_playerFolder;
+        d->Filter = filter;
+        d->DefaultExt = QStringLiteral("bmp");
+        d->FilterIndex = 3;
+    }
+    MyOpenPictureDialog2->Options |= ofFileMustExist;
+    MySavePictureDialog2->OnCanClose = [this](bool& canClose) { MySavePictureDialog2CanClose(canClose); };
+    MySavePictureDialog2->OnTypeChange = [this] { MySavePictureDialog2TypeChange(); };
 }
 
 TFormPictureEditor::~TFormPictureEditor()

@@ -296,6 +296,9 @@ private:
     void connectFloating();
     void assignHints();
     void registerCursors();
+    void setupPalette();
+    void connectEngine();
+    void setupFileDialogs();
 
     void toolButtonClick(QToolButton* button, int kind);
     void resetTransforms();
