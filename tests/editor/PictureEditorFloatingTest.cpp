@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -264,4 +265,36 @@ TEST_F(FloatingForm, TheWidthDialogStaysWithinOneToAHundred)
         QTest::keyClick(d->Edit1, Qt::Key_Escape);
     });
     EXPECT_EQ(d->ShowModal(), mrCancel);
+}
+
+TEST_F(FloatingForm, TheImportedPictureFollowsTheZoomOrKeepsItsSize)
+{
+    form->ShowImportedPicture(Filled(8, 8, clGreen), 60, 60, QStringLiteral("/pictures/face.bmp"));
+    TFloatingImage* f = form->imFace;
+    ASSERT_TRUE(f->isVisible());
+    EXPECT_EQ(f->StoredSize, QSize(10, 10));
+    EXPECT_EQ(f->size(), QSize(60, 60));
+    EXPECT_TRUE(form->sbFaceShow->isChecked());
+    // "独立": the same size and place on screen at any zoom; "連動" again: the zoom's size, from
+    // the place it has then.
+    QTest::mouseClick(form->rbBairituKotei, Qt::LeftButton);
+    form->SetZoom(300);
+    EXPECT_EQ(f->size(), QSize(60, 60));
+    QTest::mouseClick(form->rbBairituHendou, Qt::LeftButton);
+    EXPECT_EQ(f->size(), QSize(30, 30));
+    // Shift+Ctrl+V draws it where it shows, with the file it came from.
+    Key(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(form->Engine.Shapes.size(), 1u);
+    const TShapeRecord& r = form->Engine.Shapes[0];
+    EXPECT_EQ(r.Text, QStringLiteral("/pictures/face.bmp"));
+    EXPECT_EQ(r.B[0], form->Engine.ToCanvasPoint(f->pos() - form->Image1->pos()));
+    ASSERT_TRUE(r.Picture);
+    EXPECT_EQ(r.Picture->Image().size(), QSize(10, 10));
+    EXPECT_EQ(FromPixel(r.Picture->Image().pixel(5, 5)), clGreen);
+    // Hidden, it can be shown again as it was; Shift+Ctrl+V shows it.
+    Key(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(f->isVisible());
+    Key(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_EQ(form->Engine.Shapes.size(), 1u);
 }
