@@ -88,6 +88,9 @@ void TFontDialog::FormKeyDown(Word& key, TShiftState)
     if (key == VK_ESCAPE) {
         btCancel->click();
         key = 0;
+    } else if (key == VK_RETURN && !qobject_cast<QPushButton*>(focusWidget())) {
+        btOK->click();
+        key = 0;
     }
 }
 

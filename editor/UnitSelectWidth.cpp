@@ -67,8 +67,8 @@ void TFormSelectWidth::FormShow()
 
 void TFormSelectWidth::FormKeyDown(Word& key, TShiftState)
 {
-    // Enter takes the width shown; Esc leaves it.
-    if (key == VK_RETURN) {
+    // Enter takes the width shown (on a focused button it presses that one); Esc leaves it.
+    if (key == VK_RETURN && !qobject_cast<QPushButton*>(focusWidget())) {
         Button1->click();
         key = 0;
     } else if (key == VK_ESCAPE) {

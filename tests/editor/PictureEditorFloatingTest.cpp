@@ -260,9 +260,15 @@ TEST_F(FloatingForm, TheWidthDialogStaysWithinOneToAHundred)
         EXPECT_EQ(d->ShowModal(), result) << typed;
         EXPECT_EQ(d->UpDown1->value(), width) << typed;
     }
+    // Up on the up-down, then Esc; Enter on the focused cancel button cancels too.
     Form::SetModalHook([&](Form*) {
         QTest::keyClick(d->UpDown1, Qt::Key_Up);
         QTest::keyClick(d->Edit1, Qt::Key_Escape);
+    });
+    EXPECT_EQ(d->ShowModal(), mrCancel);
+    Form::SetModalHook([&](Form*) {
+        d->Button2->setFocus();
+        QTest::keyClick(d->Button2, Qt::Key_Return);
     });
     EXPECT_EQ(d->ShowModal(), mrCancel);
 }
