@@ -1,8 +1,10 @@
 #include "UnitMoji.h"
 
 #include "CanvasView.h"
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -41,6 +43,8 @@ TFontDialog::TFontDialog(QWidget* owner) : Form(owner)
     FontBox = new QFontDialog(this);
     FontBox->setWindowFlags(Qt::Widget);
     FontBox->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    // Text pictures carry no underline or strike-out: those choices are not offered.
+    for (QCheckBox* effect : FontBox->findChildren<QCheckBox*>()) effect->setEnabled(false);
     root->addWidget(FontBox);
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("色(&C):"), this));
@@ -65,6 +69,8 @@ bool TFontDialog::Execute()
 {
     QFont f = Font.ToQFont();
     f.setPointSize(Font.Size());
+    // The list shows the typeface really used for a name that stands for another.
+    f.setFamily(QFontInfo(f).family());
     FontBox->setCurrentFont(f);
     int index = ColorBox->findData(QVariant::fromValue(uint(Font.Color)));
     if (index < 0) {
