@@ -1,6 +1,7 @@
 #include "CanvasView.h"
 
 #include "Color.h"
+#include "EditorGeometry.h"
 #include "PaintBox.h"
 #include <algorithm>
 #include <QLineEdit>
@@ -155,4 +156,55 @@ TUpDown::TUpDown(QWidget* parent) : QSpinBox(parent)
     lineEdit()->setReadOnly(true);
     lineEdit()->setFocusPolicy(Qt::NoFocus);
     setFixedWidth(28);
+}
+
+QString CssColor(TColor c)
+{
+    return QStringLiteral("#%1%2%3")
+        .arg(GetRValue(c), 2, 16, QLatin1Char('0'))
+        .arg(GetGValue(c), 2, 16, QLatin1Char('0'))
+        .arg(GetBValue(c), 2, 16, QLatin1Char('0'));
+}
+
+TColorPanel::TColorPanel(QWidget* parent, const QString& name, int tag) : QLabel(parent), Tag(tag)
+{
+    setObjectName(name);
+    setAlignment(Qt::AlignCenter);
+    restyle();
+}
+
+void TColorPanel::SetColor(TColor c)
+{
+    m_color = c;
+    restyle();
+}
+
+void TColorPanel::SetCaptionColor(TColor c)
+{
+    m_caption = c;
+    restyle();
+}
+
+void TColorPanel::SetBorder(bool on)
+{
+    m_border = on;
+    restyle();
+}
+
+void TColorPanel::restyle()
+{
+    // The selected panel's border stands out against its own colour.
+    const QString border = m_border ? QStringLiteral("3px solid %1").arg(CssColor(ContrastTextColor(m_color)))
+                                    : QStringLiteral("1px solid #a0a0a0");
+    setStyleSheet(QStringLiteral("QLabel { background: %1; color: %2; border: %3; }").arg(CssColor(m_color), CssColor(m_caption), border));
+}
+
+void TColorPanel::mousePressEvent(QMouseEvent* e)
+{
+    if (OnMouseDown) OnMouseDown(e);
+}
+
+void TColorPanel::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (OnMouseUp) OnMouseUp(e);
 }

@@ -3,8 +3,10 @@
 // The view keeps its own surface: a repaint that was asked for draws the whole surface through
 // OnPaint; rubber-band previews drawn onto the surface in between stay until the next such repaint,
 // as on a window that is only painted when invalidated.
+#include "Color.h"
 #include "Keys.h"
 #include <QImage>
+#include <QLabel>
 #include <QSpinBox>
 #include <QWidget>
 #include <functional>
@@ -86,3 +88,30 @@ public:
 protected:
     QString textFromValue(int) const override { return QString(); }
 };
+
+// A panel of a colour with a caption, as the palette and the re-shape light show them.
+class TColorPanel : public QLabel {
+    Q_OBJECT
+public:
+    TColorPanel(QWidget* parent, const QString& name, int tag);
+    int Tag;
+    TColor Color() const { return m_color; }
+    void SetColor(TColor c);
+    void SetCaptionColor(TColor c);
+    void SetBorder(bool on);
+    std::function<void(QMouseEvent*)> OnMouseDown;
+    std::function<void(QMouseEvent*)> OnMouseUp;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    void restyle();
+    TColor m_color = clWhite;
+    TColor m_caption = clBlack;
+    bool m_border = false;
+};
+
+// A colour as a style sheet writes it.
+QString CssColor(TColor c);

@@ -130,3 +130,11 @@ QRect FitToWorkAreaRect(int screenW, int screenH, const TTaskbar& bar)
     const int top = std::max(0, (h - height) / 2);
     return QRect(left, top, width, height);
 }
+
+TColor ContrastTextColor(TColor c)
+{
+    const int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+    if (r + g > 254) return clBlack;
+    if ((r > 190 || g > 190) && b <= 64) return clBlack;
+    return clWhite;
+}

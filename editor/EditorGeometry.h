@@ -2,6 +2,7 @@
 // The arithmetic of the editor's view and shapes: zoom conversions between canvas pixels and the
 // zoomed view, angles and polar points, pen widths, the curved line, picture stretch margins and the
 // window's place on the work area. Everything here is plain arithmetic that tests can table.
+#include "Color.h"
 #include <QPoint>
 #include <QRect>
 #include <array>
@@ -54,3 +55,6 @@ struct TTaskbar {
     bool AutoHide = false;
 };
 QRect FitToWorkAreaRect(int screenW, int screenH, const TTaskbar& bar);
+
+// The caption colour that reads on a panel of colour c: black on light colours, else white.
+TColor ContrastTextColor(TColor c);

@@ -21,6 +21,8 @@ struct TMoveGhost {
     QSize CanvasSize;  // canvas pixels; the ghost shows at ToView of it
 };
 
+struct TGeoPen;
+
 class TShapeEngine {
 public:
     TShapeEngine();
@@ -63,6 +65,8 @@ public:
     int PenStyle = 0;     // 0 solid, 1 dash, 2 dot
     TColor DrawColor = clBlack; // the selected palette colour
     bool EraserSelected() const { return DrawColor == EraserColor; }
+    // The colour previews are drawn in: light grey stands for the eraser's pure white.
+    TColor PreviewColor() const { return EraserSelected() ? TColor(0xE0E0E0) : DrawColor; }
 
     // Drag state, in content (view) coordinates.
     QPoint StartPoint, CurrentPoint;
@@ -89,6 +93,20 @@ public:
     // Lifts the made range off the canvas as a picture record and starts moving it; false when the
     // range holds no whole canvas pixel.
     bool LiftRange();
+    // The range (or without one, or when useRange is off, the whole canvas) as a picture: a free
+    // range keeps only the pixels inside its outline, the rest is the eraser colour. Null when the
+    // range holds no whole canvas pixel.
+    QImage CopyRangeBitmap(bool useRange) const;
+    // Covers the range with pure white by a picture record (a free range only inside its outline);
+    // false when the range holds no whole canvas pixel.
+    bool CoverRange();
+    // A rectangular range of exactly these canvas pixels, made as if dragged with the range tool.
+    void SelectCanvasRange(const QRect& canvas);
+    // The canvas pixels of a range made by SelectCanvasRange (the view cannot always hold them).
+    QRect RangeCanvasExact;
+    // Stores a picture drawn at a canvas point (kind 51). Its pure white is transparent unless the
+    // colour is the eraser's, which paints the picture whole.
+    void AddPictureRecord(QPoint canvasTopLeft, const QImage& picture, const QString& fileName, TColor colour);
     // A content point lies on the canvas.
     bool InsideCanvas(QPoint p) const;
 
@@ -171,6 +189,13 @@ public:
     void MouseUp(TMouseButton button, QPoint p);
     // Draws the preview of the shape in progress on the view.
     void DrawPreview(TPenMode mode);
+    // Stores the shape just dragged as a record and ends the drag.
+    void FinishShape();
+    // A press drew with a tool (its colour is remembered).
+    void ToolUsed(int kind);
+    // Shapes being moved have left their place since the press.
+    bool MoveHappened = false;
+    void RequestRepaint() { Repaint(); }
 
     // --- undo ----------------------------------------------------------------------------------
     TUndoRing Undo;
@@ -199,12 +224,14 @@ public:
     std::function<void(int kind)> OnToolUsed; // a press drew with a tool (its colour is remembered)
 
 private:
+    TShapeRecord RangePictureRecord(const QRect& r, TColor colour) const;
+    void RenderRangeOutline(const TShapeRecord& r, QImage& target, bool onView, const TGeoPen& second, QPoint d);
+    void RenderPicture(const TShapeRecord& r, QImage& target, bool measure);
+    // A free range's outline in canvas pixels; empty for a rectangular range.
+    std::vector<QPoint> RangeOutline() const;
     void Repaint() { if (OnRepaint) OnRepaint(); }
     void WriteBack() { if (OnWriteBack) OnWriteBack(); }
     void UndoStateChanged() { if (OnUndoStateChanged) OnUndoStateChanged(); }
     void MeasurePath(const std::vector<QPoint>& pts, QPoint a0);
     void MeasureMargins(const QImage& img);
-    void FinishShape();
-    QPoint m_moveStart;
-    bool m_moved = false;
 };

@@ -26,6 +26,12 @@ enum TShapeKind : int {
 
 constexpr int kRecordMark = 4;
 
+// Kinds drawn as an outline with a pen (and re-shaped by the width setting).
+inline bool IsOutlineKind(int kind)
+{
+    return kind == skRectangle || kind == skEllipse || kind == skLine || kind == skPen;
+}
+
 struct TShapeRecord {
     int Kind = 0;
     int Mark = kRecordMark;

@@ -1,11 +1,16 @@
 #pragma once
 // ピクモ's main form: the canvas view with its zoom, the palette, the tool and strip controls, the
-// menus and keys, and the shape engine and undo ring behind them.
+// floating images over the canvas, the menus and keys, and the shape engine and undo ring behind
+// them. Its handlers are spread over files by what they do: creation and drawing
+// (UnitPictureEditor.cpp), the panels (…Build.cpp, …Hints.cpp), the view, keys and menus
+// (…View.cpp), palette and tools (…Tools.cpp), sheets and strip (…Sheet.cpp), ranges and the
+// clipboard (…Range.cpp), the floating images (…Floating.cpp) and their transforms (…Transform.cpp).
+#include "CanvasView.h"
 #include "DataList.h"
+#include "FloatingImage.h"
 #include "Form.h"
 #include "MyFileDialogs.h"
 #include "ShapeEngine.h"
-#include <QLabel>
 #include <QPointer>
 #include <functional>
 #include <map>
@@ -13,9 +18,9 @@
 #include <vector>
 
 class QAction;
-class QTimer;
 class QCheckBox;
 class QFrame;
+class QGroupBox;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -25,33 +30,8 @@ class QSpinBox;
 class QStatusBar;
 class QToolButton;
 class GameTimer;
-class TCanvasView;
-class TGhostImage;
-class TStripView;
-
-// A panel of a colour with a caption, as the palette and the re-shape light show them.
-class TColorPanel : public QLabel {
-    Q_OBJECT
-public:
-    TColorPanel(QWidget* parent, const QString& name, int tag);
-    int Tag;
-    TColor Color() const { return m_color; }
-    void SetColor(TColor c);
-    void SetCaptionColor(TColor c);
-    void SetBorder(bool on);
-    std::function<void(QMouseEvent*)> OnMouseDown;
-    std::function<void(QMouseEvent*)> OnMouseUp;
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-
-private:
-    void restyle();
-    TColor m_color = clWhite;
-    TColor m_caption = clBlack;
-    bool m_border = false;
-};
+class TFormMoji;
+class TFormSelectWidth;
 
 class TFormPictureEditor : public Form {
     Q_OBJECT
@@ -63,7 +43,7 @@ public:
 
     // --- shell ---------------------------------------------------------------------------------
     void UpdateCaption(const QString& path = QString());
-    static TColor ContrastTextColor(TColor c);
+    static TColor ContrastTextColor(TColor c) { return ::ContrastTextColor(c); }
     void btOKClick();
     void btCancelClick() { SetModalResult(mrCancel); }
     // Auto-scroll while a drag on the canvas has left the view (one call of the drag timer).
@@ -119,6 +99,7 @@ public:
     void UpDown1Click();
     void cbIncrementClick();
     void bt100Click();
+    void rbBairituHendouClick(bool hendou);
     void FitToWorkArea();
     void ArrowKey(Word& key, TShiftState shift);
     // The zoned wheel: pos in ScrollBox1's parent coordinates.
@@ -135,6 +116,14 @@ public:
     void udPenClick();
     void pnLastReformClick();
     void SetReformStateView();
+    void sbUndoClick();
+    void sbRedoClick();
+    void UpdateUndoButtons();
+    void WriteBackCanvas();
+    void RefreshPlayerStrip(bool stop);
+    void SetupPreview();
+    void DrawPreviewFrame();
+
     // --- palette and tools ----------------------------------------------------------------------
     void pnC00MouseDown(int tag);
     void sbPalletClick();
@@ -149,6 +138,7 @@ public:
     void rbRectClick();
     void sbLineClick();
     void sbFloodFillClick();
+    void sbMojiClick();
     void sbRangeClick();
     void rbRectRangeClick();
     void mmRangeClick(bool shift = false);
@@ -165,16 +155,39 @@ public:
     QToolButton* SpoitReturnButton = nullptr;
     // The colour dialog (cdPallet): true with the chosen colour on OK. Tests replace it.
     std::function<bool(TColor& colour)> cdPalletExecute;
-    void sbUndoClick();
-    void sbRedoClick();
-    void UpdateUndoButtons();
-    void WriteBackCanvas();
-    void RefreshPlayerStrip(bool stop);
-    void SetupPreview();
-    void DrawPreviewFrame();
 
-    // Handlers of commands whose parts are built later: present, and doing nothing yet.
-    void LaterCommand() {}
+    // --- ranges and the clipboard --------------------------------------------------------------
+    void sbCopyClick();
+    // Cut (the range goes to the clipboard, then is erased) or, without the clipboard, erase.
+    void sbCutClick(bool toClipboard = true);
+    void mmDeleteClick();
+    // tag 1 the left half of the cell, 2 the right half.
+    void mmSelectLeftClick(int tag);
+    void sbClearAllClick();
+    bool ClipboardHasBitmap() const;
+
+    // --- floating images -----------------------------------------------------------------------
+    void sbPasteShowClick();
+    void sbPasteByougaClick();
+    void sbFaceShowClick();
+    void sbFaceByougaClick();
+    void sbGentenClick();
+    // Shows a picture from the import dialog as imFace, w x h screen pixels at the current zoom.
+    void ShowImportedPicture(const QImage& picture, int w, int h, const QString& fileName);
+    QString ImportFileName; // the picture file the imported picture came from
+    void CommitFloatingImage(TFloatingImage* f);
+    void PlaceTransformHandles();
+    void DrawFloatingFrame(TFloatingImage* f);
+    void HideFloatingFrame(TFloatingImage* f);
+    // The transform mode buttons of the two images (sbFaceReform ... sbRgReverse).
+    void TransformModeClick(QToolButton* button);
+    void pmReformClick();
+    void pmRotateClick();
+    void pmReverseClick();
+    TFloatingImage* CurrentFloating = nullptr;
+    QPoint PastePosition;    // content coordinates of the range last copied, cut or erased
+    QSize ImportDisplaySize; // screen pixels of the imported picture when its size is "独立"
+    bool TextMode = false;   // the next paste makes its picture from the typed text
 
     // --- components ----------------------------------------------------------------------------
     QMenuBar* MainMenu = nullptr;
@@ -211,7 +224,7 @@ public:
     TColorPanel *pnP0 = nullptr, *pnP1 = nullptr, *pnP2 = nullptr;
     QLabel *lbR = nullptr, *lbG = nullptr, *lbB = nullptr, *lbChara = nullptr, *lbKirikae = nullptr,
            *lbRange = nullptr, *lbByouga = nullptr;
-    QScrollArea* ScrollBox1 = nullptr;
+    TScrollBox* ScrollBox1 = nullptr;
     TCanvasView* Image1 = nullptr;
     QScrollArea* scbChara = nullptr;
     TStripView* imChara = nullptr;
@@ -220,13 +233,20 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     GameTimer* tmTest = nullptr;
     GameTimer* tmAutoScroll = nullptr;
-    // The floating images and their handles (moved and transformed by later commands).
-    QLabel *imMihon = nullptr, *imPaste = nullptr, *imFace = nullptr;
-    std::vector<QLabel*> Handles;
-    QLabel *imFrame0 = nullptr, *imFrame1 = nullptr, *imFrame2 = nullptr;
+    // The floating images over the canvas, their frames and handles.
+    TFloatingImage *imMihon = nullptr, *imPaste = nullptr, *imFace = nullptr;
+    TFrameImage *imFrame0 = nullptr, *imFrame1 = nullptr, *imFrame2 = nullptr;
+    THandle *imReformHL = nullptr, *imReformHR = nullptr, *imReformVT = nullptr, *imReformVB = nullptr,
+            *imReformLT = nullptr, *imReformRT = nullptr, *imReformLB = nullptr, *imReformRB = nullptr;
+    THandle *imRotateLT = nullptr, *imRotateRT = nullptr, *imRotateLB = nullptr, *imRotateRB = nullptr;
+    THandle *imReverseHL = nullptr, *imReverseHR = nullptr, *imReverseVT = nullptr, *imReverseVB = nullptr;
+    std::vector<THandle*> Handles; // all sixteen
     TMyOpenPictureDialog* MyOpenPictureDialog2 = nullptr;
     TMySavePictureDialog* MySavePictureDialog2 = nullptr;
     TMyOpenPictureDialog* MyOpenPictureDialog3 = nullptr;
+    // The companion dialogs of text input and line width.
+    TFormMoji* FormMoji = nullptr;
+    TFormSelectWidth* FormSelectWidth = nullptr;
 
     // --- state ---------------------------------------------------------------------------------
     TBitmap Sheet;
@@ -252,19 +272,81 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
+    // Panels of the form, one builder each (UnitPictureEditorBuild.cpp).
+    void buildUi();
+    void buildMenus();
+    QGroupBox* buildDrawPanel();
+    QGroupBox* buildRangePanel();
+    QGroupBox* buildPastePanel();
+    QGroupBox* buildFacePanel();
+    QGroupBox* buildEditPanel();
+    QGroupBox* buildReformPanel();
+    QGroupBox* buildViewPanel();
+    QGroupBox* buildModePanel();
+    void buildHiddenControls();
+    QGroupBox* buildPalettePanel();
+    QGroupBox* buildPenStylePanel();
+    QGroupBox* buildTestPanel();
+    QWidget* buildOptionBoxes(QLayout* column);
+    QFrame* buildCanvasPanel();
+    void buildFloatingImages();
+    QGroupBox* buildStripPanel();
+    void connectTools();
+    void connectViewAndStrip();
+    void connectFloating();
+    void assignHints();
+    void registerCursors();
+    void setupPalette();
+    void connectEngine();
+    void setupFileDialogs();
+
     void toolButtonClick(QToolButton* button, int kind);
+    void resetTransforms();
     bool isDrawingToolButton(const QToolButton* b) const;
     void pickColourAt(QPoint p);
     void reportFileError(const QString& path, const QString& reason);
     void setTestRunning(bool on);
     void showTestFrame(int frame);
-    void buildUi();
-    void buildMenus();
-    void assignHints();
-    void registerCursors();
     void placeGhosts();
     void repaintView();
     QPoint pointerInViewport() const;
+    // The canvas pop-up menu and the edit menu closing: the press that closed them is the only one
+    // the pop-up flag holds back.
+    void popupClosing();
+    void popupPressEnded();
+    bool m_popupClosingPress = false;
+
+    // Floating images (UnitPictureEditorFloating.cpp, …Transform.cpp).
+    TFloatingImage* floatingOf(QToolButton* modeButton) const;
+    void relayoutFloating();
+    void relayoutImage(TFloatingImage* f, bool keepPlace);
+    void storeFloatingPlace(TFloatingImage* f);
+    void placeFloating(TFloatingImage* f, QPoint content);
+    QPoint contentOf(QPoint client) const;
+    // The first view pixel of canvas pixel k (mirrored for negative k), and a content position
+    // snapped to the canvas pixel it lies on: where a floating image shows, it is drawn.
+    int viewStart(int k) const;
+    int snapContent(int c) const { return viewStart(Engine.ToCanvas(c)); }
+    QSize commitSize(const TFloatingImage* f) const;
+    bool moveFloatingByArrow(int dx, int dy);
+    bool takeClipboardPicture(QImage& picture);
+    void floatMouseDown(TFloatingImage* f, TMouseButton button, QPoint screen);
+    void floatMouseMove(TFloatingImage* f, TShiftState shift, QPoint screen);
+    void floatMouseUp(TFloatingImage* f);
+    void handleMouseDown(THandle* h, TMouseButton button, QPoint screen);
+    void handleMouseMove(THandle* h, TShiftState shift, QPoint screen);
+    void handleMouseUp(THandle* h);
+    void finishTransform(TFloatingImage* f, int transform);
+    QPoint lockedPointer(QPoint screen);
+    struct TFloatDrag {
+        QPoint PointerStart, HandleStart, Centre, CentreScreen, LastPoint;
+        TBounds Start;
+        double Ratio = 1;
+        bool Moving = false, Stretching = false, Rotating = false, Rotated = false;
+    } m_drag;
+    int m_shiftAxis = 0; // Shift's axis lock of a floating-image move: 0 none, 1 horizontal, 2 vertical
+    QPoint m_shiftAnchor;
+
     QString m_playerFolder;
     std::vector<QPointer<TGhostImage>> m_ghosts;
     bool m_shown = false;

@@ -71,6 +71,7 @@ bool TFormPictureEditor::ConfirmSaveChanges(bool ask)
 void TFormPictureEditor::ResetEditing(bool freeBase, bool clearCanvas, bool resetUndo)
 {
     Engine.ClearSelection();
+    PlaceTransformHandles();
     if (freeBase) Engine.BasePicture.reset();
     if (clearCanvas) {
         Engine.ClearCanvas();

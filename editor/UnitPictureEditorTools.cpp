@@ -168,7 +168,15 @@ void TFormPictureEditor::toolButtonClick(QToolButton* button, int kind)
     PaletteChosen = false;
     SetToolCursor(drawing ? (SelectedPalette == 3 ? 6 : 0) : 5);
     Engine.ClearSelection();
+    resetTransforms();
     UpdateModeLabels();
+}
+
+void TFormPictureEditor::resetTransforms()
+{
+    // A tool chosen anew: the next rotation of any floating image starts from the picture it shows.
+    for (TFloatingImage* f : {imMihon, imPaste, imFace}) f->LastTransform = 0;
+    PlaceTransformHandles();
 }
 
 void TFormPictureEditor::sbPenClick()
@@ -206,6 +214,7 @@ void TFormPictureEditor::sbRangeClick()
     Engine.FreeRangeTool = rbFreeRange->isChecked();
     SetToolCursor(rbRectRange->isChecked() ? 7 : 8);
     Engine.ClearSelection();
+    resetTransforms();
     UpdateModeLabels();
 }
 
@@ -217,11 +226,8 @@ void TFormPictureEditor::rbRectRangeClick()
 
 void TFormPictureEditor::mmRangeClick(bool shift)
 {
-    // With Shift the key asks for the picture import, which comes with the floating images.
-    if (shift) {
-        LaterCommand();
-        return;
-    }
+    // With Shift the key asks for the picture import, which comes with its dialog.
+    if (shift) return;
     if (Engine.ToolKind == skNone) return;
     if (!sbRange->isChecked()) {
         sbRangeClick();
@@ -249,7 +255,6 @@ void TFormPictureEditor::UpdateModeLabels()
 {
     const bool range = CurrentToolButton == sbRange;
     const QString caption = range ? QStringLiteral("描画モード(&Q)") : QStringLiteral("範囲選択モード(&Q)");
-    mmRange->setProperty("caption", caption);
     mmRange->setText(caption + QStringLiteral("\tCtrl+Q"));
     const QString on = QStringLiteral("background: #0000ff; color: #ffffff;");
     const QString off = QStringLiteral("background: #f0f0f0; color: #000000;");

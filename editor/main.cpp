@@ -9,7 +9,8 @@ int main(int argc, char** argv)
     InitEditorResources();
     // The editor's file dialogs keep more of a typed name than the game program's do.
     SetFileNameCleanup(TFileNameCleanup::Editor);
-    // The companion forms (import, grid, text, colour effect, line width) join as their commands do.
+    // The text and line width dialogs live with the main form; import, grid and colour effect join
+    // as their commands do.
     TFormPictureEditor form;
     form.show();
     return app.exec();

@@ -19,6 +19,7 @@
 #include <QFileDialog>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QTest>
 #include <gtest/gtest.h>
 #include "TestDoubles.h"
@@ -66,6 +67,32 @@ protected:
         QTest::mouseRelease(v, Qt::LeftButton, mods, pts.back());
     }
     void Click(QPoint p) { Stroke({p}); }
+    // A drag on any widget of the form from `from` by `by`, in steps, as the mouse moves it.
+    void Drag(QWidget* w, QPoint from, QPoint by, Qt::KeyboardModifiers mods = {}, int steps = 4)
+    {
+        const QPoint global = w->mapToGlobal(from);
+        QTest::mousePress(w, Qt::LeftButton, mods, from);
+        for (int i = 1; i <= steps; ++i) {
+            const QPoint at = global + by * i / steps;
+            QMouseEvent move(QEvent::MouseMove, w->mapFromGlobal(at), at, Qt::NoButton, Qt::LeftButton, mods);
+            QCoreApplication::sendEvent(w, &move);
+        }
+        QTest::mouseRelease(w, Qt::LeftButton, mods, w->mapFromGlobal(global + by));
+    }
+    // A click that comes through the window system, as the platform delivers it: a pop-up that is
+    // open sees it first.
+    void WindowClick(QWidget* w, QPoint p, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(form->windowHandle(), button, {}, w->mapTo(form.get(), p));
+        QCoreApplication::processEvents();
+    }
+    void Key(int key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(form->Image1, Qt::Key(key), mods); }
+    // A range dragged with the range tool over canvas pixels a to b.
+    void DragRange(QPoint a, QPoint b)
+    {
+        if (!form->sbRange->isChecked()) Key(Qt::Key_Q, Qt::ControlModifier);
+        Stroke({V(a.x(), a.y()), V(b.x(), b.y())});
+    }
     // The view point over a canvas pixel (its top-left corner, one view pixel in).
     QPoint V(int cx, int cy) const { return QPoint(form->Engine.ToView(cx) + 1, form->Engine.ToView(cy) + 1); }
     TColor CanvasAt(int x, int y) { return form->Engine.Canvas.Canvas().Pixel(x, y); }

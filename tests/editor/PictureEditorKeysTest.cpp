@@ -1,0 +1,101 @@
+// The editor's controls under real keys and clicks: the up-downs and menus take the arrow keys
+// they use, and only the press that closes the canvas pop-up menu is held back from the canvas.
+#include "EditorFormFixture.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+
+TEST_F(EditorForm, FocusedUpDownsTakeTheArrowKeys)
+{
+    form->SetZoom(975);
+    QScrollBar* h = form->ScrollBox1->horizontalScrollBar();
+    QScrollBar* v = form->ScrollBox1->verticalScrollBar();
+    struct Case {
+        QSpinBox* box;
+        int up, down;
+    } cases[] = {{form->UpDown1, 950, 925}, {form->udPen, 6, 5}, {form->udLine, 1, 0}};
+    form->udPen->setValue(5);
+    for (const Case& c : cases) {
+        h->setValue(100);
+        v->setValue(100);
+        const int hBefore = h->value(), vBefore = v->value();
+        QTest::mouseClick(c.box->findChild<QLineEdit*>(), Qt::LeftButton);
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_TRUE(focus && c.box->isAncestorOf(focus)) << c.box->objectName().toStdString();
+        if (c.box == form->UpDown1) QTest::keyClick(focus, Qt::Key_Down);
+        else QTest::keyClick(focus, Qt::Key_Up);
+        EXPECT_EQ(c.box->value(), c.up) << c.box->objectName().toStdString();
+        QTest::keyClick(focus, Qt::Key_Down);
+        EXPECT_EQ(c.box->value(), c.down) << c.box->objectName().toStdString();
+        QTest::keyClick(focus, Qt::Key_Left);
+        QTest::keyClick(focus, Qt::Key_Right);
+        if (c.box != form->UpDown1) {
+            // The form did not scroll the view for any of them.
+            EXPECT_EQ(h->value(), hBefore);
+            EXPECT_EQ(v->value(), vBefore);
+        }
+    }
+    // Back on the canvas the arrows scroll the view again.
+    QTest::mouseClick(form->Image1, Qt::LeftButton, {}, form->Image1->mapFrom(form->ScrollBox1->viewport(), QPoint(50, 50)));
+    const int before = h->value();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(h->value(), before + 50);
+}
+
+TEST_F(EditorForm, MenusWorkFromTheKeyboard)
+{
+    Stroke({V(10, 10), V(30, 10)});
+    ASSERT_EQ(form->Engine.Shapes.size(), 1u);
+    // The pop-up menu of the canvas: Down, Down picks "元に戻す".
+    WindowClick(form->Image1, V(60, 40), Qt::RightButton);
+    ASSERT_TRUE(form->PopupMenu1->isVisible());
+    QTest::keyClick(form->PopupMenu1, Qt::Key_Down);
+    QTest::keyClick(form->PopupMenu1, Qt::Key_Down);
+    ASSERT_EQ(form->PopupMenu1->activeAction(), form->mmUndo);
+    QTest::keyClick(form->PopupMenu1, Qt::Key_Return);
+    EXPECT_FALSE(form->PopupMenu1->isVisible());
+    EXPECT_TRUE(form->Engine.Shapes.empty());
+    // The edit menu of the menu bar: Alt+E, then Down to "先に戻す".
+    Key(Qt::Key_E, Qt::AltModifier);
+    auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_EQ(open, form->mmEdit);
+    QTest::keyClick(open, Qt::Key_Down);
+    QTest::keyClick(open, Qt::Key_Down);
+    ASSERT_TRUE(open->activeAction());
+    EXPECT_EQ(open->activeAction()->text(), form->mmRedo->text());
+    QTest::keyClick(open, Qt::Key_Return);
+    EXPECT_EQ(form->Engine.Shapes.size(), 1u);
+    // Esc closes a menu; the next press on the canvas draws.
+    WindowClick(form->Image1, V(60, 40), Qt::RightButton);
+    QTest::keyClick(form->PopupMenu1, Qt::Key_Escape);
+    EXPECT_FALSE(form->PopupMenu1->isVisible());
+    Click(V(50, 50));
+    EXPECT_EQ(form->Engine.Shapes.size(), 2u);
+}
+
+TEST_F(EditorForm, OnlyThePressThatClosesThePopupIsHeldBack)
+{
+    // Where the platform hands the closing press on to the canvas, and where it swallows it.
+    for (bool replayed : {true, false}) {
+        form->PopupMenu1->setAttribute(Qt::WA_NoMouseReplay, !replayed);
+        const size_t before = form->Engine.Shapes.size();
+        WindowClick(form->Image1, V(60, 40), Qt::RightButton);
+        ASSERT_TRUE(form->PopupMenu1->isVisible());
+        WindowClick(form->Image1, V(20, 20));
+        EXPECT_FALSE(form->PopupMenu1->isVisible());
+        EXPECT_EQ(form->Engine.Shapes.size(), before) << replayed;
+        WindowClick(form->Image1, V(40, 20));
+        EXPECT_EQ(form->Engine.Shapes.size(), before + 1) << replayed;
+        EXPECT_EQ(CanvasAt(40, 20), clBlack);
+    }
+    // The fill too: the closing press fills nothing, the next one fills.
+    QTest::mouseClick(form->sbFloodFill, Qt::LeftButton);
+    WindowClick(form->Image1, V(60, 40), Qt::RightButton);
+    WindowClick(form->Image1, V(100, 60));
+    EXPECT_EQ(CanvasAt(100, 60), clWhite);
+    WindowClick(form->Image1, V(100, 60));
+    EXPECT_EQ(CanvasAt(100, 60), clBlack);
+}

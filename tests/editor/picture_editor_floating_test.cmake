@@ -1,0 +1,1 @@
+poly_test(picture_editor_floating_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/PictureEditorFloatingTest.cpp LIBS editor_core editor_resources)

@@ -1,0 +1,1 @@
+poly_test(picture_editor_keys_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/PictureEditorKeysTest.cpp LIBS editor_core editor_resources)

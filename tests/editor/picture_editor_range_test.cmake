@@ -1,0 +1,1 @@
+poly_test(picture_editor_range_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/PictureEditorRangeTest.cpp LIBS editor_core editor_resources)
