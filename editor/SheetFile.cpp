@@ -1,6 +1,7 @@
 #include "SheetFile.h"
 
 #include "Canvas.h"
+#include "FileErrorText.h"
 #include "PictureFile.h"
 #include <QFileInfo>
 #include <algorithm>
@@ -68,18 +69,19 @@ bool DecodeSheet(const QByteArray& data, TSheetFormat format, QImage& out, QStri
     return true;
 }
 
-bool ReadSheetFile(const QString& path, QImage& out, QString& error, int cellW, int cellH)
+bool ReadSheetFile(const QString& path, QImage& out, QString& error, int cellW, int cellH, int* fileError)
 {
+    if (fileError) *fileError = 0;
     const TSheetFormat format = SheetFormatOf(path);
     if (format == TSheetFormat::None) {
         error = formatError();
         return false;
     }
     QByteArray data;
-    QString why;
     // A picture under the cap needs at most 4 bytes a pixel, and a little for the headers.
-    if (!ReadWholeFile(path, data, &why, kMaxPicturePixels * 4 + (1 << 20))) {
-        error = why;
+    if (const int err = ReadRegularFile(path, kMaxPicturePixels * 4 + (1 << 20), data)) {
+        error = SystemErrorText(err);
+        if (fileError) *fileError = err;
         return false;
     }
     return DecodeSheet(data, format, out, error, cellW, cellH);
@@ -110,13 +112,14 @@ bool EncodeSheet(const QImage& sheet, TSheetFormat format, TColor marker, QByteA
     return true;
 }
 
-bool WriteSheetFile(const QString& path, const QImage& sheet, TColor marker, QString& error)
+bool WriteSheetFile(const QString& path, const QImage& sheet, TColor marker, QString& error, int* fileError)
 {
+    if (fileError) *fileError = 0;
     QByteArray bytes;
     if (!EncodeSheet(sheet, SheetFormatOf(path), marker, bytes, error)) return false;
-    QString why;
-    if (!WriteWholeFile(path, bytes, &why)) {
-        error = why;
+    if (const int err = WriteFileAtomically(path, bytes)) {
+        error = SystemErrorText(err);
+        if (fileError) *fileError = err;
         return false;
     }
     return true;

@@ -4,9 +4,7 @@
 #include "LittleEndian.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
-#include <QSaveFile>
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
@@ -256,38 +254,6 @@ bool DecodeBmp(const QByteArray& data, QImage& out, QString* error)
             for (int x = 0; x < out.width(); ++x)
                 line[x] = qRgb(table[0][qRed(line[x])], table[1][qGreen(line[x])], table[2][qBlue(line[x])]);
         }
-    }
-    return true;
-}
-
-bool ReadWholeFile(const QString& path, QByteArray& out, QString* error, qint64 maxBytes)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = f.errorString();
-        return false;
-    }
-    if (f.size() > maxBytes) {
-        if (error) *error = tooLargeError();
-        return false;
-    }
-    const QByteArray d = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        if (error) *error = f.errorString();
-        return false;
-    }
-    out = d;
-    return true;
-}
-
-bool WriteWholeFile(const QString& path, const QByteArray& data, QString* error)
-{
-    QSaveFile f(path);
-    f.setDirectWriteFallback(false);
-    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit()) {
-        if (error) *error = f.errorString();
-        f.cancelWriting();
-        return false;
     }
     return true;
 }

@@ -1,6 +1,11 @@
 #include "UnitCryptAccess.h"
 
+#include "../platform/HostileFiles.h"
+#include "SaverContents.h"
+#include "SheetFile.h"
+
 #include "Clock.h"
+#include "Color.h"
 #include "Dialogs.h"
 #include "Paths.h"
 #include "TestSupport.h"
@@ -10,8 +15,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
+#include <QThread>
 #include <QWidget>
 #include <csignal>
+#include <random>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -184,6 +192,97 @@ TEST_F(FileAccessTest, AccessWindowCountsStarsAndGoesAway)
     HideAccessMessage();
     EXPECT_TRUE(NoAccessWindowShown());
     SetClock(nullptr);
+}
+
+TEST_F(FileAccessTest, PipesAndDevicesAreRefusedAtOnceWithTheReport)
+{
+    for (const HostileFile& f : MakeHostileFiles(tmp.path(), QStringLiteral(".txt"))) {
+        rec.Clear();
+        QByteArray s = "left over";
+        bool loaded = true;
+        EXPECT_TRUE(ReturnsPromptly(f, [&] { loaded = LoadFileToString(f.path, s); })) << f.path.toStdString();
+        EXPECT_FALSE(loaded);
+        EXPECT_TRUE(s.isEmpty());
+        ASSERT_EQ(rec.Boxes().size(), 1u);
+        EXPECT_EQ(rec.Boxes()[0].text, FileAccessErrorText(f.path, 0, f.error));
+        // Nor is anything written over them.
+        rec.Clear();
+        EXPECT_FALSE(SaveStringToFile(f.path, "x"));
+        ASSERT_EQ(rec.Boxes().size(), 1u);
+        EXPECT_EQ(rec.Boxes()[0].text, FileAccessErrorText(f.path, 0, f.error));
+    }
+}
+
+TEST_F(FileAccessTest, ADanglingLinkIsWrittenThroughAndStaysALink)
+{
+    const QString link = tmp.filePath(QStringLiteral("index.txt"));
+    ASSERT_EQ(::symlink("data/real.txt", QFile::encodeName(link).constData()), 0);
+    ASSERT_TRUE(QDir(tmp.path()).mkdir(QStringLiteral("data")));
+    ASSERT_TRUE(SaveStringToFile(link, "saved"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(ReadFile(tmp.filePath(QStringLiteral("data/real.txt"))), QByteArray("saved"));
+    QByteArray s;
+    ASSERT_TRUE(LoadFileToString(link, s));
+    EXPECT_EQ(s, QByteArray("saved"));
+    EXPECT_TRUE(rec.records.empty());
+}
+
+TEST_F(FileAccessTest, AFullDiskIsReportedInJapaneseAndTheOldFileStays)
+{
+    ScratchMount disk("tmpfs", "size=64k");
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Why();
+    const QString path = disk.Path() + QStringLiteral("/過去リプレイ_Index.txt");
+    ASSERT_TRUE(SaveStringToFile(path, QByteArray(30000, 'o')));
+    EXPECT_FALSE(SaveStringToFile(path, QByteArray(50000, 'n')));
+    EXPECT_EQ(ReadFile(path), QByteArray(30000, 'o'));
+    EXPECT_EQ(EntriesOf(disk.Path()), QStringList{QStringLiteral("過去リプレイ_Index.txt")});
+    ASSERT_EQ(rec.Boxes().size(), 1u);
+    EXPECT_EQ(rec.Boxes()[0].text, QStringLiteral("ファイルにアクセスできません。\r\n\r\n\"過去リプレイ_Index.txt\"\r\n"
+                                                  "エラーコード=0000001C\r\nディスクの空き領域が不足しています。"));
+}
+
+// Saves killed at random moments, again and again, through both writers: each time the file is the
+// old or the new one whole. A finished copy is left only when a kill falls between its link and its
+// rename, and the next save of the file takes it away.
+TEST_F(FileAccessTest, KilledSavesLeaveTheOldOrTheNewFileAndNothingElse)
+{
+    constexpr int kRounds = 50;
+    const QString saver = QCoreApplication::applicationDirPath() + QStringLiteral("/file_saver");
+    std::mt19937 rng(20240601);
+    for (const bool sheet : {false, true}) {
+        QTemporaryDir dir;
+        const QString name = sheet ? QStringLiteral("選手.bmp") : QStringLiteral("過去リプレイ_Index.txt");
+        const QString path = dir.filePath(name);
+        QByteArray whole[2];
+        for (int k = 0; k < 2; ++k) {
+            QString error;
+            if (sheet) ASSERT_TRUE(EncodeSheet(SaverSheet(k), TSheetFormat::Bmp, RGBColor(255, 254, 254), whole[k], error));
+            else whole[k] = SaverText(k);
+        }
+        int leftovers = 0;
+        for (int round = 0; round < kRounds; ++round) {
+            QProcess p;
+            p.start(saver, {QLatin1String(sheet ? "sheet" : "text"), path});
+            ASSERT_TRUE(p.waitForReadyRead(10000) && p.readLine().trimmed() == "ready") << round;
+            QThread::usleep(std::uniform_int_distribution<unsigned>(0, 30000)(rng));
+            ::kill(pid_t(p.processId()), SIGKILL);
+            p.waitForFinished();
+            const QByteArray now = ReadFile(path);
+            EXPECT_TRUE(now == whole[0] || now == whole[1]) << round << ": " << now.size() << " bytes";
+            for (const QString& e : EntriesOf(dir.path())) {
+                if (e == name) continue;
+                ++leftovers;
+                EXPECT_TRUE(e.startsWith(QLatin1Char('.') + name + QStringLiteral(".~")) && e.size() == name.size() + 9)
+                    << e.toStdString();
+                const QByteArray copy = ReadFile(dir.filePath(e));
+                EXPECT_TRUE(copy == whole[0] || copy == whole[1]) << e.toStdString();
+            }
+        }
+        QString error;
+        ASSERT_TRUE(sheet ? WriteSheetFile(path, SaverSheet(0), RGBColor(255, 254, 254), error) : SaveStringToFile(path, "done"));
+        EXPECT_EQ(EntriesOf(dir.path()), QStringList{name});
+        RecordProperty(sheet ? "sheet_leftovers" : "text_leftovers", leftovers);
+    }
 }
 
 } // namespace
