@@ -5,7 +5,9 @@
 #include "SheetLink.h"
 #include <QCoreApplication>
 #include <QDir>
+#include <QSet>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/resource.h>
 
 int main(int argc, char** argv)
@@ -30,12 +32,17 @@ int main(int argc, char** argv)
         return 2;
     }
     if (const int spare = option("--spare-fds", -1); spare >= 0) {
-        int highest = 0;
+        // The limit that leaves exactly `spare` numbers free below it (new descriptors take the
+        // lowest free number; those open above the limit stay open).
+        QSet<int> open;
         for (const QString& fd : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
-            highest = std::max(highest, fd.toInt());
+            if (::fcntl(fd.toInt(), F_GETFD) >= 0) open.insert(fd.toInt()); // not the listing's own
+        rlim_t limit = 0;
+        for (int free = 0; free < spare; ++limit)
+            if (!open.contains(int(limit))) ++free;
         rlimit lim {};
         ::getrlimit(RLIMIT_NOFILE, &lim);
-        lim.rlim_cur = rlim_t(highest + 1 + spare);
+        lim.rlim_cur = limit;
         ::setrlimit(RLIMIT_NOFILE, &lim);
     }
     std::printf("ready\n");
