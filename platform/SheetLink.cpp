@@ -280,8 +280,10 @@ void SheetLinkServer::drop(Connection* c)
 
 void SheetLinkServer::dropExpired()
 {
-    // All connections get the same time, so the oldest is the first to run out of it.
-    while (!m_connections.empty() && m_connections.front()->deadline.hasExpired()) drop(m_connections.front().get());
+    for (auto it = m_connections.begin(); it != m_connections.end();) {
+        Connection* c = (it++)->get();
+        if (c->deadline.hasExpired()) drop(c);
+    }
 }
 
 std::optional<int> SendCopyData(quint32 dwData, const QByteArray& data, int timeoutMs, const QString& name)
