@@ -1,8 +1,10 @@
 // Memory of reading pictures: the peak above what was resident before, for the largest picture the
 // readers accept (64 megapixels, 8192 x 8192) as baseline and progressive JPEG and as a 24-bit
-// bitmap, through the editor's whole open (file, decode, inner white); and for a small JPEG that
-// declares 8000 x 8000. Goal: no more than about two copies of the picture's own pixels
-// (the "copies" counter; one copy is 4 bytes a pixel), and next to nothing for the small file.
+// bitmap, read alone ("read_") and through the editor's whole open (file, decode, inner white); and
+// for small files that declare huge pictures. Goal: no more than about two copies of the picture's
+// own pixels (the "copies" counter; one copy is 4 bytes a pixel), and next to nothing for the small
+// files, which are refused. A progressive 4:4:4 JPEG of that size would need two and a half copies
+// and is refused by the decoder's memory budget.
 #include "PictureFile.h"
 #include "SheetFile.h"
 
