@@ -1,8 +1,6 @@
 #include "SheetLoader.h"
 
-#include "../platform/HostileFiles.h"
 #include "PictureFile.h"
-#include "FileErrorText.h"
 #include "Resources.h"
 #include "TestSupport.h"
 
@@ -160,18 +158,6 @@ TEST_F(SheetLoaderTest, MissingAndBrokenFilesFallBackToTheBuiltInSheet)
     for (qsizetype i = jpeg.size() / 2; i < jpeg.size() - 2; i += 7) scrambled[i] = char(0xFF);
     TBitmap s;
     if (!LoadSheetFile(write(QStringLiteral("scrambled.jpg"), scrambled), s)) expectFallback(file(QStringLiteral("scrambled.jpg")));
-}
-
-TEST_F(SheetLoaderTest, PipesAndDevicesUnderASheetsNameFallBackAtOnce)
-{
-    for (const char* ext : {".bmp", ".jpg"})
-        for (const HostileFile& f : MakeHostileFiles(m_dir.path(), QString::fromLatin1(ext))) {
-            QString why;
-            TBitmap sheet;
-            EXPECT_TRUE(ReturnsPromptly(f, [&] { EXPECT_FALSE(LoadSheetFile(f.path, sheet, &why)); })) << f.path.toStdString();
-            EXPECT_EQ(why, SystemErrorText(f.error));
-            expectFallback(f.path);
-        }
 }
 
 TEST_F(SheetLoaderTest, SheetsSmallerThanOneCellFallBack)
