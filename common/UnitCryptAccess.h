@@ -2,6 +2,7 @@
 // Whole-file read and write with one failure path: the access window and a warning box that names
 // the file, the system error code and the system's message. Files are moved as bytes; the callers
 // convert text with ToSjis / FromSjis.
+#include "FileErrorText.h"
 #include <QByteArray>
 #include <QString>
 
@@ -13,14 +14,14 @@ void SetFileAccessContext(const QString& programFile, QWidget* mainForm, const Q
 
 // s := the file's bytes; on any failure s is empty, the error is reported and the answer is false.
 bool LoadFileToString(const QString& fileName, QByteArray& s);
-// Writes s as the whole file through a temporary file in the same folder and a rename, so a failed
-// write leaves the old file whole; false (after the report) when it could not be written.
+// Writes s as the whole file: afterwards the old file or the new one is there whole, and nothing
+// else (WriteFileAtomically); false (after the report) when it could not be written.
 bool SaveStringToFile(const QString& fileName, const QByteArray& s);
 
-// The warning box of a file that could not be accessed. Kind 0: "ファイルにアクセスできません。",
-// kind 1: "ファイルにアクセスできなかった可能性があります。". Without a code, errno is reported.
+// The warning box of a file that could not be accessed (FileAccessErrorText), over owner when
+// given. Without a code, errno is reported.
 void ShowFileAccessError(const QString& fileName, int kind);
-void ShowFileAccessError(const QString& fileName, int kind, int errorCode);
+void ShowFileAccessError(const QString& fileName, int kind, int errorCode, QWidget* owner = nullptr);
 
 // True while the program's own file exists; otherwise reports it, closes the main form and answers false.
 bool CheckProgramFile();
@@ -28,7 +29,3 @@ bool CheckProgramFile();
 // The access window; one at most.
 void ShowAccessMessage();
 void HideAccessMessage();
-
-// "エラーコード=0000001B" and the system's message text for a code.
-QString ErrorCodeLine(int errorCode);
-QString SystemErrorText(int errorCode);

@@ -1,10 +1,12 @@
 #include "SheetFile.h"
 
 #include "Canvas.h"
+#include "FileErrorText.h"
 #include "PictureFile.h"
 #include <QFileInfo>
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -68,18 +70,19 @@ bool DecodeSheet(const QByteArray& data, TSheetFormat format, QImage& out, QStri
     return true;
 }
 
-bool ReadSheetFile(const QString& path, QImage& out, QString& error, int cellW, int cellH)
+bool ReadSheetFile(const QString& path, QImage& out, QString& error, int cellW, int cellH, int* fileError)
 {
+    if (fileError) *fileError = 0;
     const TSheetFormat format = SheetFormatOf(path);
     if (format == TSheetFormat::None) {
         error = formatError();
         return false;
     }
     QByteArray data;
-    QString why;
     // A picture under the cap needs at most 4 bytes a pixel, and a little for the headers.
-    if (!ReadWholeFile(path, data, &why, kMaxPicturePixels * 4 + (1 << 20))) {
-        error = why;
+    if (const int err = ReadRegularFile(path, kMaxPicturePixels * 4 + (1 << 20), data)) {
+        error = SystemErrorText(err);
+        if (fileError) *fileError = err;
         return false;
     }
     return DecodeSheet(data, format, out, error, cellW, cellH);
@@ -110,13 +113,14 @@ bool EncodeSheet(const QImage& sheet, TSheetFormat format, TColor marker, QByteA
     return true;
 }
 
-bool WriteSheetFile(const QString& path, const QImage& sheet, TColor marker, QString& error)
+bool WriteSheetFile(const QString& path, const QImage& sheet, TColor marker, QString& error, int* fileError)
 {
+    if (fileError) *fileError = 0;
     QByteArray bytes;
     if (!EncodeSheet(sheet, SheetFormatOf(path), marker, bytes, error)) return false;
-    QString why;
-    if (!WriteWholeFile(path, bytes, &why)) {
-        error = why;
+    if (const int err = WriteFileAtomically(path, bytes)) {
+        error = SystemErrorText(err);
+        if (fileError) *fileError = err;
         return false;
     }
     return true;
@@ -125,28 +129,52 @@ bool WriteSheetFile(const QString& path, const QImage& sheet, TColor marker, QSt
 void MakeInnerWhiteOpaque(QImage& picture, TColor opaqueWhite)
 {
     if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0) return;
+    if (picture.format() != QImage::Format_RGB32) picture = std::move(picture).convertToFormat(QImage::Format_RGB32);
     const int w = picture.width(), h = picture.height();
-    // A frame of opaque white around the picture joins every white that touches its border.
-    QImage work(w + 20, h + 20, QImage::Format_RGB32);
     const QRgb opaque = ToPixel(opaqueWhite), white = ToPixel(clWhite);
-    work.fill(opaque);
-    const QImage src = picture.format() == QImage::Format_RGB32 ? picture : picture.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        const QRgb* s = reinterpret_cast<const QRgb*>(src.constScanLine(y));
-        QRgb* d = reinterpret_cast<QRgb*>(work.scanLine(y + 10)) + 10;
-        for (int x = 0; x < w; ++x) {
-            const QRgb v = s[x] | 0xFF000000u;
-            d[x] = v == white ? opaque : v;
+    const auto isWhite = [&](int x, int y) {
+        const QRgb v = reinterpret_cast<const QRgb*>(picture.constScanLine(y))[x] | 0xFF000000u;
+        return v == white || v == opaque;
+    };
+    // The whites that reach the border through whites (4-neighbours) are marked, a byte a pixel,
+    // by scanline runs: the picture itself is the only copy of its pixels held meanwhile.
+    std::vector<unsigned char> outer(size_t(w) * size_t(h), 0);
+    const auto at = [w](int x, int y) { return size_t(y) * size_t(w) + size_t(x); };
+    struct Seed {
+        int x, y;
+    };
+    std::vector<Seed> seeds;
+    const auto seed = [&](int x, int y) {
+        if (!outer[at(x, y)] && isWhite(x, y)) seeds.push_back({x, y});
+    };
+    for (int x = 0; x < w; ++x) seed(x, 0), seed(x, h - 1);
+    for (int y = 0; y < h; ++y) seed(0, y), seed(w - 1, y);
+    while (!seeds.empty()) {
+        const Seed s = seeds.back();
+        seeds.pop_back();
+        if (outer[at(s.x, s.y)]) continue;
+        int l = s.x, r = s.x;
+        while (l > 0 && !outer[at(l - 1, s.y)] && isWhite(l - 1, s.y)) --l;
+        while (r < w - 1 && !outer[at(r + 1, s.y)] && isWhite(r + 1, s.y)) ++r;
+        std::fill(outer.begin() + qsizetype(at(l, s.y)), outer.begin() + qsizetype(at(r, s.y)) + 1, 1);
+        for (int ny : {s.y - 1, s.y + 1}) {
+            if (ny < 0 || ny >= h) continue;
+            bool inRun = false;
+            for (int x = l; x <= r; ++x) {
+                const bool open = !outer[at(x, ny)] && isWhite(x, ny);
+                if (open && !inRun) seeds.push_back({x, ny});
+                inRun = open;
+            }
         }
     }
-    TCanvas c(&work);
-    c.Brush.Color = clWhite;
-    c.Brush.Style = TBrushStyle::bsSolid;
-    c.FloodFill(0, 0, opaqueWhite, TFillStyle::fsSurface);
-    QImage result(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        std::memcpy(result.scanLine(y), work.constScanLine(y + 10) + 10 * sizeof(QRgb), size_t(w) * sizeof(QRgb));
-    picture = result;
+    // Outer white is transparent, enclosed white visible.
+    for (int y = 0; y < h; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            if (outer[at(x, y)]) line[x] = white;
+            else if ((line[x] | 0xFF000000u) == white) line[x] = opaque;
+        }
+    }
 }
 
 void InsertSheetCell(QImage& sheet, int index, int cellW, int cellH)

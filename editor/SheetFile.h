@@ -23,14 +23,17 @@ QString CompleteSheetName(const QString& path, TSheetFormat preferred);
 // smaller than one cell or larger than the size cap.
 bool DecodeSheet(const QByteArray& data, TSheetFormat format, QImage& out, QString& error, int cellW = 140,
                  int cellH = 70);
-// Reads a sheet file by its extension; as DecodeSheet, with the file's own read errors.
-bool ReadSheetFile(const QString& path, QImage& out, QString& error, int cellW = 140, int cellH = 70);
+// Reads a sheet file by its extension; as DecodeSheet, with the file's own read errors, whose system
+// error code goes to fileError (0 when the file was read and its content refused).
+bool ReadSheetFile(const QString& path, QImage& out, QString& error, int cellW = 140, int cellH = 70,
+                   int* fileError = nullptr);
 
 // The bytes of a sheet file: every marker-colour pixel made pure white, then a 24-bit bitmap file
 // or a JPEG of quality 100.
 bool EncodeSheet(const QImage& sheet, TSheetFormat format, TColor marker, QByteArray& out, QString& error);
-// Writes a sheet file by its extension, through a temporary file and a rename.
-bool WriteSheetFile(const QString& path, const QImage& sheet, TColor marker, QString& error);
+// Writes a sheet file by its extension: the old file or the new one whole (WriteFileAtomically).
+// A failed write's system error code goes to fileError (0 when nothing could be encoded).
+bool WriteSheetFile(const QString& path, const QImage& sheet, TColor marker, QString& error, int* fileError = nullptr);
 
 // White enclosed by a drawing becomes visible (opaque white); white connected to the picture's
 // border, through 4-neighbours, stays or becomes pure white (transparent).

@@ -9,6 +9,7 @@
 #include "Paths.h"
 #include "SheetFile.h"
 #include "SheetLink.h"
+#include "UnitCryptAccess.h"
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -30,6 +31,8 @@ TSheetFormat FormatOfFilter(int filterIndex)
 
 } // namespace
 
+// A file whose content is refused. (A file that could not be read or written at all gets the file
+// error report of both programs instead, ShowFileAccessError.)
 void TFormPictureEditor::reportFileError(const QString& path, const QString& reason)
 {
     MessageBeep(MB_ICONASTERISK);
@@ -119,8 +122,10 @@ void TFormPictureEditor::mmPicOpenClick()
     // The file is read whole before anything of the sheet being edited is let go.
     QImage picture;
     QString error;
-    if (!ReadSheetFile(path, picture, error, udWidth->value(), udHeight->value())) {
-        reportFileError(path, error);
+    int fileError = 0;
+    if (!ReadSheetFile(path, picture, error, udWidth->value(), udHeight->value(), &fileError)) {
+        if (fileError != 0) ShowFileAccessError(path, 0, fileError, this);
+        else reportFileError(path, error);
         return;
     }
     ResetEditing(true, true, true);
@@ -179,8 +184,10 @@ bool TFormPictureEditor::SaveAs()
 bool TFormPictureEditor::SaveSheet(const QString& path)
 {
     QString error;
-    if (!WriteSheetFile(path, Sheet.Image(), Engine.MarkerColor, error)) {
-        reportFileError(path, error);
+    int fileError = 0;
+    if (!WriteSheetFile(path, Sheet.Image(), Engine.MarkerColor, error, &fileError)) {
+        if (fileError != 0) ShowFileAccessError(path, 0, fileError, this);
+        else reportFileError(path, error);
         return false;
     }
     SheetPath = path;
@@ -372,8 +379,10 @@ void TFormPictureEditor::sbFromBeginClick()
     const int w = udWidth->value(), h = udHeight->value();
     QImage file;
     QString error;
-    if (!ReadSheetFile(SheetPath, file, error, w, h)) {
-        reportFileError(SheetPath, error);
+    int fileError = 0;
+    if (!ReadSheetFile(SheetPath, file, error, w, h, &fileError)) {
+        if (fileError != 0) ShowFileAccessError(SheetPath, 0, fileError, this);
+        else reportFileError(SheetPath, error);
         return;
     }
     if (k >= SheetCellCount(file, w)) {

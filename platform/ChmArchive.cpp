@@ -1,6 +1,8 @@
 #include "ChmArchive.h"
 
+#include "FileErrorText.h"
 #include "LittleEndian.h"
+#include "WholeFile.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -696,15 +698,12 @@ bool ChmArchive::Open(const QString& file)
 {
     Close();
     m_file = file;
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return Fail(QStringLiteral("ファイルを読み込めません。"), f.errorString());
-    if (f.size() > kMaxFileSize)
-        return Fail(QStringLiteral("ファイルが大きすぎます。"), QStringLiteral("%1 bytes").arg(f.size()));
-    const QByteArray bytes = f.read(kMaxFileSize + 1);
-    if (bytes.size() > kMaxFileSize)
-        return Fail(QStringLiteral("ファイルが大きすぎます。"), QStringLiteral("the file grew while read"));
-    f.close();
+    // Only a plain file: a pipe under the help file's name would hang the window, a device never end.
+    QByteArray bytes;
+    if (const int err = ReadRegularFile(file, kMaxFileSize, bytes)) {
+        return Fail(err == EFBIG ? QStringLiteral("ファイルが大きすぎます。") : QStringLiteral("ファイルを読み込めません。"),
+                    SystemErrorText(err));
+    }
 
     std::vector<ChmDirEntry> directory;
     QString why;

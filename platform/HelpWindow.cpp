@@ -1,6 +1,7 @@
 #include "HelpWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QBuffer>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -102,6 +103,10 @@ void HelpBrowser::home()
 
 HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent)
 {
+    // The help never keeps the program running: once its other windows are closed the program
+    // ends, and the help window goes with it, even when the form that opened it is long gone.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &QWidget::close);
     setWindowTitle(DefaultTitle());
     setFont(QFont(PageFont(), 10));
 

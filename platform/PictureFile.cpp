@@ -4,9 +4,7 @@
 #include "LittleEndian.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
-#include <QSaveFile>
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
@@ -33,15 +31,49 @@ struct JpegErr {
 
 void jpegSilent(j_common_ptr, int) {}
 
+// Where the decoded rows go: the picture is made once its size is known, and each row of RGB
+// triples is spread into it as it comes, so that the pixels are held once.
+struct JpegSink {
+    QImage image;
+    std::vector<unsigned char> row;
+};
+
+bool startSink(JpegSink* sink, unsigned width, unsigned height)
+{
+    sink->image = QImage(int(width), int(height), QImage::Format_RGB32);
+    if (sink->image.isNull()) return false;
+    sink->row.resize(size_t(width) * 3);
+    return true;
+}
+
+void putRow(JpegSink* sink, int y)
+{
+    const unsigned char* s = sink->row.data();
+    QRgb* line = reinterpret_cast<QRgb*>(sink->image.scanLine(y));
+    for (int x = 0, w = sink->image.width(); x < w; ++x, s += 3) line[x] = qRgb(s[0], s[1], s[2]);
+}
+
 struct DecodeOut {
-    std::vector<unsigned char> rgb;
-    unsigned width = 0, height = 0;
     int code = 0;
     bool tooLarge = false;
 };
 
+// What libjpeg may hold beside the picture (whole-picture coefficient buffers of progressive and
+// multi-scan files): as much as the picture's own pixels, and a little more for small pictures.
+constexpr qint64 kJpegWorkSlack = 32LL << 20;
+
+// The coded data spends at least one bit on each 8 x 8 block of each component; fewer bytes than
+// that cannot hold the picture they declare. (Arithmetic coding could, and is not read.)
+bool enoughData(const jpeg_decompress_struct& cinfo, unsigned long size)
+{
+    qint64 blocks = 0;
+    for (int c = 0; c < cinfo.num_components; ++c)
+        blocks += qint64(cinfo.comp_info[c].width_in_blocks) * qint64(cinfo.comp_info[c].height_in_blocks);
+    return qint64(size) * 8 >= blocks;
+}
+
 // Only plain C data lives in this frame, so a longjmp out of libjpeg skips no destructor.
-bool decodeJpegC(const unsigned char* data, unsigned long size, DecodeOut* out)
+bool decodeJpegC(const unsigned char* data, unsigned long size, JpegSink* sink, DecodeOut* out)
 {
     jpeg_decompress_struct cinfo;
     JpegErr jerr;
@@ -56,22 +88,30 @@ bool decodeJpegC(const unsigned char* data, unsigned long size, DecodeOut* out)
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, size);
     jpeg_read_header(&cinfo, TRUE);
+    // The library release that sheets were first made with had no arithmetic decoding.
+    if (cinfo.arith_code) ERREXIT(&cinfo, JERR_ARITH_NOTIMPL);
+    if (!enoughData(cinfo, size)) ERREXIT(&cinfo, JERR_INPUT_EOF);
     cinfo.out_color_space = JCS_RGB;
     jpeg_calc_output_dimensions(&cinfo);
-    if (cinfo.output_width == 0 || cinfo.output_height == 0 ||
-        qint64(cinfo.output_width) * qint64(cinfo.output_height) > kMaxPicturePixels) {
+    const qint64 pixels = qint64(cinfo.output_width) * qint64(cinfo.output_height);
+    if (pixels == 0 || pixels > kMaxPicturePixels) {
         out->tooLarge = true;
         jpeg_destroy_decompress(&cinfo);
         return false;
     }
+    // Beyond this the library refuses ("backing store not supported") instead of allocating.
+    cinfo.mem->max_memory_to_use = long(pixels * 4 + kJpegWorkSlack);
     jpeg_start_decompress(&cinfo);
-    out->width = cinfo.output_width;
-    out->height = cinfo.output_height;
-    const size_t stride = size_t(cinfo.output_width) * 3;
-    out->rgb.resize(stride * cinfo.output_height);
+    if (!startSink(sink, cinfo.output_width, cinfo.output_height)) {
+        out->tooLarge = true;
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
     while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = out->rgb.data() + stride * cinfo.output_scanline;
-        jpeg_read_scanlines(&cinfo, &row, 1);
+        const int y = int(cinfo.output_scanline);
+        JSAMPROW row = sink->row.data();
+        if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) ERREXIT(&cinfo, JERR_INPUT_EOF);
+        putRow(sink, y);
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
@@ -125,6 +165,8 @@ int maskBits(quint32 mask)
     return n;
 }
 
+constexpr qint64 kRlePixelsPerByte = 1024;
+
 QString jpegError(int code)
 {
     return QStringLiteral("JPEG エラー #%1").arg(code);
@@ -145,26 +187,17 @@ QString badBitmapError()
 
 bool DecodeJpeg(const QByteArray& data, QImage& out, QString* error)
 {
-    DecodeOut d;
     if (data.isEmpty()) {
         if (error) *error = jpegError(JERR_INPUT_EMPTY);
         return false;
     }
-    if (!decodeJpegC(reinterpret_cast<const unsigned char*>(data.constData()), (unsigned long)data.size(), &d)) {
+    JpegSink sink;
+    DecodeOut d;
+    if (!decodeJpegC(reinterpret_cast<const unsigned char*>(data.constData()), (unsigned long)data.size(), &sink, &d)) {
         if (error) *error = d.tooLarge ? tooLargeError() : jpegError(d.code);
         return false;
     }
-    QImage img(int(d.width), int(d.height), QImage::Format_RGB32);
-    if (img.isNull()) {
-        if (error) *error = tooLargeError();
-        return false;
-    }
-    for (unsigned y = 0; y < d.height; ++y) {
-        const unsigned char* s = d.rgb.data() + size_t(y) * d.width * 3;
-        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(int(y)));
-        for (unsigned x = 0; x < d.width; ++x) line[x] = qRgb(s[3 * x], s[3 * x + 1], s[3 * x + 2]);
-    }
-    out = img;
+    out = std::move(sink.image);
     return true;
 }
 
@@ -229,7 +262,11 @@ bool DecodeBmp(const QByteArray& data, QImage& out, QString* error)
     if (compression == 0 || compression == 3 || compression == 6) {
         const qint64 stride = ((width * bits + 31) / 32) * 4;
         if (offBits + stride * rows > size) return fail(badBitmapError());
-    } else if (compression != 1 && compression != 2) {
+    } else if (compression == 1 || compression == 2) {
+        // A run of two bytes covers at most 255 pixels; line ends and skips may leave some out, but
+        // a file that claims a thousand pixels for each byte it holds is not the picture it claims.
+        if (width * rows > kRlePixelsPerByte * (size - offBits)) return fail(badBitmapError());
+    } else {
         return fail(badBitmapError());
     }
     QBuffer buf;
@@ -237,9 +274,12 @@ bool DecodeBmp(const QByteArray& data, QImage& out, QString* error)
     buf.open(QIODevice::ReadOnly);
     QImageReader reader(&buf, "bmp");
     reader.setAutoTransform(false);
+    // The reader's own limit (128 MB) would refuse half of what the size cap allows.
+    reader.setAllocationLimit(int((kMaxPicturePixels * 4) >> 20) + 1);
     QImage img;
     if (!reader.read(&img) || img.isNull()) return fail(badBitmapError());
-    out = img.convertToFormat(QImage::Format_RGB32);
+    // In place where the depth allows (32-bit with alpha): no second copy of the pixels.
+    out = std::move(img).convertToFormat(QImage::Format_RGB32);
     if (bits == 16) {
         // A 16-bit bitmap keeps 5 (or 6) bits a channel and the reader shifts them up, so white
         // would come out light grey and lose its transparency: spread each channel to 0..255 again.
@@ -256,38 +296,6 @@ bool DecodeBmp(const QByteArray& data, QImage& out, QString* error)
             for (int x = 0; x < out.width(); ++x)
                 line[x] = qRgb(table[0][qRed(line[x])], table[1][qGreen(line[x])], table[2][qBlue(line[x])]);
         }
-    }
-    return true;
-}
-
-bool ReadWholeFile(const QString& path, QByteArray& out, QString* error, qint64 maxBytes)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = f.errorString();
-        return false;
-    }
-    if (f.size() > maxBytes) {
-        if (error) *error = tooLargeError();
-        return false;
-    }
-    const QByteArray d = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        if (error) *error = f.errorString();
-        return false;
-    }
-    out = d;
-    return true;
-}
-
-bool WriteWholeFile(const QString& path, const QByteArray& data, QString* error)
-{
-    QSaveFile f(path);
-    f.setDirectWriteFallback(false);
-    if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit()) {
-        if (error) *error = f.errorString();
-        f.cancelWriting();
-        return false;
     }
     return true;
 }

@@ -16,8 +16,5 @@ bool DecodeBmp(const QByteArray& data, QImage& out, QString* error = nullptr);
 // Writing a 24-bit bitmap file: EncodeBmp24 in BmpWriter.h.
 #include "BmpWriter.h"
 
-// Whole files.
-// Files over maxBytes are refused without being read.
-bool ReadWholeFile(const QString& path, QByteArray& out, QString* error = nullptr, qint64 maxBytes = 512LL << 20);
-// Written through a temporary file and a rename: a failed write leaves the old file whole.
-bool WriteWholeFile(const QString& path, const QByteArray& data, QString* error = nullptr);
+// Whole files: ReadWholeFile and WriteWholeFile in WholeFile.h.
+#include "WholeFile.h"

@@ -5,16 +5,53 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
+#include <QDeadlineTimer>
 #include <QLocalSocket>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
 
+// Connections waiting to be taken; more are refused by the system until some have been.
+constexpr int kBacklog = 64;
+
 void wr32(QByteArray& b, quint32 v)
 {
     for (int i = 0; i < 4; ++i) b.append(char((v >> (8 * i)) & 0xFF));
+}
+
+bool socketAddress(const QByteArray& path, sockaddr_un& addr, socklen_t& len)
+{
+    if (path.isEmpty() || path.size() >= qsizetype(sizeof addr.sun_path)) return false;
+    addr.sun_family = AF_UNIX;
+    std::memcpy(addr.sun_path, path.constData(), size_t(path.size()));
+    addr.sun_path[path.size()] = '\0';
+    len = socklen_t(offsetof(sockaddr_un, sun_path) + size_t(path.size()) + 1);
+    return true;
+}
+
+enum class Probe { Nobody, Stale, Alive };
+
+// Whether a program listens at the address. A connect that the system takes (even into the queue
+// of a program that is stopped or too busy to answer) means alive, and so does a full queue; only
+// a refusal says that what lies there was left by a program that has gone.
+Probe probe(const sockaddr_un& addr, socklen_t len)
+{
+    const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (s < 0) return Probe::Alive;
+    const int r = ::connect(s, reinterpret_cast<const sockaddr*>(&addr), len);
+    const int err = r == 0 ? 0 : errno;
+    ::close(s);
+    if (err == ENOENT) return Probe::Nobody;
+    if (err == ECONNREFUSED) return Probe::Stale;
+    return Probe::Alive;
 }
 
 } // namespace
@@ -76,57 +113,176 @@ QString SheetLinkSocketPath(const QString& name)
     return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + name;
 }
 
-SheetLinkServer::SheetLinkServer(QObject* parent) : QObject(parent), m_server(new QLocalServer(this))
+struct SheetLinkServer::Connection {
+    int fd = -1;
+    QSocketNotifier* notifier = nullptr;
+    QByteArray buffer;
+    QDeadlineTimer deadline;
+};
+
+SheetLinkServer::SheetLinkServer(QObject* parent) : QObject(parent), m_rest(new QTimer(this)), m_sweep(new QTimer(this))
 {
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, &SheetLinkServer::accept);
+    m_rest->setSingleShot(true);
+    m_rest->setInterval(100);
+    connect(m_rest, &QTimer::timeout, this, [this] {
+        if (m_notifier) m_notifier->setEnabled(true);
+        acceptPending();
+    });
+    m_sweep->setInterval(50);
+    connect(m_sweep, &QTimer::timeout, this, &SheetLinkServer::dropExpired);
 }
 
-SheetLinkServer::~SheetLinkServer() = default;
+SheetLinkServer::~SheetLinkServer()
+{
+    close();
+}
 
 bool SheetLinkServer::Listening() const
 {
-    return m_server->isListening();
+    return m_fd >= 0;
 }
 
 bool SheetLinkServer::Listen(const QString& name)
 {
+    if (m_fd >= 0) return true;
     const QString path = SheetLinkSocketPath(name);
     if (path.isEmpty()) return false;
-    // A live program answering keeps its name. (Qt puts a user-only socket in place by renaming it
-    // over the path, so listening first would silently take the name from a live program.)
-    QLocalSocket probe;
-    probe.connectToServer(path);
-    if (probe.waitForConnected(500)) {
-        probe.disconnectFromServer();
+    const QByteArray native = QFile::encodeName(path);
+    sockaddr_un addr {};
+    socklen_t len = 0;
+    if (!socketAddress(native, addr, len)) return false;
+    switch (probe(addr, len)) {
+    case Probe::Alive: return false;
+    case Probe::Stale: ::unlink(native.constData()); break;
+    case Probe::Nobody: break;
+    }
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    // The socket file takes the socket's mode at bind: only this user may connect. A name that
+    // another program has taken meanwhile makes the bind fail, and that program keeps it.
+    ::fchmod(fd, 0600);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), len) != 0 || ::listen(fd, kBacklog) != 0) {
+        ::close(fd);
         return false;
     }
-    // Whatever is left there belongs to a program that died.
-    QLocalServer::removeServer(path);
-    return m_server->listen(path);
+    struct stat st {};
+    if (::stat(native.constData(), &st) == 0) {
+        m_dev = quint64(st.st_dev);
+        m_ino = quint64(st.st_ino);
+    }
+    m_fd = fd;
+    m_path = native;
+    m_notifier = new QSocketNotifier(qintptr(fd), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &SheetLinkServer::acceptPending);
+    return true;
 }
 
-void SheetLinkServer::accept()
+void SheetLinkServer::close()
 {
-    while (QLocalSocket* s = m_server->nextPendingConnection()) {
-        connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
-        auto buffer = std::make_shared<QByteArray>();
-        connect(s, &QLocalSocket::readyRead, this, [this, s, buffer] {
-            buffer->append(s->readAll());
-            CopyDataMessage msg;
-            const qint64 used = ParseCopyData(*buffer, msg);
-            if (used == 0) return;
-            if (used < 0) {
-                s->abort();
-                return;
+    while (!m_connections.empty()) drop(m_connections.front().get());
+    m_rest->stop();
+    if (m_fd < 0) return;
+    delete m_notifier;
+    m_notifier = nullptr;
+    ::close(m_fd);
+    m_fd = -1;
+    // The socket file goes with the server, unless it is not ours any more.
+    struct stat st {};
+    if (::lstat(m_path.constData(), &st) == 0 && quint64(st.st_dev) == m_dev && quint64(st.st_ino) == m_ino)
+        ::unlink(m_path.constData());
+}
+
+void SheetLinkServer::acceptPending()
+{
+    if (m_fd < 0) return;
+    // A bounded number at a time, so that a flood of connections cannot hold the program's loop.
+    for (int i = 0; i < 64; ++i) {
+        const int fd = ::accept4(m_fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED) continue;
+            if (errno != EAGAIN && errno != EWOULDBLOCK) {
+                // Out of descriptors or memory: the connection waits in the queue and the listening
+                // goes on after a short rest (the waiting connection would wake us at once again).
+                m_notifier->setEnabled(false);
+                m_rest->start();
             }
+            return;
+        }
+        if (int(m_connections.size()) >= kMaxConnections) drop(m_connections.front().get());
+        auto c = std::make_unique<Connection>();
+        c->fd = fd;
+        c->deadline = QDeadlineTimer(m_deadlineMs);
+        Connection* raw = c.get();
+        m_connections.push_back(std::move(c));
+        // A sender writes its message right after connecting: most are answered here and now.
+        readFrom(raw);
+    }
+}
+
+void SheetLinkServer::readFrom(Connection* c)
+{
+    for (;;) {
+        char buf[4096];
+        const ssize_t n = ::recv(c->fd, buf, sizeof buf, 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+        if (n <= 0) {
+            drop(c);
+            return;
+        }
+        c->buffer.append(buf, qsizetype(n));
+        CopyDataMessage msg;
+        const qint64 used = ParseCopyData(c->buffer, msg);
+        if (used < 0) {
+            drop(c);
+            return;
+        }
+        if (used > 0) {
+            // The connection is let go before the message is handed on, whatever the handler does.
+            const int fd = release(c);
             const int reply = OnCopyData ? OnCopyData(msg) : 0;
             QByteArray r;
             wr32(r, quint32(reply));
-            s->write(r);
-            s->flush();
-            s->disconnectFromServer();
-        });
+            ::send(fd, r.constData(), size_t(r.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
+            ::close(fd);
+            return;
+        }
+    }
+    if (!c->notifier) {
+        c->notifier = new QSocketNotifier(qintptr(c->fd), QSocketNotifier::Read, this);
+        connect(c->notifier, &QSocketNotifier::activated, this, [this, c] { readFrom(c); });
+    }
+    if (!m_sweep->isActive()) m_sweep->start();
+}
+
+int SheetLinkServer::release(Connection* c)
+{
+    for (auto it = m_connections.begin(); it != m_connections.end(); ++it) {
+        if (it->get() != c) continue;
+        if (c->notifier) {
+            c->notifier->setEnabled(false);
+            c->notifier->disconnect(this);
+            c->notifier->deleteLater();
+        }
+        const int fd = c->fd;
+        m_connections.erase(it);
+        if (m_connections.empty()) m_sweep->stop();
+        return fd;
+    }
+    return -1;
+}
+
+void SheetLinkServer::drop(Connection* c)
+{
+    const int fd = release(c);
+    if (fd >= 0) ::close(fd);
+}
+
+void SheetLinkServer::dropExpired()
+{
+    for (auto it = m_connections.begin(); it != m_connections.end();) {
+        Connection* c = (it++)->get();
+        if (c->deadline.hasExpired()) drop(c);
     }
 }
 

@@ -2,14 +2,18 @@
 // The message between the two programs: the editor tells the running game program the path of each
 // sheet it opens or saves. A message is {dwData, cbData, cbData bytes}, integers little-endian;
 // the reply is a 32-bit integer. The game program listens on a local socket named after its
-// main window class, in the user's runtime folder, reachable only by the same user.
+// main window class, in the user's runtime folder, reachable only by the same user. One message
+// travels on each connection.
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <list>
+#include <memory>
 #include <optional>
 
-class QLocalServer;
+class QSocketNotifier;
+class QTimer;
 
 // The longest payload the receiver holds: a path of PATH_MAX bytes with its NUL.
 constexpr int kCopyDataMax = 4096;
@@ -32,20 +36,44 @@ QByteArray CopyDataFromPath(const QString& path);
 QString SheetLinkFolder();
 QString SheetLinkSocketPath(const QString& name = QString::fromLatin1(kGameWindowClass));
 
+// The game program's end. Every connection gets a short deadline for its one message; at most
+// kMaxConnections are held at once (a new one pushes out the oldest); a failed accept (descriptors
+// or memory run out) never stops the listening, which goes on after a short rest.
 class SheetLinkServer : public QObject {
     Q_OBJECT
 public:
+    static constexpr int kMaxConnections = 16;
+    static constexpr int kDeadlineMs = 2000;
+
     explicit SheetLinkServer(QObject* parent = nullptr);
     ~SheetLinkServer() override;
-    // False when another live program already listens under the name, or the folder is unusable.
+    // False when another live program already listens under the name (whatever answers a connect
+    // is alive, even when it is too busy or stopped to take it), or the folder is unusable.
     bool Listen(const QString& name = QString::fromLatin1(kGameWindowClass));
     bool Listening() const;
+    // How long a connection may take to deliver its message.
+    void SetDeadline(int ms) { m_deadlineMs = ms; }
     // Called for each message; its answer is the reply.
     std::function<int(const CopyDataMessage&)> OnCopyData;
 
 private:
-    void accept();
-    QLocalServer* m_server;
+    struct Connection;
+    void acceptPending();
+    void readFrom(Connection* c);
+    // Takes the connection out of the server; its descriptor is the caller's to close.
+    int release(Connection* c);
+    void drop(Connection* c);
+    void dropExpired();
+    void close();
+
+    int m_fd = -1;
+    QByteArray m_path;
+    quint64 m_dev = 0, m_ino = 0;
+    int m_deadlineMs = kDeadlineMs;
+    QSocketNotifier* m_notifier = nullptr;
+    QTimer* m_rest;
+    QTimer* m_sweep;
+    std::list<std::unique_ptr<Connection>> m_connections; // oldest first
 };
 
 // Sends one message and waits for the reply; no value when no program listens or on time-out.

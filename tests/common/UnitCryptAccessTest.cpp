@@ -1,5 +1,10 @@
 #include "UnitCryptAccess.h"
 
+#include "../platform/HostileFiles.h"
+#include "ChmArchive.h"
+#include "SheetFile.h"
+#include "SheetLoader.h"
+
 #include "Clock.h"
 #include "Dialogs.h"
 #include "Paths.h"
@@ -10,8 +15,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
+#include <QThread>
 #include <QWidget>
 #include <csignal>
+#include <random>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -185,6 +193,98 @@ TEST_F(FileAccessTest, AccessWindowCountsStarsAndGoesAway)
     HideAccessMessage();
     EXPECT_TRUE(NoAccessWindowShown());
     SetClock(nullptr);
+}
+
+// Every reader of outside data, on what is no plain file: an answer at once, nothing read.
+TEST_F(FileAccessTest, NoReaderHangsOnPipesOrReadsDevicesWithoutEnd)
+{
+    for (const HostileFile& f : MakeHostileFiles(tmp.path(), QStringLiteral(".bmp"))) {
+        const std::string name = f.path.toStdString();
+        rec.Clear();
+        QByteArray s = "left over";
+        EXPECT_TRUE(ReturnsPromptly(f, [&] { EXPECT_FALSE(LoadFileToString(f.path, s)); })) << name;
+        ASSERT_EQ(rec.Boxes().size(), 1u);
+        EXPECT_EQ(rec.Boxes()[0].text, FileAccessErrorText(f.path, 0, f.error));
+        // Nor is anything written over them.
+        EXPECT_FALSE(SaveStringToFile(f.path, "x"));
+        EXPECT_EQ(rec.Boxes().back().text, FileAccessErrorText(f.path, 0, f.error));
+        QImage picture;
+        TBitmap sheet;
+        QString why;
+        int code = 0;
+        EXPECT_TRUE(ReturnsPromptly(f, [&] { EXPECT_FALSE(ReadSheetFile(f.path, picture, why, 140, 70, &code)); })) << name;
+        EXPECT_EQ(code, f.error);
+        EXPECT_TRUE(ReturnsPromptly(f, [&] { EXPECT_FALSE(LoadSheetFile(f.path, sheet)); })) << name;
+        ChmArchive help;
+        EXPECT_TRUE(ReturnsPromptly(f, [&] { EXPECT_FALSE(help.Open(f.path)); })) << name;
+    }
+}
+
+TEST_F(FileAccessTest, LinksAreWrittenThroughEvenWhenTheyPointNowhereYet)
+{
+    const QString link = tmp.filePath(QStringLiteral("index.txt"));
+    ASSERT_EQ(::symlink("next.txt", QFile::encodeName(link).constData()), 0);
+    ASSERT_EQ(::symlink("data/../data/real.txt", QFile::encodeName(tmp.filePath(QStringLiteral("next.txt"))).constData()), 0);
+    ASSERT_TRUE(QDir(tmp.path()).mkdir(QStringLiteral("data")));
+    ASSERT_TRUE(SaveStringToFile(link, "saved"));
+    ASSERT_TRUE(SaveStringToFile(link, "again"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(ReadFile(tmp.filePath(QStringLiteral("data/real.txt"))), QByteArray("again"));
+    EXPECT_EQ(EntriesOf(tmp.filePath(QStringLiteral("data"))), QStringList{QStringLiteral("real.txt")});
+    EXPECT_TRUE(rec.records.empty());
+}
+
+TEST_F(FileAccessTest, AFullDiskIsReportedInJapaneseAndTheOldFileStays)
+{
+    ScratchMount disk("size=64k");
+    if (!disk.Mounted()) GTEST_SKIP() << "no small file system can be mounted here (needs root)";
+    const QString path = disk.Path() + QStringLiteral("/過去リプレイ_Index.txt");
+    ASSERT_TRUE(SaveStringToFile(path, QByteArray(30000, 'o')));
+    EXPECT_FALSE(SaveStringToFile(path, QByteArray(50000, 'n')));
+    EXPECT_EQ(ReadFile(path), QByteArray(30000, 'o'));
+    EXPECT_EQ(EntriesOf(disk.Path()), QStringList{QStringLiteral("過去リプレイ_Index.txt")});
+    ASSERT_EQ(rec.Boxes().size(), 1u);
+    EXPECT_EQ(rec.Boxes()[0].text, QStringLiteral("ファイルにアクセスできません。\r\n\r\n\"過去リプレイ_Index.txt\"\r\n"
+                                                  "エラーコード=0000001C\r\nディスクの空き領域が不足しています。"));
+}
+
+TEST(FileErrorText, CommonCodesHaveJapaneseReasons)
+{
+    const std::pair<int, const char*> reasons[] = {
+        {ENOSPC, "ディスクの空き領域が不足しています。"}, {EACCES, "アクセスが拒否されました。"},
+        {EPERM, "アクセスが拒否されました。"}, {ENOENT, "指定されたファイルが見つかりません。"},
+        {EISDIR, "指定された名前はフォルダーです。"}, {ENAMETOOLONG, "ファイル名が長すぎます。"},
+        {EINVAL, "通常のファイルではありません。"},
+    };
+    for (auto [code, reason] : reasons) EXPECT_EQ(SystemErrorText(code), QString::fromUtf8(reason)) << code;
+    EXPECT_EQ(SystemErrorText(EXDEV), QString::fromLocal8Bit(std::strerror(EXDEV)));
+}
+
+// Saves killed at random moments, again and again: each time the file is the old or the new one
+// whole. A finished copy is left only when a kill falls between its link and its rename, and the
+// next save of the file takes it away.
+TEST_F(FileAccessTest, KilledSavesLeaveTheOldOrTheNewFileAndNothingElse)
+{
+    const QString saver = QCoreApplication::applicationDirPath() + QStringLiteral("/file_saver");
+    const QString name = QStringLiteral("過去リプレイ_Index.txt"), path = tmp.filePath(name);
+    const QByteArray a(3 << 19, 'a'), b(1 << 20, 'b');
+    std::mt19937 rng(20240601);
+    for (int round = 0; round < 100; ++round) {
+        QProcess p;
+        p.start(saver, {path});
+        ASSERT_TRUE(p.waitForReadyRead(10000)) << round;
+        QThread::usleep(std::uniform_int_distribution<unsigned>(0, 30000)(rng));
+        ::kill(pid_t(p.processId()), SIGKILL);
+        p.waitForFinished();
+        for (const QString& e : EntriesOf(tmp.path())) {
+            const QByteArray content = ReadFile(tmp.filePath(e));
+            EXPECT_TRUE(content == a || content == b) << round << ": " << e.toStdString();
+            EXPECT_TRUE(e == name || (e.startsWith(QLatin1Char('.') + name + QStringLiteral(".~")) && e.size() == name.size() + 9))
+                << e.toStdString();
+        }
+    }
+    ASSERT_TRUE(SaveStringToFile(path, "done"));
+    EXPECT_EQ(EntriesOf(tmp.path()), QStringList{name});
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 // check; the save question; and the sheet path a listening game program receives.
 #include "EditorFormFixture.h"
 
+#include "../platform/HostileFiles.h"
+
+#include "FileErrorText.h"
 #include "PictureFile.h"
 #include "SheetFile.h"
 #include "SheetLink.h"
@@ -229,6 +232,22 @@ TEST_F(EditorForm, AFileThatCannotBeReadChangesNothing)
     }
 }
 
+TEST_F(EditorForm, PipesAndDevicesNamedLikeSheetsGetAMessageAndTheWindowAnswers)
+{
+    form->SetZoom(300);
+    Stroke({V(10, 10), V(30, 10)});
+    for (const HostileFile& h : MakeHostileFiles(Folder(), QStringLiteral(".jpg"))) {
+        if (h.error != EINVAL) continue; // a folder is entered by the dialog, not opened
+        dialogs.Clear();
+        dialogs.answers = {idNo};
+        EXPECT_TRUE(ReturnsPromptly(h, [&] { Open(ExtractFileName(h.path)); })) << h.path.toStdString();
+        ASSERT_EQ(dialogs.Boxes().size(), 2u);
+        EXPECT_EQ(dialogs.Boxes()[1].text, FileAccessErrorText(h.path, 0, EINVAL));
+        EXPECT_TRUE(form->SheetPath.isEmpty());
+        EXPECT_EQ(form->Engine.Shapes.size(), 1u);
+    }
+}
+
 TEST_F(EditorForm, StripAddDeleteAndMove)
 {
     TFormPictureEditor& f = *form;
@@ -359,7 +378,7 @@ TEST_F(EditorForm, RevertingACell)
     f.sbFromBeginClick();
     boxes = dialogs.Boxes();
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_TRUE(boxes[1].text.startsWith(QStringLiteral("\"two.bmp\"")));
+    EXPECT_EQ(boxes[1].text, FileAccessErrorText(path, 0, ENOENT));
     EXPECT_EQ(CanvasAt(50, 50), clBlack);
     EXPECT_TRUE(f.Engine.CanUndo());
 }
@@ -433,7 +452,7 @@ TEST_F(EditorForm, AFailedWriteIsNoSave)
     EXPECT_FALSE(saved);
     auto boxes = dialogs.Boxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_TRUE(boxes[0].text.startsWith(QStringLiteral("\"x.bmp\"\r\n")));
+    EXPECT_TRUE(boxes[0].text.startsWith(QStringLiteral("ファイルにアクセスできません。\r\n\r\n\"x.bmp\"\r\nエラーコード=")));
     EXPECT_EQ(boxes[0].type, TMsgDlgType::mtWarning);
     EXPECT_TRUE(f.SheetPath.isEmpty());
     EXPECT_EQ(f.Caption(), QStringLiteral("ピクモ"));

@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QImage>
 #include <QRegularExpression>
 #include <QSet>
@@ -642,6 +643,38 @@ TEST(HelpDisplay, OneWindowThatAModalFormDoesNotShutOut)
     });
     owner.ShowModal();
     EXPECT_TRUE(ran);
+}
+
+TEST(HelpDisplay, TheHelpWindowClosesWithTheProgram)
+{
+    // As in the game program: F1 in a game form opens the help, the game form is gone, and then
+    // the menu closes; that ends the program, whatever the help window shows.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible()) w->close();
+    qApp->setQuitOnLastWindowClosed(true);
+    Form menu;
+    menu.SetClientSize(200, 120);
+    menu.show();
+    QTimer::singleShot(0, &menu, [&] {
+        auto game = std::make_unique<Form>();
+        game->show();
+        HtmlHelpDisplay(game.get(), QStringLiteral("/no/such/ポリコロヘルプ.chm"));
+        ASSERT_TRUE(CurrentHelpWindow()->isVisible());
+        game.reset();
+        menu.close();
+    });
+    bool stillRunning = false;
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        stillRunning = true;
+        qApp->quit();
+    });
+    guard.start(3000);
+    qApp->exec();
+    qApp->setQuitOnLastWindowClosed(false);
+    EXPECT_FALSE(stillRunning);
+    EXPECT_FALSE(CurrentHelpWindow()->isVisible());
 }
 
 TEST(HelpDisplay, ATestViewerTakesTheCallInstead)

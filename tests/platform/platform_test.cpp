@@ -473,6 +473,43 @@ TEST(Pictures, JpegErrorsNameTheLibraryCode)
     EXPECT_FALSE(DecodeJpeg(QByteArray(), back, &why));
 }
 
+TEST(Pictures, WhatAPictureCostsIsBoundedByItsData)
+{
+    QImage small(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) small.setPixel(x, y, qRgb(x * 4, y * 4, (x ^ y) * 4));
+    QByteArray jpeg, huge;
+    ASSERT_TRUE(EncodeJpeg(small, 90, jpeg));
+    const qsizetype sof = jpeg.indexOf("\xFF\xC0");
+    // The same bytes declaring 8000 x 8000 cannot hold so many blocks; coded arithmetically they
+    // could, and are not read.
+    huge = jpeg;
+    huge.replace(sof + 5, 4, QByteArray("\x1F\x40\x1F\x40", 4));
+    QByteArray arith = jpeg;
+    arith[sof + 1] = char(0xC9);
+    QImage out;
+    QString why;
+    for (const QByteArray& refused : {huge, arith}) {
+        EXPECT_FALSE(DecodeJpeg(refused, out, &why));
+        EXPECT_TRUE(out.isNull() && why.startsWith(QStringLiteral("JPEG エラー #"))) << why.toStdString();
+    }
+    // A large flat picture whose data is all there is read.
+    QImage flat(4000, 3000, QImage::Format_RGB32);
+    flat.fill(qRgb(255, 255, 255));
+    ASSERT_TRUE(EncodeJpeg(flat, 100, jpeg));
+    ASSERT_TRUE(DecodeJpeg(jpeg, out, &why)) << why.toStdString();
+    EXPECT_EQ(out.size(), flat.size());
+    // A run-length bitmap of a few bytes that claims 4096 x 4096 (a 4 x 1 picture's header, widened).
+    QByteArray rle = EncodeBmp24(QImage(4, 1, QImage::Format_RGB32)).left(54) + QByteArray(1024, '\0');
+    rle += QByteArray("\x04\x07\0\0\0\1", 6); // one run, the line's end, the picture's end
+    rle.replace(18, 8, QByteArray("\0\x10\0\0\0\x10\0\0", 8));
+    rle.replace(10, 2, QByteArray("\x36\x04", 2)); // the rows after the palette
+    rle[28] = 8;
+    rle[30] = 1;
+    EXPECT_TRUE(DecodeBmp(QByteArray(rle).replace(18, 8, QByteArray("\x04\0\0\0\x01\0\0\0", 8)), out, &why));
+    EXPECT_FALSE(DecodeBmp(rle, out, &why));
+}
+
 TEST(Pictures, WholeFileWritesReplaceAtomically)
 {
     QTemporaryDir dir;

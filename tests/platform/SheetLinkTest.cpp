@@ -1,0 +1,152 @@
+// The sheet link under load, on real local sockets: clients that send half a message or nothing run
+// out of time, only a few connections are held at once, running out of descriptors never stops the
+// listening, and a program that is alive but stopped keeps its name from a second one.
+#include "SheetLink.h"
+#include "TestSupport.h"
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+int OpenDescriptors(const QString& pid = QStringLiteral("self"))
+{
+    return int(QDir(QStringLiteral("/proc/%1/fd").arg(pid)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
+}
+
+// A client on a plain socket that connects without waiting and collects what comes back.
+struct RawClient {
+    RawClient()
+    {
+        sockaddr_un addr {AF_UNIX, {}};
+        std::strncpy(addr.sun_path, QFile::encodeName(SheetLinkSocketPath()).constData(), sizeof addr.sun_path - 1);
+        error = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 ? 0 : errno;
+    }
+    ~RawClient() { ::close(fd); }
+    // Whether the server has closed its end, what it sent in got.
+    bool Closed()
+    {
+        char buf[64];
+        ssize_t n;
+        while ((n = ::recv(fd, buf, sizeof buf, 0)) > 0) got.append(buf, qsizetype(n));
+        return closed = closed || n == 0;
+    }
+    int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    int error = 0;
+    bool closed = false;
+    QByteArray got;
+};
+
+class SheetLinkTest : public ::testing::Test {
+protected:
+    void SetUp() override { qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_run.path())); }
+    void TearDown() override
+    {
+        if (m_listener && m_listener->state() != QProcess::NotRunning) {
+            ::kill(pid_t(m_listener->processId()), SIGCONT);
+            m_listener->kill();
+            m_listener->waitForFinished();
+        }
+        qunsetenv("XDG_RUNTIME_DIR");
+    }
+    QByteArray NextLine()
+    {
+        while (!m_listener->canReadLine())
+            if (!m_listener->waitForReadyRead(5000)) return QByteArray();
+        return m_listener->readLine().trimmed();
+    }
+    QTemporaryDir m_run;
+    std::unique_ptr<QProcess> m_listener;
+};
+
+TEST_F(SheetLinkTest, SilentAndHalfSendersRunOutOfTimeAndOnlyAFewAreHeld)
+{
+    const int before = OpenDescriptors();
+    {
+        SheetLinkServer server;
+        server.SetDeadline(300);
+        std::vector<QByteArray> got;
+        server.OnCopyData = [&](const CopyDataMessage& m) { return got.push_back(m.data), 1; };
+        ASSERT_TRUE(server.Listen());
+        RawClient half, whole;
+        const QByteArray path = CopyDataFromPath(QStringLiteral("/選手.bmp"));
+        ::send(half.fd, EncodeCopyData(0, path).constData(), 9, MSG_NOSIGNAL);
+        ::send(whole.fd, EncodeCopyData(0, path).constData(), size_t(EncodeCopyData(0, path).size()), MSG_NOSIGNAL);
+        ASSERT_TRUE(WaitUntil([&] { return whole.Closed(); }));
+        EXPECT_EQ(whole.got, QByteArray("\x01\0\0\0", 4));
+        EXPECT_EQ(got, std::vector<QByteArray>{path});
+        EXPECT_FALSE(half.Closed());
+
+        // Hundreds of silent clients: the newest few are held, the rest pushed out, all let go in time.
+        const int base = OpenDescriptors();
+        std::vector<std::unique_ptr<RawClient>> silent;
+        while (silent.size() < 300) {
+            silent.push_back(std::make_unique<RawClient>());
+            if (silent.back()->error == EAGAIN) silent.pop_back(); // the queue is full for a moment
+            QCoreApplication::processEvents();
+        }
+        EXPECT_LE(OpenDescriptors() - base - 300, SheetLinkServer::kMaxConnections);
+        EXPECT_TRUE(WaitUntil([&] { return std::all_of(silent.begin(), silent.end(), [](auto& c) { return c->Closed(); }) && half.Closed(); }));
+        EXPECT_EQ(got.size(), 1u);
+    }
+    EXPECT_FALSE(QFileInfo::exists(SheetLinkSocketPath()));
+    EXPECT_EQ(OpenDescriptors(), before);
+}
+
+TEST_F(SheetLinkTest, ALiveProgramKeepsItsNameAndItsListening)
+{
+#ifdef __SANITIZE_ADDRESS__
+    // The sanitizers' check of each virtual call opens a pipe, which a program that has no
+    // descriptor to spare cannot: there the listener keeps enough of them.
+    const int spare = 1000;
+#else
+    const int spare = 4;
+#endif
+    m_listener = std::make_unique<QProcess>();
+    m_listener->start(QCoreApplication::applicationDirPath() + QStringLiteral("/sheetlink_listener"),
+                      {QString::number(spare), QStringLiteral("300")});
+    ASSERT_EQ(NextLine(), QByteArray("ready"));
+    const QString pid = QString::number(m_listener->processId());
+    const int base = OpenDescriptors(pid);
+
+    // Stopped, and then with its queue full as well: alive both times.
+    ASSERT_EQ(::kill(pid_t(m_listener->processId()), SIGSTOP), 0);
+    SheetLinkServer second;
+    EXPECT_FALSE(second.Listen());
+    std::vector<std::unique_ptr<RawClient>> queued;
+    do queued.push_back(std::make_unique<RawClient>());
+    while (queued.back()->error == 0 && queued.size() < 1000);
+    EXPECT_EQ(queued.back()->error, EAGAIN);
+    EXPECT_FALSE(second.Listen());
+
+    // Going on, it takes more connections than it has descriptors for: it listens on all the same.
+    ASSERT_EQ(::kill(pid_t(m_listener->processId()), SIGCONT), 0);
+    QThread::msleep(500);
+    EXPECT_TRUE(QFileInfo::exists(SheetLinkSocketPath()));
+    EXPECT_LE(OpenDescriptors(pid), base + spare);
+    queued.clear();
+    std::optional<int> reply;
+    std::unique_ptr<QThread> editor(QThread::create([&] { reply = SendCopyData(0, CopyDataFromPath(QStringLiteral("/a.bmp"))); }));
+    editor->start();
+    editor->wait();
+    EXPECT_EQ(reply, std::optional<int>(1));
+    EXPECT_EQ(NextLine(), QByteArray("/a.bmp"));
+    EXPECT_TRUE(WaitUntil([&] { return OpenDescriptors(pid) == base; }));
+
+    // Once it has gone, its name is free for the next program.
+    m_listener->kill();
+    m_listener->waitForFinished();
+    EXPECT_TRUE(second.Listen());
+}
+
+} // namespace
