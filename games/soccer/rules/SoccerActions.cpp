@@ -202,7 +202,7 @@ void TSoccerEngine::PassMade(int team, int passer, int r, bool deflected)
     FReceiver = deflected ? TTeamPt{} : TTeamPt{team, r};
     FPassCount = 0;
     Ball.OutFlags = 0;
-    Ball.Free = false;
+    Ball.Free = Ball.PostHit = false;
     FShotKind = -1;
     FGoalKind = 0;
     FLastKicker = {team, passer};

@@ -31,9 +31,11 @@ bool TSoccerEngine::DecideAtBall(int team)
 }
 
 // A header shoots once the ball reaches his head. A lofted ball that has come to rest before any
-// jump ends his chance, so that the others may take the ball.
+// jump ends his chance, so that the others may take the ball; a header shot whose header was
+// stopped (a tackle, a contest, the keeper) is over.
 void TSoccerEngine::HeaderAtBall(int team)
 {
+    if (!FHeader.Set()) FHeadShot.Clear();
     if (FHeader.team != team) return;
     const TSoccerPlayer& h = Player(FHeader);
     if (FShotKind < 0 && BallInReach(team, FHeader.player)) {

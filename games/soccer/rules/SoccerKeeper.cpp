@@ -21,7 +21,10 @@ bool TSoccerEngine::KeeperAtBall(int team)
     ClearRunFlags(-1);
     ClearTrapFlags(-1);
     ClearOffside();
+    // The lofted ball is over, and so is its header's chance: the ball is the keeper's now.
     FLofted = false;
+    FHeader.Clear();
+    FHeadShot.Clear();
     FAIDecides = true;
     FGoalKind = 0;
     bool kicked = false;
@@ -40,6 +43,7 @@ bool TSoccerEngine::KeeperAtBall(int team)
     }
     if (kicked) {
         Ball.OutFlags = 0;
+        Ball.PostHit = false;
         FLastKickTick = FTick;
         if (FSoundOn && FTick - FLastBallTick > 20) Sound(TSoccerSound::Kick);
     }

@@ -41,6 +41,8 @@ void TSoccerEngine::MovePlayer(int team, int player)
         target = RoleTarget(team, player);
         target.rx() += RandomInt(10) - 5;
         target.ry() += RandomInt(10) - 5;
+        // Two markers who each stand below the other would walk each other off the pitch.
+        target.setY(std::clamp(int(target.y()), pl.MinY, pl.MaxY));
     }
     pl.Target = target;
     pl.Heading = PointAngle({pl.X, pl.Y}, target);

@@ -88,20 +88,24 @@ int TSoccerEngine::ChooseShotAim(int team, int player)
     const int lanes = pl.LaneFlags & 7;
     const bool heading = pl.HeaderCount > 0;
     const int g = GoalPt[1 - team].y();
-    int y, kind;
-    auto upper = [&] { y = g - kMouthHalf + RandomInt(8), kind = 1; };
-    auto lower = [&] { y = g + kMouthHalf - RandomInt(8), kind = 3; };
+    int y = g, kind = 2;
+    auto aim = [&](int at, int k) {
+        y = at;
+        kind = k;
+    };
+    auto upper = [&] { aim(g - kMouthHalf + RandomInt(8), 1); };
+    auto lower = [&] { aim(g + kMouthHalf - RandomInt(8), 3); };
     if (RandomInt(2) == 1) {
         if (lanes & 4) lower();
         else if (!heading && (lanes & 1)) upper();
-        else if (lanes & 2) y = g + 8 - RandomInt(8), kind = 2;
-        else if (heading) y = g + RandomInt(kMouthHalf), kind = 3;
+        else if (lanes & 2) aim(g + 8 - RandomInt(8), 2);
+        else if (heading) aim(g + RandomInt(kMouthHalf), 3);
         else lower();
     } else {
         if (lanes & 1) upper();
         else if (!heading && (lanes & 4)) lower();
-        else if (lanes & 2) y = g + RandomInt(8) - 8, kind = 2;
-        else if (heading) y = g - RandomInt(kMouthHalf), kind = 1;
+        else if (lanes & 2) aim(g + RandomInt(8) - 8, 2);
+        else if (heading) aim(g - RandomInt(kMouthHalf), 1);
         else lower();
     }
     FShotAim = {GoalPt[1 - team].x(), y};
@@ -172,6 +176,8 @@ void TSoccerEngine::ShotTaken(int team, int player, bool heads)
     FShotKind = 0;
     FShotType = param;
     FShotFlying = FShotScores = FChanceOn = false;
+    // The lines come down before the loop shot is marked, so that its mark stands while it flies.
+    ClearTrapFlags(-1);
     if (param == 7) {
         FShotFlying = true;
         FLoopShot[team] = true;
@@ -184,9 +190,10 @@ void TSoccerEngine::ShotTaken(int team, int player, bool heads)
         FLoopShot[team] = false;
     }
     FReceiver = {team, 0};
-    Ball.Free = false;
+    // The shot is his team's ball, whoever touched it last; it starts a flight of its own.
+    FHolder = {team, player};
+    Ball.Free = Ball.PostHit = false;
     ParryMark = pl.GoalDist <= 105 && Ball.Speed >= 16 && !heads && param != 7;
-    ClearTrapFlags(-1);
     FGoalKind = FKeeperMove;
     FLastScorer.player = player;
     FLastKicker = {team, player};
