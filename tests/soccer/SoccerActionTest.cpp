@@ -1,22 +1,21 @@
 // Player actions: who may give which order, the "ときどき選択" questions, the passes that the user's
 // modes keep for the user, offside, the offside trap, contests and the falls that end in fouls.
 #include "SoccerScene.h"
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace soccer;
 
 namespace {
 
-// Team 0's midfielder 4 has the ball in the centre circle; forward 6 and midfielder 5 are ahead.
-void Attack(SoccerScene& s, int team = 0)
+// Team t's midfielder 4 has the ball in the centre circle; forward 6 and midfielder 5 are ahead.
+void Attack(SoccerScene& s, int t = 0)
 {
-    const int m = team == 0 ? 1 : -1;
-    s.place(team, 4, 431 - 30 * m, 335);
-    s.place(team, 6, 431 + 90 * m, 300);
-    s.place(team, 5, 431 + 60 * m, 420);
+    const int m = t == 0 ? 1 : -1;
+    s.place(t, 4, 431 - 30 * m, 335);
+    s.place(t, 6, 431 + 90 * m, 300);
+    s.place(t, 5, 431 + 60 * m, 420);
     s.ball(431 - 28 * m, 335);
-    s.e.FHolder = {team, 4};
+    s.e.FHolder = {t, 4};
     s.refresh();
 }
 
@@ -24,13 +23,11 @@ void Attack(SoccerScene& s, int team = 0)
 
 TEST(SoccerAction, WhoMayReplaceAnOrder)
 {
+    enum { none, freeKick, lofted, contestWaits, finalWhistle };
     struct Row {
         const char* what;
-        int source, current, action, target;
-        std::function<void(SoccerScene&)> setup;
-        int expectAction, expectTarget;
+        int source, current, action, target, state, expectAction, expectTarget;
     };
-    const auto none = [](SoccerScene&) {};
     const Row rows[] = {
         {"a computer order is given", 0, acNone, acPass, 6, none, acPass, 6},
         {"it never replaces a pass", 0, acPass, acDribble, -1, none, acPass, 5},
@@ -38,21 +35,13 @@ TEST(SoccerAction, WhoMayReplaceAnOrder)
         {"nor a shot", 0, acShoot, acPass, 6, none, acShoot, 5},
         {"nor a shot on arrival", 1, acShootMove, acDribble, -1, none, acShootMove, 5},
         {"the user replaces a pass", 2, acPass, acShoot, 0, none, acShoot, 0},
-        {"but not at a free kick", 2, acPass, acShoot, 0, [](SoccerScene& s) { s.e.FFreeKickTick = 5; }, acPass, 5},
-        {"nor a shot at a free kick", 2, acShoot, acPass, 6, [](SoccerScene& s) { s.e.FFreeKickTick = 5; }, acShoot, 5},
-        {"nor his head pass under a lofted ball", 2, acHeadPass, acDribble, -1,
-         [](SoccerScene& s) { s.e.FLofted = true; }, acHeadPass, 5},
-        {"a pass under a lofted ball clears him", 0, acDribble, acPass, 6,
-         [](SoccerScene& s) { s.e.FLofted = true; }, acNone, 5},
-        {"a head pass while the contest's holder waits is cleared", 0, acDribble, acHeadPass, 6,
-         [](SoccerScene& s) {
-             s.e.FLastAction = acSeriai;
-             s.e.FPlayers[0][4].ActionWait = 3;
-         },
-         acNone, 5},
+        {"but not at a free kick", 2, acPass, acShoot, 0, freeKick, acPass, 5},
+        {"nor a shot at a free kick", 2, acShoot, acPass, 6, freeKick, acShoot, 5},
+        {"nor his head pass under a lofted ball", 2, acHeadPass, acDribble, -1, lofted, acHeadPass, 5},
+        {"a pass under a lofted ball clears him", 0, acDribble, acPass, 6, lofted, acNone, 5},
+        {"a head pass while the contest's holder waits clears him", 0, acDribble, acHeadPass, 6, contestWaits, acNone, 5},
         {"a pass to nobody clears the team", 0, acDribble, acPass, -1, none, acNone, 5},
-        {"after the final whistle every order is a dribble", 0, acNone, acShoot, 0,
-         [](SoccerScene& s) { s.e.FFinalWinner = 0; }, acDribble, -1},
+        {"after the final whistle every order is a dribble", 0, acNone, acShoot, 0, finalWhistle, acDribble, -1},
     };
     for (const Row& r : rows) {
         SoccerScene s;
@@ -61,58 +50,62 @@ TEST(SoccerAction, WhoMayReplaceAnOrder)
         pl.Action = quint8(r.current);
         pl.ActionTarget = 5;
         s.e.FPlayers[0][5].Action = acDribble;
-        r.setup(s);
+        s.e.FFreeKickTick = r.state == freeKick ? 5 : -1;
+        s.e.FLofted = r.state == lofted;
+        s.e.FFinalWinner = r.state == finalWhistle ? 0 : -1;
+        if (r.state == contestWaits) {
+            s.e.FLastAction = acSeriai;
+            pl.ActionWait = 3;
+        }
         s.e.SetAction(r.source, 0, 3, r.target, r.action, 4);
         EXPECT_EQ(pl.Action, r.expectAction) << r.what;
-        if (pl.Action != acNone) {
-            EXPECT_EQ(pl.ActionTarget, r.expectTarget) << r.what;
-        }
+        EXPECT_EQ(pl.Action == acNone ? r.expectTarget : pl.ActionTarget, r.expectTarget) << r.what;
         EXPECT_EQ(s.e.FPlayers[0][5].Action, r.target < 0 && r.action == acPass ? acNone : acDribble) << r.what;
     }
 }
 
 TEST(SoccerAction, SometimesChoosingAsksTheUser)
 {
+    enum { none, soonAfterKick, receiverAhead, passerAhead, kickOff, header, clickedThrice, autoMode, theyHold };
     struct Row {
         const char* what;
-        int player, action, target;
-        std::function<void(SoccerScene&)> setup;
+        int player, action, target, state;
         bool asks;
     };
-    const auto none = [](SoccerScene&) {};
-    const auto ahead = [](int p) { return [p](SoccerScene& s) { s.e.FPlayers[0][p].InOwnHalf = false; }; };
     const Row rows[] = {
         {"a shot", 4, acShoot, 0, none, true},
         {"a head pass", 5, acHeadPass, 6, none, true},
         {"a shot on arrival", 6, acShootMove, -1, none, true},
         {"a back's pass to the front long after a kick", 2, acPass, 6, none, true},
-        {"the same soon after a kick", 2, acPass, 6, [](SoccerScene& s) { s.e.FLastKickTick = 150; }, false},
-        {"a forward pass to a team-mate past halfway", 4, acPass, 6, ahead(6), true},
+        {"the same soon after a kick", 2, acPass, 6, soonAfterKick, false},
+        {"a forward pass to a team-mate past halfway", 4, acPass, 6, receiverAhead, true},
         {"a forward pass inside the own half", 4, acPass, 6, none, false},
-        {"a pass back from past halfway", 4, acPass, 2, ahead(4), true},
+        {"a pass back from past halfway", 4, acPass, 2, passerAhead, true},
         {"a pass back from the own half", 4, acPass, 2, none, false},
         {"a dribble", 4, acDribble, -1, none, false},
-        {"while the kick-off pass is pending", 4, acShoot, 0, [](SoccerScene& s) { s.e.KickOffPass = true; }, false},
-        {"when somebody heads the ball", 4, acShoot, 0, [](SoccerScene& s) { s.e.FHeader = {0, 6}; }, false},
-        {"for a player clicked three times running", 4, acShoot, 0,
-         [](SoccerScene& s) {
-             s.e.FClickedPlayer = 4;
-             s.e.FClickStreak = 3;
-         },
-         false},
-        {"in the mode \"自動進行\"", 4, acShoot, 0, [](SoccerScene& s) { s.e.FOperation = 3; }, false},
-        {"when the opponents hold the ball", 4, acShoot, 0, [](SoccerScene& s) { s.e.FHolder = {1, 4}; }, false},
+        {"while the kick-off pass is pending", 4, acShoot, 0, kickOff, false},
+        {"when somebody heads the ball", 4, acShoot, 0, header, false},
+        {"for a player clicked three times running", 4, acShoot, 0, clickedThrice, false},
+        {"in the mode \"自動進行\"", 4, acShoot, 0, autoMode, false},
+        {"when the opponents hold the ball", 4, acShoot, 0, theyHold, false},
     };
     for (const Row& r : rows) {
         SoccerScene s;
         Attack(s);
-        s.e.FOperation = 2;
-        for (TSoccerPlayer& pl : s.e.FPlayers[0]) pl.InOwnHalf = true;
-        r.setup(s);
-        s.e.SetAction(0, 0, 1, r.target, r.action, r.player);
-        EXPECT_EQ(s.e.FAskPending, r.asks) << r.what;
-        EXPECT_EQ(s.e.FAIDecides, !r.asks) << r.what;
-        EXPECT_EQ(s.e.FPlayers[0][r.player].Action, r.asks ? acNone : r.action) << r.what;
+        TSoccerEngine& e = s.e;
+        e.FOperation = r.state == autoMode ? 3 : 2;
+        for (TSoccerPlayer& pl : e.FPlayers[0]) pl.InOwnHalf = true;
+        e.FPlayers[0][6].InOwnHalf = r.state != receiverAhead;
+        e.FPlayers[0][4].InOwnHalf = r.state != passerAhead;
+        if (r.state == soonAfterKick) e.FLastKickTick = e.FTick - 10;
+        e.KickOffPass = r.state == kickOff;
+        if (r.state == header) e.FHeader = {0, 6};
+        if (r.state == clickedThrice) e.FClickedPlayer = 4, e.FClickStreak = 3;
+        if (r.state == theyHold) e.FHolder = {1, 4};
+        e.SetAction(0, 0, 1, r.target, r.action, r.player);
+        EXPECT_EQ(e.FAskPending, r.asks) << r.what;
+        EXPECT_EQ(e.FAIDecides, !r.asks) << r.what;
+        EXPECT_EQ(e.FPlayers[0][r.player].Action, r.asks ? acNone : r.action) << r.what;
     }
 }
 
@@ -138,7 +131,7 @@ TEST(SoccerAction, MouseAndKeyboardModesKeepTheirPassesForTheUser)
 
 TEST(SoccerAction, OffsideStopsPlayAndGivesAFreeKick)
 {
-    // Team 1's last outfield player stands at x 620; team 0's forward 6 receives a pass from x 500.
+    // Team 0's forward 6 receives a pass from 120 px behind team 1's last outfield player.
     struct Row {
         int receiverX, lastManX;
         bool offside;
@@ -165,11 +158,8 @@ TEST(SoccerAction, OffsideStopsPlayAndGivesAFreeKick)
         s.e.DecideAtBall(0);
         EXPECT_EQ(s.e.FFreeKickTick, r.offside ? 0 : -1) << r.receiverX;
         EXPECT_EQ(s.e.FStats[0][stOffsides], r.offside ? 1 : 0);
-        if (r.offside) {
-            EXPECT_EQ(s.e.FSetPiece.team, 1);
-            EXPECT_EQ(s.e.FSetPieceKind, spOffside);
-            EXPECT_EQ(s.count(TSoccerSound::Whistle), 1);
-        }
+        EXPECT_EQ(s.e.FSetPiece.team, r.offside ? 1 : -1);
+        EXPECT_EQ(s.count(TSoccerSound::Whistle), r.offside ? 1 : 0);
     }
 }
 
@@ -184,19 +174,18 @@ TEST(SoccerAction, LineMenAndTheOffsideTrap)
     EXPECT_EQ(s.e.FLastMan[0], 1);
     EXPECT_EQ(s.e.FFrontMan[0], 5);
 
+    enum { none, holds, farPast, noLane, counting };
     struct Row {
         const char* what;
-        int trapTeam, operation;
-        std::function<void(SoccerScene&)> change;
+        int trapTeam, operation, state;
         bool armed;
     };
-    const auto none = [](SoccerScene&) {};
     const Row rows[] = {
         {"a front man near the line with a lane", 1, 0, none, true},
-        {"he holds the ball", 1, 0, [](SoccerScene& s) { s.e.FHolder.player = s.e.FFrontMan[s.e.FHolder.team]; }, false},
-        {"he is well past the line", 1, 0, [](SoccerScene& s) { s.e.FPlayers[0][6].X = 700; }, false},
-        {"he has no lane", 1, 0, [](SoccerScene& s) { s.e.FPlayers[0][6].LaneFlags = 0; }, false},
-        {"the trap counter runs", 1, 0, [](SoccerScene& s) { s.e.FTrapCount[1] = 2; }, false},
+        {"he holds the ball", 1, 0, holds, false},
+        {"he is well past the line", 1, 0, farPast, false},
+        {"he has no lane", 1, 0, noLane, false},
+        {"the trap counter runs", 1, 0, counting, false},
         {"team 0 in the mode \"自動進行\"", 0, 3, none, true},
         {"team 0 in the other modes", 0, 2, none, false},
     };
@@ -204,17 +193,14 @@ TEST(SoccerAction, LineMenAndTheOffsideTrap)
         SoccerScene s;
         const int a = 1 - r.trapTeam, m = a == 0 ? 1 : -1;
         s.place(a, 4, 431, 335);
+        s.place(a, 6, 431 + (r.state == farPast ? 270 : 180) * m, 300);
+        for (int p = 1; p < 7; ++p) s.place(r.trapTeam, p, 431 + (p == 2 ? 200 : 100) * m, 120 + 60 * p);
         s.ball(433, 335);
-        s.place(a, 6, 431 + 180 * m, 300);
-        s.place(r.trapTeam, 2, 431 + 200 * m, 335);
-        for (int p = 1; p < 7; ++p)
-            if (p != 2) s.place(r.trapTeam, p, 431 + 100 * m, 120 + 60 * p);
-        s.e.FHolder = {a, 4};
+        s.e.FHolder = {a, r.state == holds ? 6 : 4};
         s.e.FOperation = r.operation;
         s.refresh();
-        s.e.FFrontMan[a] = 6;
-        s.e.FPlayers[a][6].LaneFlags = 0x300;
-        r.change(s);
+        s.e.FPlayers[a][6].LaneFlags = r.state == noLane ? 0 : 0x300;
+        s.e.FTrapCount[r.trapTeam] = r.state == counting ? 2 : 0;
         s.e.CheckOffsideTrap(r.trapTeam);
         EXPECT_EQ(s.e.FTrap[r.trapTeam], r.armed) << r.what;
     }
@@ -222,7 +208,7 @@ TEST(SoccerAction, LineMenAndTheOffsideTrap)
 
 TEST(SoccerAction, ContestsAndTheirOutcome)
 {
-    // Team 1's midfielder contests team 0's forward for the ball: six ticks, then the ball goes his way.
+    // Team 1's midfielder contests team 0's forward: six ticks, then the ball goes his way.
     for (int choice : {0, 2}) {
         SoccerScene s;
         s.place(1, 4, 500, 335);
@@ -241,12 +227,8 @@ TEST(SoccerAction, ContestsAndTheirOutcome)
         EXPECT_EQ(s.e.FHolder, (TTeamPt{1, 4})) << choice;
         EXPECT_TRUE(s.e.FPlayers[0][6].IsSlow);
         EXPECT_EQ(s.e.FMarked, TTeamPt{}); // the touch frees the marked opponent again
-        const double deg = RadToDeg(s.e.Ball.Angle);
-        if (choice == 2) {
-            EXPECT_NEAR(deg, -150, 1e-6);
-        } else {
-            EXPECT_NEAR(deg, -135, 1e-6); // poked down past the opponent in front of him
-        }
+        // Won: away at -150 degrees; lost: poked down past the opponent in front of him.
+        EXPECT_NEAR(RadToDeg(s.e.Ball.Angle), choice == 2 ? -150 : -135, 1e-6);
     }
 }
 
@@ -256,15 +238,14 @@ TEST(SoccerAction, FallsEndInPenaltiesFreeKicksOrPlayOn)
         const char* what;
         int x, y;
         bool penaltyFlag;
-        int draw;
-        int expectPK, expectFreeKick, expectTackles;
+        int draw, expectPK, expectFreeKick, expectTackles, lies;
     };
     const Row rows[] = {
-        {"in the area with the penalty flag", 680, 335, true, 0, 0, -1, 0},
-        {"in the area without it", 680, 335, false, 0, -1, -1, 1},
-        {"midfield, the whistle", 431, 300, false, 0, -1, 0, 0},
-        {"midfield, play on", 431, 300, false, 1, -1, -1, 1},
-        {"in a corner zone", 700, 160, false, 0, -1, -1, 1},
+        {"in the area with the penalty flag", 680, 335, true, 0, 0, -1, 0, 11},
+        {"in the area without it", 680, 335, false, 0, -1, -1, 1, 19},
+        {"midfield, the whistle", 431, 300, false, 0, -1, 0, 0, 5},
+        {"midfield, play on", 431, 300, false, 1, -1, -1, 1, 13},
+        {"in a corner zone", 700, 160, false, 0, -1, -1, 1, 13},
     };
     for (const Row& r : rows) {
         SoccerScene s;
@@ -275,26 +256,20 @@ TEST(SoccerAction, FallsEndInPenaltiesFreeKicksOrPlayOn)
         s.e.FTactic[0].Foul = true;
         s.e.FTactic[0].Penalty = r.penaltyFlag;
         s.refresh();
-        ASSERT_TRUE(s.e.OpponentInReach(0, 6)) << r.what;
-        ASSERT_TRUE(s.e.CanWhistleFoul(0)) << r.what;
+        ASSERT_TRUE(s.e.OpponentInReach(0, 6) && s.e.CanWhistleFoul(0)) << r.what;
         s.e.SetAction(0, 0, 0, 3, acKokeru, 6);
         s.answers = {r.draw};
-        s.e.PlayerThink(0, 6);
-        int lay = 1;
-        while (s.e.FFallen.Set() && lay < 40 && s.e.FPKTick < 0 && s.e.FFreeKickTick < 0) {
+        int lies = 0;
+        do {
             s.e.PlayerThink(0, 6);
-            ++lay;
-        }
+        } while (++lies < 40 && s.e.FFallen.Set() && s.e.FPKTick < 0 && s.e.FFreeKickTick < 0);
+        EXPECT_EQ(lies, r.lies) << r.what;
         EXPECT_EQ(s.e.FPKTick, r.expectPK) << r.what;
         EXPECT_EQ(s.e.FFreeKickTick, r.expectFreeKick) << r.what;
         EXPECT_EQ(s.e.FStats[1][stTackles], r.expectTackles) << r.what;
-        EXPECT_EQ(s.e.FStats[1][stFouls], r.expectPK == 0 || r.expectFreeKick == 0 ? 1 : 0) << r.what;
-        if (r.expectPK == 0) {
-            EXPECT_EQ(s.e.FTackler, (TTeamPt{1, 3})) << "the tackler's team defends the kick";
-        }
-        if (r.expectPK < 0 && r.expectFreeKick < 0) {
-            EXPECT_EQ(lay, r.x > 613 && r.y > 195 && r.y < 475 ? 19 : 13) << r.what;
-        }
+        EXPECT_EQ(s.e.FStats[1][stFouls], 1 - r.expectTackles) << r.what;
+        // The tackler's team defends the penalty kick.
+        EXPECT_EQ(s.e.FTackler, (r.expectPK == 0 ? TTeamPt{1, 3} : TTeamPt{})) << r.what;
         EXPECT_EQ(s.count(TSoccerSound::Tackle), 1);
     }
 }

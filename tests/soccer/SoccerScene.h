@@ -1,8 +1,9 @@
 #pragma once
 // A soccer engine in the middle of play with players placed by hand: the random service answers from
-// a script (each answer taken modulo n, then 0 once the script is used up), sounds are recorded, and
-// the penalty kick is answered by a fake PK runner.
+// a script (each answer modulo n, then 0 once the script is used up), sounds are recorded, and a
+// fake PK runner answers the penalty kick. Unplaced players stand in a row below the pitch.
 #include "SoccerEngine.h"
+#include <algorithm>
 #include <deque>
 #include <vector>
 
@@ -15,29 +16,19 @@ struct SoccerScene {
 
     SoccerScene()
     {
-        using namespace soccer;
         e.Svc.Random = [this](int n) {
-            if (answers.empty()) return 0;
-            const int v = answers.front();
-            answers.pop_front();
-            return v % n;
+            const int v = answers.empty() ? 0 : answers.front() % n;
+            if (!answers.empty()) answers.pop_front();
+            return v;
         };
-        e.Svc.Play = [this](TSoccerSound s, bool) {
-            sounds.push_back(s);
-            return true;
-        };
-        e.Svc.PenaltyKick = [this](const TPKRequest& r) {
-            pkRequests.push_back(r);
-            return pkOutcome;
-        };
+        e.Svc.Play = [this](soccer::TSoccerSound s, bool) { return sounds.push_back(s), true; };
+        e.Svc.PenaltyKick = [this](const soccer::TPKRequest& r) { return pkRequests.push_back(r), pkOutcome; };
         e.FLastScorer = {1, -1}; // team 0 kicks off
         e.ResetKickOff();
         e.KickOffPass = false;
         e.FOperation = 3;
         e.FTick = 200;
         e.FLastKickTick = e.FLastPassTick = 100;
-        e.FResumeTick = 15;
-        // Everybody stands out of the way in a row below the pitch unless placed.
         for (int t = 0; t < 2; ++t)
             for (int p = 0; p < 7; ++p) place(t, p, 150 + 80 * p + 40 * t, 565);
         place(0, 0, 116, 335);
@@ -69,10 +60,5 @@ struct SoccerScene {
         e.SortTeams();
         e.FindLineMen();
     }
-    int count(soccer::TSoccerSound s) const
-    {
-        int n = 0;
-        for (auto x : sounds) n += x == s;
-        return n;
-    }
+    int count(soccer::TSoccerSound s) const { return int(std::count(sounds.begin(), sounds.end(), s)); }
 };

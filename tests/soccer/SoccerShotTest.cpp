@@ -1,7 +1,6 @@
 // Shots: lanes with placed opponents, shot chances, the long loop-shot decision, the aim in the goal
 // mouth, the shot from close in and the kick-out that replaces a shot with no lane.
 #include "SoccerScene.h"
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace soccer;
@@ -22,40 +21,35 @@ void Shooter(SoccerScene& s, int p, int x, int y)
 
 TEST(SoccerShot, LanesWithPlacedOpponents)
 {
+    enum { none, keeperMiddle, defender, lineFlag, tightAngle, theyHold };
     struct Row {
         const char* what;
-        std::function<void(SoccerScene&)> setup;
-        int player;
+        int state, player;
         bool fromHead;
         int kind, lanes, score;
     };
-    const auto none = [](SoccerScene&) {};
-    const auto defender = [](SoccerScene& s) { s.place(1, 2, 700, 318); };
     const Row rows[] = {
         {"an open goal", none, 6, false, 8, 15, 7},
-        {"the keeper in the middle", [](SoccerScene& s) { s.place(1, 0, 746, 335); }, 6, false, 8, 13, 3},
+        {"the keeper in the middle", keeperMiddle, 6, false, 8, 13, 3},
         {"a defender in the upper lane", defender, 6, false, 8, 6, 3},
         {"a header sees the keeper only", defender, 6, true, 0, 15, 7},
         {"so does a loop shot", defender, 6, false, 7, 15, 7},
         {"a back has lanes but no score", none, 2, false, 8, 15, 0},
-        {"the team without the ball has none", [](SoccerScene& s) { s.e.FHolder = {1, 4}; }, 6, false, 8, 0, 0},
-        {"a ball on a line closes lane 8", [](SoccerScene& s) { s.e.Ball.OutFlags = 8; }, 6, false, 8, 7, 6},
-        {"the near post hides the upper lane from a tight angle",
-         [](SoccerScene& s) {
-             s.place(0, 6, 735, 250);
-             s.ball(737, 250);
-         },
-         6, false, 8, 14, 4},
+        {"the team without the ball has none", theyHold, 6, false, 8, 0, 0},
+        {"a ball on a line closes lane 8", lineFlag, 6, false, 8, 7, 6},
+        {"the near post hides the upper lane from a tight angle", tightAngle, 6, false, 8, 14, 4},
     };
     for (const Row& r : rows) {
         SoccerScene s;
-        Shooter(s, r.player, 600, 335);
-        r.setup(s);
+        Shooter(s, r.player, r.state == tightAngle ? 735 : 600, r.state == tightAngle ? 250 : 335);
+        if (r.state == keeperMiddle) s.place(1, 0, 746, 335);
+        if (r.state == defender) s.place(1, 2, 700, 318);
+        if (r.state == theyHold) s.e.FHolder = {1, 4};
         s.refresh();
+        if (r.state == lineFlag) s.e.Ball.OutFlags = 8;
         s.e.EvaluateShotLanes(0, r.player, r.fromHead, r.kind);
-        const int flags = s.e.FPlayers[0][r.player].LaneFlags;
-        EXPECT_EQ(flags & 15, r.lanes) << r.what;
-        EXPECT_EQ(flags >> 8, r.score) << r.what;
+        EXPECT_EQ(s.e.FPlayers[0][r.player].LaneFlags & 15, r.lanes) << r.what;
+        EXPECT_EQ(s.e.FPlayers[0][r.player].LaneFlags >> 8, r.score) << r.what;
     }
 }
 
@@ -69,9 +63,8 @@ TEST(SoccerShot, ShotChanceNeedsLanesAndDistance)
                         {3, 230, 100, false}, {0, 100, 100, false}, {7, 100, 20, false}, {7, 100, 21, true}};
     for (const Row& r : rows) {
         SoccerScene s;
-        TSoccerPlayer& pl = s.e.FPlayers[0][6];
-        pl.LaneFlags = quint16(r.score << 8);
-        pl.GoalDist = r.goalDist;
+        s.e.FPlayers[0][6].LaneFlags = quint16(r.score << 8);
+        s.e.FPlayers[0][6].GoalDist = r.goalDist;
         s.e.FRestartTick = s.e.FTick - r.sinceRestart;
         EXPECT_EQ(s.e.IsShotChance(0, 6), r.chance) << r.score << " " << r.goalDist << " " << r.sinceRestart;
     }
@@ -79,49 +72,34 @@ TEST(SoccerShot, ShotChanceNeedsLanesAndDistance)
 
 TEST(SoccerShot, LongLoopShotDecision)
 {
+    // Player 4 shoots over team 1's keeper; the chance is 20 %; the keeper line is at x 746.
     struct Row {
         const char* what;
-        int player;
-        std::function<void(SoccerScene&)> setup;
-        std::deque<int> answers;
+        int player, lanes, forwardsScore, keeperX, passes, loopAgo, winner, chanceDraw, lineDraw;
         bool shoots;
     };
-    const auto none = [](SoccerScene&) {};
     const Row rows[] = {
-        {"a keeper off his area with lanes 1 and 2 open", 4, none, {0}, true},
-        {"the keeper never", 0, none, {0}, false},
-        {"the chance draw fails", 4, none, {25}, false},
-        {"the forwards' lanes are all open", 4,
-         [](SoccerScene& s) {
-             for (int q = 4; q < 7; ++q) s.e.FPlayers[0][q].LaneFlags = 0x200 | 3;
-         },
-         {0}, false},
-        {"within 30 ticks of the last loop shot", 4, [](SoccerScene& s) { s.e.FLastLoopTick = s.e.FTick - 30; }, {0}, false},
-        {"a winner exists", 4, [](SoccerScene& s) { s.e.FWinner = 1; }, {0}, false},
-        {"only the middle lane open and no passes", 4, [](SoccerScene& s) { s.e.FPlayers[0][4].LaneFlags = 2; }, {0}, false},
-        {"after two passes the keeper 26 px off his line", 4,
-         [](SoccerScene& s) {
-             s.e.FPlayers[0][4].LaneFlags = 2;
-             s.e.FPlayers[1][0].X = 720;
-             s.e.FMovePasses = 2;
-         },
-         {0, 26}, true},
-        {"the same with a longer draw", 4,
-         [](SoccerScene& s) {
-             s.e.FPlayers[0][4].LaneFlags = 2;
-             s.e.FPlayers[1][0].X = 720;
-             s.e.FMovePasses = 2;
-         },
-         {0, 27}, false},
+        {"a keeper off his area, lanes 1 and 2 open", 4, 3, 0, 700, 0, 100, -1, 0, 0, true},
+        {"the keeper never", 0, 3, 0, 700, 0, 100, -1, 0, 0, false},
+        {"the chance draw fails", 4, 3, 0, 700, 0, 100, -1, 25, 0, false},
+        {"the forwards' lanes are all open", 4, 3, 2, 700, 0, 100, -1, 0, 0, false},
+        {"within 30 ticks of the last loop shot", 4, 3, 0, 700, 0, 30, -1, 0, 0, false},
+        {"a winner exists", 4, 3, 0, 700, 0, 100, 1, 0, 0, false},
+        {"only the middle lane and no passes", 4, 2, 0, 700, 0, 100, -1, 0, 0, false},
+        {"after two passes, 26 px off his line", 4, 2, 0, 720, 2, 100, -1, 0, 26, true},
+        {"the same with a longer draw", 4, 2, 0, 720, 2, 100, -1, 0, 27, false},
     };
     for (const Row& r : rows) {
         SoccerScene s;
         s.e.FHolder = {0, r.player};
         s.e.FShotChance[0] = 20;
-        s.e.FPlayers[1][0].X = 700;
-        s.e.FPlayers[0][r.player].LaneFlags = 3;
-        r.setup(s);
-        s.answers = r.answers;
+        s.e.FPlayers[1][0].X = r.keeperX;
+        for (int q = 4; q < 7; ++q) s.e.FPlayers[0][q].LaneFlags = quint16(r.forwardsScore << 8);
+        s.e.FPlayers[0][r.player].LaneFlags = quint16(r.forwardsScore << 8 | r.lanes);
+        s.e.FMovePasses = r.passes;
+        s.e.FLastLoopTick = s.e.FTick - r.loopAgo;
+        s.e.FWinner = r.winner;
+        s.answers = {r.chanceDraw, r.lineDraw};
         EXPECT_EQ(s.e.DecideShoot(0, r.player), r.shoots) << r.what;
     }
 }
@@ -140,9 +118,8 @@ TEST(SoccerShot, AimInTheGoalMouth)
     };
     for (const Row& r : rows) {
         SoccerScene s;
-        TSoccerPlayer& pl = s.e.FPlayers[0][6];
-        pl.LaneFlags = quint16(r.lanes);
-        pl.HeaderCount = r.heading ? 5 : 0;
+        s.e.FPlayers[0][6].LaneFlags = quint16(r.lanes);
+        s.e.FPlayers[0][6].HeaderCount = r.heading ? 5 : 0;
         s.answers = {r.coin, 5};
         EXPECT_EQ(s.e.ChooseShotAim(0, 6), r.kind) << r.lanes << r.heading << r.coin;
         EXPECT_EQ(s.e.FShotAim, QPoint(767, r.y)) << r.lanes << r.heading << r.coin;
@@ -177,33 +154,26 @@ TEST(SoccerShot, CloseInEveryPlayerShoots)
 
 TEST(SoccerShot, KickOutWithoutALane)
 {
+    // Centre back 2 at (420, 335) has no lane score; opponents at a and b decide where the ball goes.
     struct Row {
         const char* what;
-        std::function<void(SoccerScene&)> foes;
+        QPoint a, b;
         int speed, deg;
     };
+    const QPoint away(150, 565);
     const Row rows[] = {
-        {"open ahead", [](SoccerScene&) {}, 6, -15},
-        {"blocked ahead, free below", [](SoccerScene& s) { s.place(1, 2, 480, 320); }, 5, -75},
-        {"boxed in ahead and further below: down and back",
-         [](SoccerScene& s) {
-             s.place(1, 2, 480, 320);
-             s.place(1, 3, 410, 380);
-         },
-         5, -120},
-        {"boxed in ahead and close below: back across",
-         [](SoccerScene& s) {
-             s.place(1, 2, 480, 320);
-             s.place(1, 3, 410, 350);
-         },
-         6, 180},
+        {"open ahead", away, away, 6, -15},
+        {"blocked ahead, free below", {480, 320}, away, 5, -75},
+        {"boxed in ahead and further below: down and back", {480, 320}, {410, 380}, 5, -120},
+        {"boxed in ahead and close below: back across", {480, 320}, {410, 350}, 6, 180},
     };
     for (const Row& r : rows) {
         SoccerScene s;
         s.place(0, 2, 420, 335);
         s.ball(422, 335);
         s.e.FHolder = {0, 2};
-        r.foes(s);
+        s.place(1, 2, r.a.x(), r.a.y());
+        s.place(1, 3, r.b.x(), r.b.y());
         s.refresh();
         s.e.SetAction(0, 0, 6, -1, acShoot, 2);
         s.e.PlayerThink(0, 2);
