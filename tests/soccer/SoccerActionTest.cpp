@@ -273,3 +273,33 @@ TEST(SoccerAction, FallsEndInPenaltiesFreeKicksOrPlayOn)
         EXPECT_EQ(s.count(TSoccerSound::Tackle), 1);
     }
 }
+
+TEST(SoccerAction, PlayGoesOnWhereItWouldStall)
+{
+    // A holder who reaches his own ball once it has rolled to a stop plays it on; at a ball placed
+    // for him (a free kick's) he waits for his order.
+    for (bool rolled : {true, false}) {
+        SoccerScene s;
+        Attack(s);
+        s.e.Ball.Free = rolled;
+        EXPECT_EQ(s.e.DecideAtBall(0), rolled);
+    }
+    // A header shot whose header was stopped no longer keeps everybody off the ball.
+    SoccerScene s;
+    Attack(s);
+    s.e.Ball.Free = true;
+    s.e.FHeadShot = {0, 6};
+    EXPECT_TRUE(s.e.DecideAtBall(0));
+    EXPECT_EQ(s.e.FHeadShot, TTeamPt{});
+    // While his team holds the ball a player runs to the attack cell drawn for him.
+    s.e.PlaceDefence(0, -1);
+    for (const TSoccerPlayer& pl : s.e.FPlayers[0]) EXPECT_EQ(pl.CurCell, pl.AttackCell);
+    // A midfielder marking an opponent on the touchline stands 15 px below him, but on the pitch.
+    s.e.FHolder = {1, 4};
+    s.e.FTactic[0].Marking = 2;
+    s.e.FTactic[0].RndDefensePos[5] = false;
+    s.place(1, 5, 400, 545);
+    s.refresh();
+    s.e.MovePlayer(0, 5);
+    EXPECT_LE(s.e.FPlayers[0][5].Target.y(), kMaxY);
+}

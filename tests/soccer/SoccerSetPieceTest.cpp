@@ -115,7 +115,13 @@ TEST(SoccerSetPiece, PenaltyPlacingAndTheLatePush)
         s.e.FStats[1][stGoals] = r.goalsDefending;
         s.e.FStats[0][stGoals] = r.goalsKicking;
         s.answers = {0, 29, 10, 20, 5, 15, 25, 59};
+        // The fouled player still lies; the placing puts him back on his feet at a run.
+        s.e.FFallen = {0, 5};
+        s.e.FPlayers[0][5].Action = acKokeru;
+        s.e.FPlayers[0][5].Speed = 0;
         PenaltyAgainstTeam1(s, 23);
+        EXPECT_FALSE(s.e.FFallen.Set());
+        EXPECT_EQ(s.e.FPlayers[0][5].Speed, 3);
         const int line = PenaltyRt[1].Left;
         for (int t = 0; t < 2; ++t)
             for (int p = 0; p < 7; ++p) {
@@ -210,7 +216,7 @@ TEST(SoccerSetPiece, KeeperAtTheBall)
         e.FHolder = {1, 2};
         e.FFreeKickGoal = true;
         const bool shotAtHim = r.state == hardShot || r.state == shot || r.state == shotNobodyFree || r.state == scoringLoop;
-        if (shotAtHim) e.FHolder = {0, 6}, e.FReceiver = {0, 0};
+        if (shotAtHim) e.FHolder = {0, 6}, e.FReceiver = {0, 0}, e.FHeader = e.FHeadShot = {0, 6};
         if (r.state == theirLooseBall) e.FHolder = {0, 4};
         e.ParryMark = r.state == hardShot;
         if (r.state == scoringLoop) e.FShotFlying = e.FShotScores = true, e.FShotType = 7;
@@ -228,6 +234,7 @@ TEST(SoccerSetPiece, KeeperAtTheBall)
         EXPECT_FALSE(e.ParryMark);
         EXPECT_EQ(e.FLastBallTick, e.FTick);
         EXPECT_EQ(e.FFreeKickGoal, !shotAtHim || r.state == hardShot) << r.what;
+        EXPECT_FALSE(e.FHeader.Set() || e.FHeadShot.Set()) << "the keeper's ball ends a header's chance";
         if (k.Action == acPass) {
             EXPECT_TRUE(k.ActionTarget >= 1 && k.ActionTarget <= 6) << r.what;
         } else if (r.state == shotNobodyFree) {

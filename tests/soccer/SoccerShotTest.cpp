@@ -140,9 +140,14 @@ TEST(SoccerShot, CloseInEveryPlayerShoots)
         EXPECT_EQ(pl.ActionTarget, 0);
         EXPECT_EQ(pl.ActionParam, draw < 20 ? 7 : 1);
         // Carried out on the next tick: a hard shot from close in is marked for the keeper to parry.
+        // He took the ball from the other team; the shot is his team's, and a fresh flight.
         s.e.FTick += 1;
+        s.e.FHolder = {1, 3};
+        s.e.Ball.PostHit = true;
         s.answers = {1, 0, 1, 1};
         s.e.PlayerThink(0, 4);
+        EXPECT_EQ(s.e.FHolder, (TTeamPt{0, 4}));
+        EXPECT_FALSE(s.e.Ball.PostHit);
         EXPECT_EQ(s.e.FStats[0][stShots], 1);
         EXPECT_EQ(s.e.FShotKind, 0);
         EXPECT_EQ(s.e.FReceiver, (TTeamPt{0, 0}));
@@ -182,4 +187,15 @@ TEST(SoccerShot, KickOutWithoutALane)
         EXPECT_EQ(s.e.FStats[0][stShots], 0) << r.what;
         EXPECT_EQ(s.e.FGoalKind, 5) << r.what;
     }
+}
+
+TEST(SoccerShot, ASideNetEndsAShotsFlight)
+{
+    SoccerScene s;
+    s.ball(770, 285, 6);
+    s.e.FShotFlying = s.e.FShotScores = true;
+    s.e.FShotType = 7;
+    s.e.GoalAndNetTest();
+    EXPECT_TRUE(s.e.Ball.PostHit);
+    EXPECT_FALSE(s.e.FShotFlying || s.e.FShotScores);
 }
