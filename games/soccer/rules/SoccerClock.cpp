@@ -88,6 +88,8 @@ void TSoccerEngine::NetBounce(int k)
     UpdateBallRegion();
     Ball.PostHit = true;
     Ball.Free = true;
+    // Off the side net a shot's flight is over: it no longer flies on to score.
+    FShotFlying = FShotScores = false;
     FHolder.Clear();
     FLastKicker.Clear();
     FReceiver.Clear();

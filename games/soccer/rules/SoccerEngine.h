@@ -77,18 +77,18 @@ public:
     void TeamFlagsAndCheer();
 
     // --- Steps that the action layer, the set pieces and the replays fill ----------------------
-    // Each keeps its place in the tick; until its module lands it does the plain thing noted.
-    void PlayerThink(int team, int player);   // carries out dribbles and shots
-    bool DecideAtBall(int team);              // the player at the ball takes it and dribbles or shoots
-    bool KeeperAtBall(int team);              // the keeper clears a ball he reaches
+    // Each keeps its place in the tick.
+    void PlayerThink(int team, int player);   // one tick of the player's action
+    bool DecideAtBall(int team);              // the player at the ball takes it and chooses
+    bool KeeperAtBall(int team);              // the keeper distributes, parries or catches
     void TrapTick(int team);                  // the trap counter of the team without the ball
     void CheckTrapBreak();
     void ClearTrapFlags(int team);
     bool RunRefused(int team, int candidate, int passer) const;
     bool KeeperPassRefused(int team, int candidate) const;
     void GetUp(int team, int player);
-    void FreeKickStep();                      // ends a free kick at once
-    void PenaltyKickStep();                   // ends a penalty kick at once
+    void FreeKickStep();                      // one tick of a free kick
+    void PenaltyKickStep();                   // one tick of a penalty kick
     TPKOutcome PlayPenaltyKick();             // the PK form through the service
     void RecordFrame(bool advance, bool kickBit);
     bool ShowReplayFrame(bool advance);       // false once the replay's frames are over
@@ -114,7 +114,65 @@ public:
     void OpenPastReplay(bool changed);
     int SceneAt(QPoint p) const;              // the scene label under p, -1 none
 
+    // --- Player actions, decisions, shot lanes, offside and set pieces -------------------------
+    // Orders come from the computer (source 0), a move it planned (1) or the user (2).
+    void SetAction(int source, int team, int param, int target, int action, int player);
+    // Player -1 or -2 is the whole team (-2 keeps the turn sides); team -1 both teams.
+    void ClearAction(int team, int player);
+    void ClearQuestion();
+    void StartSetPiece(int kind, int team, int player);
+    void SortByDistance(int team, QPoint p, int (&order)[7], bool skipKeeper, bool byCell) const;
+    int PickByRole(int team, int minRole, bool fromFar, QPoint p, int maxRole) const;
+    void SetSlow(int team, int player, bool on);
+    bool CanDash(int team, int player) const;
+    void StartDash(int team, int player);
+    bool OpponentInReach(int team, int player) const;
+    bool IsPressed(int team, int player) const;
+    bool UserPassGate(int team, int player);
+    void DribbleKick(int team, int player, int speed);
+    void KeepBallAtFeet(int team, int player, int dir);
+    bool CanWhistleFoul(int team);
+    quint8 PressureOf(int team, int player) const;
+    bool EvaluateShotLanes(int team, int player, bool fromHead, int kind);
+    bool IsShotChance(int team, int player) const;
+    int ChooseShotAim(int team, int player);  // sets FShotAim; 1 upper, 2 middle, 3 lower
+    bool DecideShoot(int team, int player);
+    void FindLineMen();
+    void CheckOffsideTrap(int team);
+
 private:
+    static int Forward(int team) { return team == 0 ? 1 : -1; }
+    void ThinkPass(int team, int player, bool inReach);
+    void PassMade(int team, int passer, int receiver, bool deflected);
+    void Fumble(int team, int player);
+    void ThinkHeadPass(int team, int player, bool inReach);
+    void ThinkDribble(int team, int player, bool inReach);
+    void TurnBack(int team, int player);
+    int DribbleAngle(int team, int player, bool anySpeed);
+    void KickAway(int team, int player);
+    void ThinkShoot(int team, int player);
+    void ShotTaken(int team, int player, bool heads);
+    bool KickOut(int team, int player);
+    void Contest(int team, int player);
+    void ContestOutcome(int team, int player);
+    void Fall(int team, int player);
+    void FallDecided(int team, int player);
+    bool AsksUser(int team, int player, int target, int action) const;
+    void JudgeOffside(int team, int receiver);
+    void ClearOffside();
+    void HeaderAtBall(int team);
+    bool CanGain(int team, int player) const;
+    bool GainBall(int team, int player);
+    void Choose(int team, int player, bool contest);
+    bool SetUpShooter(int team, int player);
+    int PressedReceiver(int team, int player);
+    void BuildWall();
+    void TakeFreeKick();
+    void PlacePenalty();
+    void TakePenalty();
+    void PenaltyFrames(const TPKOutcome& o);
+    void KeeperDistributes(int team, bool& kicked);
+    void KeeperCatches(int team, bool& kicked);
     bool OpeningTick();
     void RunPlay();
     void MovePlayers();
@@ -149,8 +207,6 @@ private:
     void Friction();
     void BallHeight();
     void CornerPlay();
-    void PlainDribble(int team, int player);
-    void PlainShot(int team, int player);
     void Touched(int team, int player);
     bool Sound(TSoccerSound s, bool noStop = false);
     void Draw();

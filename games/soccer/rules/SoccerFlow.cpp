@@ -105,6 +105,7 @@ void TSoccerEngine::RunPlay()
         TrapTick(d);
     }
     FTouch[0] = FTouch[1] = 0;
+    FindLineMen();
     const int first = FAttackSide, second = 1 - FAttackSide;
     for (int p = 0; p < 7; ++p)
         for (int t : {first, second}) PlayerThink(t, p);

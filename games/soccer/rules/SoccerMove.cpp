@@ -41,6 +41,8 @@ void TSoccerEngine::MovePlayer(int team, int player)
         target = RoleTarget(team, player);
         target.rx() += RandomInt(10) - 5;
         target.ry() += RandomInt(10) - 5;
+        // Two markers who each stand below the other would walk each other off the pitch.
+        target.setY(std::clamp(int(target.y()), pl.MinY, pl.MaxY));
     }
     pl.Target = target;
     pl.Heading = PointAngle({pl.X, pl.Y}, target);
@@ -280,7 +282,15 @@ void TSoccerEngine::UpdateContact(int team, int player)
     pl.GoalDist = GoalDistance(team, pl.X, fromY);
     pl.BallAngle = PointAngle({pl.X, FHeader.Is(team, player) ? pl.Y - 50 : pl.Y - 60}, {Ball.X, Ball.Y});
     if (pl.BodyRt.Contains(Ball.X, Ball.Y)) FTouch[team] = quint8(FTouch[team] | (1u << player));
-    // Pressure and the shot lanes of the player are judged here by the action layer.
+    pl.Pressure = PressureOf(team, player);
+    EvaluateShotLanes(team, player, false, 8);
+    if (pl.Role > rlSideBack) {
+        // The team's attacker with the best lane score (ties keep the lower number), -1 when none.
+        int best = -1;
+        for (int q = 4; q < 7; ++q)
+            if ((FPlayers[team][q].LaneFlags >> 8) > (best < 0 ? 0 : FPlayers[team][best].LaneFlags >> 8)) best = q;
+        FBestLane[team] = best;
+    }
 }
 
 void TSoccerEngine::UpdatePose(int team, int player, bool moved)

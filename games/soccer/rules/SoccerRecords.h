@@ -91,6 +91,7 @@ struct TSoccerPlayer {
     int SlowTick = 0;
     int MarkedFoe = -1;
     int ShiftedShots = 0;           // shots whose aim moved off the goal's centre line
+    bool InContest = false;         // his contest for the ball has started
 };
 
 struct TBall {
@@ -240,6 +241,13 @@ struct TSoccerState {
     quint8 FTouch[2] = {0, 0};      // bit set of the players touching the ball this tick
     int FLastAction = acNone;       // the last action given
     int FBestLane[2] = {-1, -1};
+    int FMovePasses = 0;            // passes of the holding team since it won the ball
+    int FFallTick = -1000;          // FTick of the last fall
+    int FLastLoopTick = -1000;      // FTick of the last loop shot
+    int FRestartTick = -1000;       // FTick of the last kick-off pass or free kick
+    int FClickedPlayer = -1;        // the user's last clicked player and how often in a row
+    int FClickStreak = 0;
+    int FHoverChoice = -1;          // the choice under the pointer while a question is pending
 
     // Replay ring indexes (the frames themselves belong to the replay module).
     int FRingIndex = 0;

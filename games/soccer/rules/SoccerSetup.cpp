@@ -159,6 +159,8 @@ void TSoccerEngine::ResetKickOff()
     std::fill(std::begin(WallPlace), std::end(WallPlace), QPoint(-1, -1));
     InPlace[0] = InPlace[1] = 0;
     FShotTraceTick = -100;
+    FFallTick = FLastLoopTick = FRestartTick = -1000;
+    FMovePasses = 0;
     LastTackleSound = -1000;
     FAIDecides = true;
     FControlled = -1;
@@ -351,6 +353,8 @@ void TSoccerEngine::PlaceDefence(int team, int kind)
 {
     if (team < 0 || team > 1 || FTrap[team] || FShotKind >= 0) return;
     DrawCells(team, kind);
+    // The cell a player takes while his team holds the ball is his new attack cell.
+    for (TSoccerPlayer& pl : FPlayers[team]) pl.CurCell = pl.AttackCell;
 
     TTeamTactic& tac = FTactic[team];
     tac.Weakness = RandomInt(6) + 1;
