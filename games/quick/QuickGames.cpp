@@ -1,5 +1,7 @@
 #include "QuickGames.h"
 
+#include "UnitKakure.h"
+#include "UnitMato.h"
 #include "UnitPK.h"
 
 quint16 PlayPK(TGameHost& host)
@@ -12,7 +14,19 @@ quint16 PlayPK(TGameHost& host)
     });
 }
 
+quint16 PlayKakure(TGameHost& host)
+{
+    return RunQuickGameForm<TFormKakure>(host, QStringLiteral(" かくれんぼ対決"), FormKakure);
+}
+
+quint16 PlayMato(TGameHost& host)
+{
+    return RunQuickGameForm<TFormMato>(host, QStringLiteral(" まと当て対決"), FormMato);
+}
+
 void RegisterQuickGames()
 {
     RegisterGameLauncher(gnPK, PlayPK);
+    RegisterGameLauncher(gnKakure, PlayKakure);
+    RegisterGameLauncher(gnMato, PlayMato);
 }

@@ -8,3 +8,5 @@ void RegisterQuickGames();
 // The launchers: each creates its form owned by the host's window, runs it modally, frees it and
 // returns its modal result.
 quint16 PlayPK(TGameHost& host);
+quint16 PlayKakure(TGameHost& host);
+quint16 PlayMato(TGameHost& host);
