@@ -1,6 +1,6 @@
 // Hide-and-seek on the real shell forms, offscreen, on the virtual clock: seeded games without
 // input, choosing by click and keys, the bird picture and the third sheet from the data folder
-// (missing, hostile or not a file), the early close, and the scene.
+// (missing, hostile or not a file), and the early close.
 #include "GameRandom.h"
 #include "Paths.h"
 #include "PictureFile.h"
@@ -14,7 +14,6 @@
 #include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <map>
 #include <sys/stat.h>
 
 using namespace kakure;
@@ -232,40 +231,6 @@ TEST_F(KakureGameTest, TheWholeFieldShowsAndAnEarlyCloseAfterTheOpponentIsFoundW
     EXPECT_EQ(play(), mrYes);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].left(1), QStringLiteral("1"));
-}
-
-// The scene at its moments: the opening, the choice, a bird on its way, the seeker's walk and the
-// round's end; with POLY_SHOT_DIR set the pictures are also written there.
-TEST_F(KakureGameTest, TheSceneShowsEachMoment)
-{
-    const QString dir = qEnvironmentVariable("POLY_SHOT_DIR");
-    std::map<QString, bool> seen;
-    GameTimer watch(nullptr, 100, false);
-    watch.OnTimer = [&] {
-        if (!FormKakure || !FormKakure->isVisible()) return;
-        const TKakureGame& g = FormKakure->Game();
-        QString name;
-        if (FormKakure->Opening() && FormKakure->TickCount() == 20) name = QStringLiteral("1-opening");
-        else if (!FormKakure->Opening() && g.Choosing() && g.Tick == 12) name = QStringLiteral("2-choosing");
-        else if (g.Birds[0].State == bdFlyingOff || g.Birds[1].State == bdFlyingOff) name = QStringLiteral("3-bird");
-        else if (g.Oni().Walking() && g.Tick % 7 == 0) name = QStringLiteral("4-seeking");
-        else if (g.WarpPoint.x() != -999 && g.FinishCount < 3) name = QStringLiteral("5-warp");
-        else if (g.FinishCount == 6) name = QStringLiteral("6-boxes-sinking");
-        else if (g.FinishCount == 20) name = QStringLiteral("7-round-end-%1").arg(g.Result == krUndecided ? QStringLiteral("empty") : QStringLiteral("found"));
-        if (name.isEmpty() || seen[name]) return;
-        seen[name] = true;
-        const QImage img = FormKakure->grab().toImage();
-        EXPECT_EQ(img.size(), QSize(kFieldWidth, kFieldHeight));
-        if (!dir.isEmpty()) img.save(dir + QStringLiteral("/kakure-") + name + QStringLiteral(".png"));
-    };
-    onGameShown = [&](Form*) { watch.SetEnabled(true); };
-    for (int s = 30; s < 40 && seen.size() < 7; ++s) {
-        MakeForms();
-        seed(s);
-        play();
-    }
-    watch.SetEnabled(false);
-    for (const char* name : {"1-opening", "2-choosing", "4-seeking", "6-boxes-sinking"}) EXPECT_TRUE(seen[QString::fromLatin1(name)]) << name;
 }
 
 } // namespace

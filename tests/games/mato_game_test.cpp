@@ -169,7 +169,7 @@ TEST_F(MatoGameTest, TheMenuButtonsAndTheBestOfThreeReachBothGames)
 }
 
 // The scene at its moments; with POLY_SHOT_DIR set the pictures are also written there.
-TEST_F(MatoGameTest, TheSceneShowsTheFlashTheSuddenDeathAndTheScores)
+TEST_F(MatoGameTest, TheSceneShowsTheTitleTheFlashAndSuddenDeath)
 {
     seed(1);
     TFormMato form(FormGame);
@@ -195,8 +195,8 @@ TEST_F(MatoGameTest, TheSceneShowsTheFlashTheSuddenDeathAndTheScores)
     for (int i = 0; i < 45; ++i) form.Timer1Timer();
     ASSERT_FALSE(form.Opening());
     mato::TMatoGame& g = form.Game();
-    g.Score[0] = g.Score[1] = 10;
     g.Score[0] = -4;
+    g.Score[1] = 10;
     g.Flash = 9;
     form.DrawScene();
     shot("play");
