@@ -2,6 +2,8 @@
 
 #include "UnitGolf.h"
 #include "UnitHurdle.h"
+#include "UnitKakure.h"
+#include "UnitMato.h"
 #include "UnitPK.h"
 #include "UnitRun.h"
 
@@ -30,10 +32,22 @@ quint16 PlayGolf(TGameHost& host)
     return RunQuickGameForm<TFormGolf>(host, QStringLiteral(" ゴルフ対決"), FormGolf);
 }
 
+quint16 PlayKakure(TGameHost& host)
+{
+    return RunQuickGameForm<TFormKakure>(host, QStringLiteral(" かくれんぼ対決"), FormKakure);
+}
+
+quint16 PlayMato(TGameHost& host)
+{
+    return RunQuickGameForm<TFormMato>(host, QStringLiteral(" まと当て対決"), FormMato);
+}
+
 void RegisterQuickGames()
 {
     RegisterGameLauncher(gnPK, PlayPK);
     RegisterGameLauncher(gnRun, PlayRun);
     RegisterGameLauncher(gnHur, PlayHurdle);
     RegisterGameLauncher(gnGolf, PlayGolf);
+    RegisterGameLauncher(gnKakure, PlayKakure);
+    RegisterGameLauncher(gnMato, PlayMato);
 }

@@ -11,3 +11,5 @@ quint16 PlayPK(TGameHost& host);
 quint16 PlayRun(TGameHost& host);
 quint16 PlayHurdle(TGameHost& host);
 quint16 PlayGolf(TGameHost& host);
+quint16 PlayKakure(TGameHost& host);
+quint16 PlayMato(TGameHost& host);
