@@ -20,9 +20,9 @@ constexpr TColor kFrameGreen = RGBColor(0, 128, 0);
 
 // Page layout: gloves and the bat in the upper row, the balls in the lower one; the up-downs and the
 // page's buttons under the bat.
-constexpr int kPitch = 118, kLeft = 10, kBatLeft = kLeft + 4 * kPitch + 10;
+constexpr int kPitch = 124, kLeft = 12, kBatLeft = kLeft + 4 * kPitch + 16;
 constexpr int kUpperTop = 26, kLowerTop = 188, kRadioGap = 114;
-constexpr int kClientW = 632, kClientH = 436;
+constexpr int kClientW = 700, kClientH = 436;
 
 const QString kFormHint = QStringLiteral(
     "【ｷｰﾎﾞｰﾄﾞ操作】<Alt>ページ切替，<Tab>ボタン移動，<Ctrl>画像の選択，<矢印ｷｰ>画像の調節，<F4>OK，<Esc>ｷｬﾝｾﾙ");
@@ -66,7 +66,7 @@ TAdjustUpDown::TAdjustUpDown(QWidget* parent, Qt::Orientation orientation, int i
     btPrev = new QToolButton(this);
     btNext->setArrowType(vertical ? Qt::UpArrow : Qt::RightArrow);
     btPrev->setArrowType(vertical ? Qt::DownArrow : Qt::LeftArrow);
-    const int len = 22, thick = 24;
+    const int len = 24, thick = 26;
     if (vertical) {
         resize(thick, 2 * len);
         btNext->setGeometry(0, 0, thick, len);
@@ -119,7 +119,7 @@ TFormPicAdjust::TFormPicAdjust(QWidget* owner) : Form(owner)
     setHint(btSame0, QStringLiteral("選択している画像の調節位置を，「相手の選手」の同じ画像に合わせます。"));
     setHint(btSame1, QStringLiteral("選択している画像の調節位置を，「自分の選手」の同じ画像に合わせます。"));
     for (QPushButton* b : {btSame0, btSame1}) {
-        b->setGeometry(kBatLeft - 2, 300, 124, 26);
+        b->setGeometry(kBatLeft - 7, 306, 124, 26);
         connect(b, &QPushButton::clicked, this, [this] { btSame0Click(); });
     }
     connect(pc1, &QTabWidget::currentChanged, this, [this](int) { pc1Change(); });
@@ -135,6 +135,11 @@ TFormPicAdjust::TFormPicAdjust(QWidget* owner) : Form(owner)
 
     stb1 = new QStatusBar(this);
     stb1->setSizeGripEnabled(false);
+    QFont small = stb1->font();
+    small.setPixelSize(12);
+    stb1->setFont(small);
+    // No button is pressed by Enter on its own: the keys are the form's.
+    for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
     stb1->setGeometry(0, kClientH - 24, kClientW, 24);
 
     m_work.SetSize(kThumbSize, kThumbSize);
@@ -172,8 +177,8 @@ void TFormPicAdjust::buildPage(int page, QWidget* ts)
 
     auto* h = new TAdjustUpDown(ts, Qt::Horizontal, 1);
     auto* v = new TAdjustUpDown(ts, Qt::Vertical, -1);
-    v->move(kBatLeft + 47, kLowerTop + 4);
-    h->move(kBatLeft + 37, kLowerTop + 52);
+    v->move(kBatLeft + 42, kLowerTop);
+    h->move(kBatLeft + 31, kLowerTop + 52);
     for (TAdjustUpDown* ud : {h, v}) {
         setHint(ud, kUpDownHint);
         for (QWidget* b : {static_cast<QWidget*>(ud->btNext), static_cast<QWidget*>(ud->btPrev)}) setHint(b, kUpDownHint);
@@ -186,7 +191,7 @@ void TFormPicAdjust::buildPage(int page, QWidget* ts)
     udVert[size_t(page)] = v;
 
     auto* init = new QPushButton(QStringLiteral("最初に戻す"), ts);
-    init->setGeometry(kBatLeft - 2, 268, 124, 26);
+    init->setGeometry(kBatLeft - 7, 274, 124, 26);
     setHint(init, kInitHint);
     connect(init, &QPushButton::clicked, this, [this] { btInit0Click(); });
     btInit[size_t(page)] = init;
