@@ -87,12 +87,7 @@ protected:
     {
         return (d.im[size_t(page)][size_t(item)]->Surface().pixel(2, 2) | 0xFF000000u) == qRgb(0, 128, 0);
     }
-    std::vector<QString> boxTexts() const
-    {
-        std::vector<QString> texts;
-        for (const MessageRecord& r : dialogs.Boxes()) texts.push_back(r.text);
-        return texts;
-    }
+    QString box(size_t i) const { return i < dialogs.Boxes().size() ? dialogs.Boxes()[i].text : QString(); }
 
     QTemporaryDir tmp;
     FakeGameHost host{5};
@@ -236,8 +231,8 @@ TEST_F(PicAdjustTest, AnExistingFileKeepsItsOtherLinesAndMalformedLinesAreReport
     auto f = open();
     EXPECT_EQ(f->Game().Offsets[1], TPictureOffsets{});
     EXPECT_EQ(f->Game().Offsets[0], aite);
-    ASSERT_EQ(boxTexts().size(), 1u);
-    EXPECT_TRUE(boxTexts()[0].startsWith(QStringLiteral("選手画像の調節ファイルの 1 行目が正しくありません。"))) << boxTexts()[0].toStdString();
+    ASSERT_EQ(dialogs.Boxes().size(), 1u);
+    EXPECT_TRUE(box(0).startsWith(QStringLiteral("選手画像の調節ファイルの 1 行目が正しくありません。"))) << box(0).toStdString();
 
     // OK writes both sides: the bad line is replaced where it stood, the rest kept byte for byte.
     adjust(*f, [&](TFormPicAdjust& d) { key(d, Qt::Key_F4); });
@@ -249,7 +244,7 @@ TEST_F(PicAdjustTest, AnExistingFileKeepsItsOtherLinesAndMalformedLinesAreReport
     host.aiteSheetFile = host.mySheetFile;
     WriteFile(file(), ToSjis(JoinCommaText({myKey, QStringLiteral("1"), QStringLiteral("x")})));
     f = open();
-    EXPECT_EQ(boxTexts().size(), 1u);
+    EXPECT_EQ(dialogs.Boxes().size(), 1u);
     adjust(*f, [&](TFormPicAdjust& d) { key(d, Qt::Key_F4); });
     EXPECT_EQ(ReadFile(file()), PictureOffsetLine(myKey, TPictureOffsets{}) + "\r\n");
 }
@@ -274,8 +269,8 @@ TEST_F(PicAdjustTest, WhatCannotBeReadIsNeverOverwritten)
         ASSERT_TRUE(c.still(file()));
         dialogs.Clear();
         auto f = open();
-        ASSERT_EQ(boxTexts().size(), 1u);
-        EXPECT_TRUE(boxTexts()[0].startsWith(QStringLiteral("ファイルにアクセスできません。")));
+        ASSERT_EQ(dialogs.Boxes().size(), 1u);
+        EXPECT_TRUE(box(0).startsWith(QStringLiteral("ファイルにアクセスできません。")));
         EXPECT_EQ(f->Game().Offsets[0], TPictureOffsets{});
 
         adjust(*f, [&](TFormPicAdjust& d) {
@@ -283,8 +278,8 @@ TEST_F(PicAdjustTest, WhatCannotBeReadIsNeverOverwritten)
             key(d, Qt::Key_F4);
         });
         // Told twice: the file, and that nothing was saved; the new place is kept for this game.
-        ASSERT_EQ(boxTexts().size(), 3u);
-        EXPECT_TRUE(boxTexts()[2].startsWith(QStringLiteral("選手画像の調節ファイルを読めなかったので，保存しませんでした。")));
+        ASSERT_EQ(dialogs.Boxes().size(), 3u);
+        EXPECT_TRUE(box(2).startsWith(QStringLiteral("選手画像の調節ファイルを読めなかったので，保存しませんでした。")));
         EXPECT_EQ(f->Game().Offsets[1].Glove[0], QPoint(19, -27));
         EXPECT_TRUE(c.still(file()));
         EXPECT_EQ(QDir(sheetDir()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
@@ -303,8 +298,8 @@ TEST_F(PicAdjustTest, ASheetNameTheFileCannotHoldIsSkippedWithAWarning)
         key(d, Qt::Key_Right);
         key(d, Qt::Key_F4);
     });
-    ASSERT_EQ(boxTexts().size(), 1u);
-    EXPECT_TRUE(boxTexts()[0].contains(QStringLiteral("\"한국.bmp\""))) << boxTexts()[0].toStdString();
+    ASSERT_EQ(dialogs.Boxes().size(), 1u);
+    EXPECT_TRUE(box(0).contains(QStringLiteral("\"한국.bmp\""))) << box(0).toStdString();
     EXPECT_EQ(f->Game().Offsets[1].Glove[0], QPoint(20, -23));
     EXPECT_EQ(ReadFile(file()), PictureOffsetLine(aiteKey, TPictureOffsets{}) + "\r\n");
 }
