@@ -86,6 +86,8 @@ public:
     QString FontName() const override { return Font.Name; }
     QString DataDir() const override { return FDataDir; }
     QString ThirdPicFile() const override { return FThirdPicFile; }
+    QString MyPicFile() const override { return FMyPicFile; }
+    QString AitePicFile() const override { return FAitePicFile; }
     const TImageList& CheerFigures() const override { return imlAnime; }
     void SetResultPlayers(int myIndex, int aiteIndex) override;
     void AdjustFormTop(QWidget* form) override;

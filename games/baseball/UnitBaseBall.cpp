@@ -64,6 +64,7 @@ TFormBaseBall::TFormBaseBall(QWidget* owner) : Form(owner)
     FSoundOn = !GameHost().SoundEffectsOff();
     FCheerOn = !GameHost().CheersOff();
     m_scene.SetFontName(GameHost().FontName());
+    LoadPictureOffsets();
 
     TBallServices& s = m_game.Services;
     s.Random = [](int n) { return RandomInt(n); };
@@ -114,8 +115,6 @@ void TFormBaseBall::buildSettingsRow()
     place(cbShowComSelect, 2);
     btAdjust = new QPushButton(QStringLiteral("選手画像の調節"), this);
     place(btAdjust, -1);
-    // The offsets form comes with its own piece of work; until then the button stays off.
-    btAdjust->setEnabled(false);
     connect(btAdjust, &QPushButton::clicked, this, [this] { btAdjustClick(); });
     // The boxes change only what is drawn: the next tick shows it.
     for (QCheckBox* b : {cbData, cbShowComSelect})
@@ -224,11 +223,6 @@ void TFormBaseBall::cobInningClick()
     cobInning->SetDroppedDown(false);
     MessageBeep(MB_ICONASTERISK);
     MessageDlg(QStringLiteral("開始イニングを変更できるのは，オープニングのときだけです。"), TMsgDlgType::mtWarning, TMsgButtons::OK, this);
-}
-
-void TFormBaseBall::btAdjustClick()
-{
-    // The offsets form is not part of the game yet: its button stays disabled.
 }
 
 void TFormBaseBall::FormClose(TCloseAction&)

@@ -56,6 +56,14 @@ public:
     // Renders the frame into the back buffer and shows it.
     void DrawScene();
 
+    // The glove, bat and ball offsets of both sheets in the offset file (BaseBallOffsets.cpp): the
+    // file, each side's sheet key (side 0 the opponent's sheet, side 1 the user's), the read at the
+    // form's creation and the write after the adjusting dialog's OK.
+    QString FOffsetFile;
+    std::array<QString, 2> FPicKeys;
+    void LoadPictureOffsets();
+    void SavePictureOffsets();
+
     // The random service of the menu form, and the runtime generator outside its blocks.
     static int RandomInt(int n);
     static int SystemRandomInt(int n);

@@ -50,6 +50,8 @@ public:
     virtual QString FontName() const = 0;       // the menu form's font name
     virtual QString DataDir() const = 0;        // FDataDir, with its trailing '/'
     virtual QString ThirdPicFile() const = 0;   // FThirdPicFile
+    virtual QString MyPicFile() const = 0;      // FMyPicFile: the user's sheet ('' for the built-in one)
+    virtual QString AitePicFile() const = 0;    // FAitePicFile: the opponent's sheet
     virtual const TImageList& CheerFigures() const = 0; // imlAnime: figure k is pictures 2k and 2k + 1
 
     // Both teams' sheets, the user's first, falling back to the built-in sheets.

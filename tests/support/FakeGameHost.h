@@ -29,6 +29,8 @@ public:
     QString FontName() const override { return QStringLiteral("ＭＳ ゴシック"); }
     QString DataDir() const override { return dataDir; }
     QString ThirdPicFile() const override { return thirdPicFile; }
+    QString MyPicFile() const override { return mySheetFile; }
+    QString AitePicFile() const override { return aiteSheetFile; }
     const TImageList& CheerFigures() const override { return figures; }
     void LoadTeamPictures(TBitmap& mySheet, TBitmap& aiteSheet) override;
     quint16 GetModeBits() const override;

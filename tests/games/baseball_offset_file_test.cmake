@@ -1,0 +1,1 @@
+poly_test(baseball_offset_file_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/baseball_offset_file_test.cpp LIBS baseball_game)

@@ -1,0 +1,1 @@
+poly_test(baseball_offsets_form_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/baseball_offsets_form_test.cpp LIBS baseball_game game_test_support)
