@@ -27,6 +27,7 @@ namespace {
 
 const QString kPause = QStringLiteral("  ※Pause※");
 
+// Input, and the close box, that wait while a tick runs.
 bool isUserInput(QEvent::Type t)
 {
     switch (t) {
@@ -37,6 +38,7 @@ bool isUserInput(QEvent::Type t)
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
     case QEvent::Wheel:
+    case QEvent::Close:
         return true;
     default:
         return false;
@@ -482,7 +484,12 @@ void TFormSoccer::FormKeyDown(Word& key, TShiftState shift)
     case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN:
         if (arrowKey(key, shift)) key = 0;
         return;
-    case VK_F1: GameHost().ShowHelp(this); return;
+    case VK_F1:
+        // The help window takes the focus, and an open list closes as it loses it.
+        cobTime->SetDroppedDown(false);
+        cobSousa->SetDroppedDown(false);
+        GameHost().ShowHelp(this);
+        return;
     case VK_F2: dropDown(cobTime); key = 0; return;
     case VK_F3:
         if (bbtOpenGoalFile->isEnabled()) bbtOpenGoalFileClick();

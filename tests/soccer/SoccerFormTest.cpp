@@ -8,6 +8,7 @@
 #include "Sound.h"
 #include "UnitGame.h"
 #include "UnitGameWinMes.h"
+#include "UnitPK.h"
 #include "UnitSoccer.h"
 #include <QAbstractItemView>
 #include <QApplication>
@@ -149,6 +150,14 @@ TEST_F(SoccerFormTest, ClicksAndKeysOrderPassesShotsAndTheDefence)
     EXPECT_EQ(e.FPlayers[0][2].ActionParam, 6);
     EXPECT_TRUE(e.FUserShot);
     EXPECT_EQ(pixel(f->BackBuffer(), {GoalRt[1].Left + 10, GoalRt[1].Top + 3}), ToPixel(clRed));
+    // The keeper who takes the ball ends the user's shot order, and the mouth is grey again.
+    e.Ball.X = e.FPlayers[1][0].X;
+    e.Ball.Y = e.FPlayers[1][0].Y;
+    e.FLastBallTick = e.FTick - 5;
+    ASSERT_TRUE(e.KeeperAtBall(1));
+    EXPECT_FALSE(e.FUserShot);
+    f->DrawScene();
+    EXPECT_EQ(pixel(f->BackBuffer(), {GoalRt[1].Left + 10, GoalRt[1].Top + 3}), ToPixel(0xECECEC));
 
     // Keys of both keyboards click where the mouse would: a team-mate, the goal, the loop button.
     placeAttack(*f, 4);
@@ -332,6 +341,49 @@ TEST_F(SoccerFormTest, TheFrameShowsPitchBoardsPlayersAndTitle)
     throughOpening(*f);
     f->DrawScene();
     EXPECT_NE(pixel(back, {431 - 200, 182}), ToPixel(clYellow));
+    f->hide();
+}
+
+// A penalty kick of the user's team is played on the PK form beside the pitch; the user's aim and
+// the outcome come back into the match.
+TEST_F(SoccerFormTest, APenaltyKickIsPlayedOnThePKForm)
+{
+    auto f = open(0);
+    TSoccerEngine& e = f->Engine();
+    throughOpening(*f);
+    placeAttack(*f, 6);
+    clock.SetAutoRun(true);
+    e.FTackler = {1, 2};
+    e.FPKTick = 1;
+    for (int i = 0; i < 20; ++i) f->Timer1Timer();
+    ASSERT_EQ(e.FPKTick, 21);
+    f->DrawScene();
+    EXPECT_EQ(pixel(f->BackBuffer(), {451, 155}), pixel(f->View().PKBmp, {105, 38})) << "the PK picture";
+    int pkShown = 0, pkLeft = 0;
+    Form::SetModalHook([&](Form* pk) {
+        if (auto* form = qobject_cast<TFormPK*>(pk)) {
+            ++pkShown;
+            pkLeft = form->Left();
+            EXPECT_EQ(form->Caption(), QStringLiteral("ＰＫ"));
+            EXPECT_TRUE(form->FSoccerMode);
+            EXPECT_EQ(form->FKickSide, 0);
+            EXPECT_EQ(form->FMyPlayerIndex, e.LastShuffled[0]);
+            EXPECT_EQ(form->FAitePlayerIndex, e.FirstShuffled[1]);
+            QTest::keyClick(form, Qt::Key_1);
+        }
+    });
+    for (int i = 0; i < 3; ++i) f->Timer1Timer();
+    clock.SetAutoRun(false);
+    EXPECT_EQ(pkShown, 1);
+    EXPECT_NEAR(pkLeft, f->Left() - 20, 4);
+    EXPECT_EQ(e.FPKTick, -1);
+    EXPECT_EQ(e.FStats[0][stShots], 1);
+    // Scored: the ball lies in the right goal (its side by the user's aim); saved: the keeper holds it.
+    if (e.FGoalKind == 4) {
+        EXPECT_GT(e.Ball.X, GoalRt[1].Left);
+    } else {
+        EXPECT_TRUE(e.FHolder.Is(1, 0));
+    }
     f->hide();
 }
 
