@@ -215,9 +215,12 @@ void TSoccerView::drawQuestion(QPainter& p, const TSoccerState& s)
         const int lift = pl.HeaderCount > 0 ? 25 : 0;
         option(QRect(pl.X - 14, pl.Y - 104 - lift, 30, 34), q, s.Order[0][0] == q);
     }
-    option(QRect(NetRt[1].Left + 6, NetRt[1].Top - 40, 30, 34), 0, false);
+    // The shot's and the loop shot's choices lie where the pointer chooses them: in the goal mouth
+    // and on the loop button.
+    const QPoint goal((GoalRt[1].Left + GoalRt[1].Right) / 2, (GoalRt[1].Top + GoalRt[1].Bottom) / 2);
+    option(QRect(goal.x() - 15, goal.y() - 17, 30, 34), 0, false);
     const TRect& loop = OperationRt[1][0];
-    option(QRect((loop.Left + loop.Right) / 2 - 15, loop.Top - 38, 30, 34), 7, false);
+    option(QRect((loop.Left + loop.Right) / 2 - 15, (loop.Top + loop.Bottom) / 2 - 17, 30, 34), 7, false);
 }
 
 void TSoccerView::drawBalloon(QPainter& p, const TSoccerState& s, int kind, const QString& t)
