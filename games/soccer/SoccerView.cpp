@@ -214,7 +214,7 @@ QRect TSoccerView::LabelRect(int n, const QString& label)
 
 void TSoccerView::Draw(TSoccerState& s, const TSoccerViewOptions& o)
 {
-    drawBackground(s, o);
+    drawBackground();
     QPainter p(&m_back.Image());
     aliased(p);
     if (s.FTimeMode == tmPastReplay && o.ReplayChosen) {
@@ -237,7 +237,7 @@ void TSoccerView::Draw(TSoccerState& s, const TSoccerViewOptions& o)
     if (s.FOpening) drawOpening(p, o);
 }
 
-void TSoccerView::drawBackground(const TSoccerState&, const TSoccerViewOptions&)
+void TSoccerView::drawBackground()
 {
     QImage& img = m_back.Image();
     const QRgb band = ToPixel(m_boardColour), maroon = ToPixel(clMaroon);

@@ -77,7 +77,7 @@ private:
     void drawCentred(QPainter& p, int cx, int y, const QString& s, int px, TColor colour, bool bold = false);
 
     // Layers.
-    void drawBackground(const TSoccerState& s, const TSoccerViewOptions& o);
+    void drawBackground();
     void drawGoals(QPainter& p, TSoccerState& s);
     void drawButtons(QPainter& p, const TSoccerState& s);
     void drawScoreboard(QPainter& p, const TSoccerState& s);

@@ -156,14 +156,13 @@ void TFormSoccer::buildSettingsRow()
     udOpenGoalFile = new TUpDownButtons(this);
     place(udOpenGoalFile, 1);
     udOpenGoalFile->OnClick = [this](bool up) { udOpenGoalFileClick(up); };
-    for (QWidget* w : {static_cast<QWidget*>(cbKiseki), static_cast<QWidget*>(cbPlayer)})
-        connect(static_cast<QCheckBox*>(w), &QCheckBox::toggled, this, [this] {
+    // The boxes that change only what is drawn show it at once.
+    for (QCheckBox* b : {cbKiseki, cbPlayer})
+        connect(b, &QCheckBox::toggled, this, [this] {
             if (isVisible()) DrawScene();
         });
-    cbKiseki->setEnabled(true);
-    for (QWidget* w : {static_cast<QWidget*>(bbtOpenGoalFile), static_cast<QWidget*>(udOpenGoalFile),
-                       static_cast<QWidget*>(cbReplaySpeed)})
-        w->setEnabled(false);
+    // The past replay's controls wait for its time mode.
+    for (QWidget* w : std::initializer_list<QWidget*>{bbtOpenGoalFile, udOpenGoalFile, cbReplaySpeed}) w->setEnabled(false);
 }
 
 int TFormSoccer::RandomInt(int n)
