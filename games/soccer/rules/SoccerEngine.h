@@ -114,6 +114,22 @@ public:
     void OpenPastReplay(bool changed);
     int SceneAt(QPoint p) const;              // the scene label under p, -1 none
 
+    // --- The user's operation (SoccerOperation.cpp) ---------------------------------------------
+    // A left click on the scene during a match: a shot at the goal or with the loop button, a pass
+    // to a team-mate, a dribble of the controlled player, the defence line raised or lowered.
+    void UserClick(QPoint p);
+    // The pointer over the scene during a match: the buttons' hover flags and a question's choice.
+    void UserHover(QPoint p);
+    // The not-allowed pointer for a cursor update of `hot` (the team holding the ball; -1 the default).
+    bool CursorForbidden(int hot) const;
+    // The operation state of a new kick-off: no orders, no hover, no question.
+    void ResetOperationState();
+    // Where a number key clicks (1-6 a team-mate, 0 the goal or the defence button, 7 the loop
+    // button); false when the key gives no order now.
+    bool KeyClickPoint(int digit, QPoint& p) const;
+    // The user's clickable team-mate under p, topmost first; -1 none.
+    int UserPlayerAt(QPoint p) const;
+
     // --- Player actions, decisions, shot lanes, offside and set pieces -------------------------
     // Orders come from the computer (source 0), a move it planned (1) or the user (2).
     void SetAction(int source, int team, int param, int target, int action, int player);

@@ -25,6 +25,7 @@ bool TSoccerEngine::KeeperAtBall(int team)
     FLofted = false;
     FHeader.Clear();
     FHeadShot.Clear();
+    FUserShot = false;
     FAIDecides = true;
     FGoalKind = 0;
     bool kicked = false;

@@ -248,6 +248,12 @@ struct TSoccerState {
     int FClickedPlayer = -1;        // the user's last clicked player and how often in a row
     int FClickStreak = 0;
     int FHoverChoice = -1;          // the choice under the pointer while a question is pending
+    // The user's operation: his orders of a shot and of a pass since his last click, and the two
+    // buttons of his side under the pointer, now and at the pointer's last move.
+    bool FUserShot = false;
+    bool FUserPass = false;
+    bool FLoopHover = false, FDefenceHover = false;
+    bool FLoopHoverLast = false, FDefenceHoverLast = false;
 
     // Replay ring indexes (the frames themselves belong to the replay module).
     int FRingIndex = 0;

@@ -168,6 +168,7 @@ void TSoccerEngine::ResetKickOff()
     FGoalKind = 0;
     FFreeKickGoal = false;
     FChanceOn = true;
+    ResetOperationState();
     if (Svc.ResetOperation) Svc.ResetOperation();
     if (Svc.UpdateCursor) Svc.UpdateCursor(FHolder.team);
 
