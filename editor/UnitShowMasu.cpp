@@ -75,8 +75,9 @@ TFormShowMasu::TFormShowMasu(QWidget* owner) : Form(owner)
     m_sample = QImage(46, 24, QImage::Format_RGB32);
     m_sample.fill(ToPixel(clWhite));
     imLineColor->setFixedSize(m_sample.size());
+    pnLineColor->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     grid->addWidget(sbLineColor, 2, 0);
-    grid->addWidget(pnLineColor, 2, 1, 1, 2);
+    grid->addWidget(pnLineColor, 2, 1, 1, 2, Qt::AlignLeft);
     root->addLayout(grid);
     auto* buttons = new QHBoxLayout;
     btOK = new QPushButton(QStringLiteral("OK"), this);
