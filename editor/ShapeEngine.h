@@ -125,6 +125,11 @@ public:
     int GridPitchX = 70, GridPitchY = 70;
     bool GridShown = true;
     TColor GridColor = 0x808080;
+    // The sample underlay, shown faded under the canvas's pure white while SampleShown; its record
+    // (kind 55) holds its top-left in canvas pixels at A and B.
+    QImage SampleFaded;
+    TShapeRecord SampleRecord;
+    bool SampleShown = false;
 
     // --- building and drawing ------------------------------------------------------------------
     TShapeRecord BuildShape(TColor colour) const;

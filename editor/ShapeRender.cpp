@@ -6,6 +6,7 @@
 #include "EditorGdi.h"
 #include "MathUtil.h"
 #include "PictureFile.h"
+#include "SampleUnderlay.h"
 #include <algorithm>
 #include <cmath>
 
@@ -233,6 +234,14 @@ void TShapeEngine::RenderCanvas(int mode, TPenMode penMode)
 void TShapeEngine::PaintView(QImage& view)
 {
     view.fill(ToPixel(EraserColor));
+    // The sample underlay first; the canvas's pure white lets it show.
+    const bool underlay = SampleShown && !SampleFaded.isNull();
+    if (underlay) {
+        const QPoint at = SampleRecord.B[0];
+        DrawUnderlay(view, SampleFaded, QRect(ToView(at.x()), ToView(at.y()), ToView(SampleFaded.width()),
+                                              ToView(SampleFaded.height())));
+    }
+    const QRgb see = underlay ? ToPixel(EraserColor) : 0;
     // The canvas stretched over the whole view, nearest pixel.
     const QImage& src = Canvas.Image();
     const int vw = view.width(), vh = view.height(), cw = src.width(), ch = src.height();
@@ -243,23 +252,27 @@ void TShapeEngine::PaintView(QImage& view)
         for (int y = 0; y < vh; ++y) {
             const int sy = int((qint64(y) * ch) / vh);
             QRgb* d = reinterpret_cast<QRgb*>(view.scanLine(y));
-            if (sy == lastSy) {
+            if (sy == lastSy && !underlay) {
                 std::copy_n(reinterpret_cast<const QRgb*>(view.constScanLine(y - 1)), vw, d);
                 continue;
             }
             lastSy = sy;
             const QRgb* s = reinterpret_cast<const QRgb*>(src.constScanLine(sy));
-            for (int x = 0; x < vw; ++x) d[x] = s[xmap[size_t(x)]] | 0xFF000000u;
+            for (int x = 0; x < vw; ++x) {
+                const QRgb p = s[xmap[size_t(x)]] | 0xFF000000u;
+                if (p != see) d[x] = p;
+            }
         }
     }
-    if (GridShown && GridPitchX > 0 && GridPitchY > 0) {
+    // A pitch of 0 draws no lines in its direction.
+    if (GridShown) {
         const TGeoPen grid{1, GridColor, gpsDot};
         TFlatPath lines;
-        for (int k = 0; k <= ch / GridPitchY; ++k) {
+        for (int k = 0; GridPitchY > 0 && k <= ch / GridPitchY; ++k) {
             const int y = ToView(k * GridPitchY) - 1;
             lines.AddPolyline({QPoint(0, y), QPoint(vw - 1, y)}, false);
         }
-        for (int k = 0; k <= cw / GridPitchX; ++k) {
+        for (int k = 0; GridPitchX > 0 && k <= cw / GridPitchX; ++k) {
             const int x = ToView(k * GridPitchX) - 1;
             lines.AddPolyline({QPoint(x, 0), QPoint(x, vh - 1)}, false);
         }

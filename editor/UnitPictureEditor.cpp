@@ -97,6 +97,7 @@ TFormPictureEditor::TFormPictureEditor(QWidget* owner) : Form(owner)
 
     // 11: the three file dialogs.
     setupFileDialogs();
+    setupSampleAndGrid();
 
     // 12-13: caption, zoom, hints.
     UpdateCaption();

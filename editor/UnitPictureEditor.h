@@ -32,6 +32,7 @@ class QToolButton;
 class GameTimer;
 class TFormMoji;
 class TFormSelectWidth;
+class TFormShowMasu;
 
 class TFormPictureEditor : public Form {
     Q_OBJECT
@@ -107,6 +108,18 @@ public:
     void mmEditClick();
     void PopupMenu1Popup();
     void SetCanvasSize(int w, int h);
+
+    // --- sample underlay and grid (UnitPictureEditorMihon.cpp) ---------------------------------
+    void sbShowMihonClick();
+    // Reads the sample and lays it out at the view's top-left to be dragged into place; a sample
+    // that cannot be read is refused with a message and false.
+    bool LoadSampleImage(const QString& name);
+    void imMihonMouseDown(TMouseButton button, QPoint screen);
+    void imMihonMouseMove(TShiftState shift, QPoint screen);
+    void imMihonMouseUp(TMouseButton button, QPoint screen);
+    void sbShowMasuClick();
+    QString SampleFileName; // offered again by the sample's open dialog
+    TFormShowMasu* FormShowMasu = nullptr;
 
     // --- drawing -------------------------------------------------------------------------------
     void PaintCanvasView();
@@ -299,6 +312,9 @@ private:
     void setupPalette();
     void connectEngine();
     void setupFileDialogs();
+    void setupSampleAndGrid();
+    void dropSample();
+    QPoint m_sampleGrip; // where the sample was grabbed, within its image
 
     void toolButtonClick(QToolButton* button, int kind);
     void resetTransforms();

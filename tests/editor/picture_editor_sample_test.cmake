@@ -1,0 +1,1 @@
+poly_test(picture_editor_sample_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/PictureEditorSampleTest.cpp LIBS editor_core editor_resources)
