@@ -258,8 +258,10 @@ QImage ApplyPictureEffect(const QImage& source, int brightness, int red, int gre
     const int offsets[3] = {brightness + red, brightness + green, brightness + blue};
     unsigned char table[3][256];
     for (int ch = 0; ch < 3; ++ch)
-        for (int c = 0; c < 256; ++c)
-            table[ch][c] = uchar(std::clamp<qint64>(RoundHalfEven(qint64(c) * 100 + qint64(offsets[ch]) * 255, 100), 0, 255));
+        for (int c = 0; c < 256; ++c) {
+            const qint64 level = RoundHalfEven(qint64(c) * 100 + qint64(offsets[ch]) * 255, 100);
+            table[ch][c] = uchar(std::clamp<qint64>(level, 0, 255));
+        }
     for (int y = 0; y < src.height(); ++y) {
         const QRgb* s = reinterpret_cast<const QRgb*>(src.constScanLine(y));
         QRgb* d = reinterpret_cast<QRgb*>(out.scanLine(y));

@@ -340,6 +340,12 @@ TEST(PictureImport, ReadsAnyPictureFromOnePixelAndRefusesTheRest)
     WriteFile(at("broken.jpg"), jpeg.left(jpeg.size() / 2) + QByteArray(64, '\x55'));
     WriteFile(at("empty.bmp"), QByteArray());
     WriteFile(at("face.png"), EncodeBmp24(Pattern(4, 4)));
+    QByteArray huge = EncodeBmp24(Pattern(4, 4)); // claims 10000 x 10000 pixels
+    for (int i : {18, 22}) {
+        huge[i] = char(0x10);
+        huge[i + 1] = char(0x27);
+    }
+    WriteFile(at("huge.bmp"), huge);
     struct Case {
         QString path;
         const char* says;
@@ -348,6 +354,7 @@ TEST(PictureImport, ReadsAnyPictureFromOnePixelAndRefusesTheRest)
         {at("short.bmp"), "ビットマップが無効です。", 0},
         {at("broken.jpg"), "JPEG エラー #", 0},
         {at("empty.bmp"), "ビットマップが無効です。", 0},
+        {at("huge.bmp"), "画像が大きすぎます。", 0},
         {at("face.png"), "BMP ファイル（.bmp）か JPEG ファイル（.jpg）を選んで下さい。", 0},
         {MakeHostileFiles(dir.path(), QStringLiteral(".bmp"))[0].path, "", kNotRegularFileError},
     };
