@@ -1,16 +1,13 @@
 // The picture work behind the import dialog: its zoom arithmetic, the undo store (the path back
 // after undoing, both ways a state could once show a newer picture, the memory budget), the cut-out
 // and the two erases at and past the picture's edge, the colour effect levels, and reading pictures
-// of any size while refusing what is not one.
+// of any size up to the cap.
 #include "PictureImport.h"
 
-#include "FileErrorText.h"
 #include "PictureFile.h"
 #include "TestSupport.h"
-#include "../platform/HostileFiles.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <random>
 
 namespace {
 
@@ -138,41 +135,6 @@ TEST(PictureImport, APathBackStateOutlivesLaterActions)
     while (store.CanUndo()) tail.push_back(IdOf(store.Undo()));
     ASSERT_EQ(tail.size(), 30u);
     EXPECT_EQ(std::vector<int>(tail.end() - 3, tail.end()), (std::vector<int>{3, 0, 1}));
-}
-
-// Against a plain list of every position: any mix of actions, undos and redos shows what the list says.
-TEST(PictureImport, UndoStoreAgreesWithAPlainListOfStates)
-{
-    std::mt19937 rng(22);
-    for (int round = 0; round < 20; ++round) {
-        TPictureUndoStore store;
-        std::vector<int> list{0};
-        qint64 cur = 0, low = 0;
-        store.Reset(State(0));
-        int next = 1;
-        for (int step = 0; step < 300; ++step) {
-            const int op = int(rng() % 3);
-            if (op == 0) {
-                std::vector<int> path;
-                for (qint64 k = qint64(list.size()) - 2; k >= cur; --k) path.push_back(list[size_t(k)]);
-                list.insert(list.end(), path.begin(), path.end());
-                list.push_back(next);
-                store.Push(State(next++));
-                cur = qint64(list.size()) - 1;
-                low = std::max(low, cur - 30);
-            } else if (op == 1) {
-                ASSERT_EQ(store.CanUndo(), cur != low);
-                if (cur != low) {
-                    ASSERT_EQ(IdOf(store.Undo()), list[size_t(--cur)]) << round << " " << step;
-                }
-            } else {
-                ASSERT_EQ(store.CanRedo(), cur != qint64(list.size()) - 1);
-                if (store.CanRedo()) {
-                    ASSERT_EQ(IdOf(store.Redo()), list[size_t(++cur)]) << round << " " << step;
-                }
-            }
-        }
-    }
 }
 
 TEST(PictureImport, UndoStoreStaysWithinItsBudgetAndKeepsWhatShows)
@@ -321,7 +283,7 @@ TEST(PictureImport, ColourEffectLevels)
 // ---------------------------------------------------------------------------------------------
 // Reading
 
-TEST(PictureImport, ReadsAnyPictureFromOnePixelAndRefusesTheRest)
+TEST(PictureImport, ReadsAnyPictureFromOnePixelUpToTheCap)
 {
     QTemporaryDir dir;
     const auto at = [&](const char* name) { return dir.path() + QLatin1Char('/') + QLatin1String(name); };
@@ -336,34 +298,16 @@ TEST(PictureImport, ReadsAnyPictureFromOnePixelAndRefusesTheRest)
     ASSERT_TRUE(ReadImportPicture(at("tiny.jpg"), out, error));
     EXPECT_EQ(out.size(), QSize(3, 2));
 
-    WriteFile(at("short.bmp"), EncodeBmp24(Pattern(30, 20)).left(200));
-    WriteFile(at("broken.jpg"), jpeg.left(jpeg.size() / 2) + QByteArray(64, '\x55'));
-    WriteFile(at("empty.bmp"), QByteArray());
-    WriteFile(at("face.png"), EncodeBmp24(Pattern(4, 4)));
+    // Over the size cap; broken, empty, foreign and non-regular files are the dialog's tests.
     QByteArray huge = EncodeBmp24(Pattern(4, 4)); // claims 10000 x 10000 pixels
     for (int i : {18, 22}) {
         huge[i] = char(0x10);
         huge[i + 1] = char(0x27);
     }
     WriteFile(at("huge.bmp"), huge);
-    struct Case {
-        QString path;
-        const char* says;
-        int fileError;
-    } cases[] = {
-        {at("short.bmp"), "ビットマップが無効です。", 0},
-        {at("broken.jpg"), "JPEG エラー #", 0},
-        {at("empty.bmp"), "ビットマップが無効です。", 0},
-        {at("huge.bmp"), "画像が大きすぎます。", 0},
-        {at("face.png"), "BMP ファイル（.bmp）か JPEG ファイル（.jpg）を選んで下さい。", 0},
-        {MakeHostileFiles(dir.path(), QStringLiteral(".bmp"))[0].path, "", kNotRegularFileError},
-    };
-    for (const Case& c : cases) {
-        QImage kept = Pattern(2, 2), img = kept;
-        int fileError = -1;
-        EXPECT_FALSE(ReadImportPicture(c.path, img, error, &fileError)) << c.path.toStdString();
-        EXPECT_TRUE(error.contains(QString::fromUtf8(c.says))) << error.toStdString();
-        EXPECT_EQ(fileError, c.fileError);
-        EXPECT_TRUE(img == kept);
-    }
+    QImage img = Pattern(2, 2);
+    const QImage kept = img;
+    EXPECT_FALSE(ReadImportPicture(at("huge.bmp"), img, error));
+    EXPECT_EQ(error, QStringLiteral("画像が大きすぎます。"));
+    EXPECT_TRUE(img == kept);
 }

@@ -155,7 +155,8 @@ TEST_F(ImportForm, OutlinesCutAndEraseWithTheirOwnUndo)
         DialogKey(Qt::Key_L);
         EXPECT_EQ(FromPixel(d->Working.pixel(35, 10)), clWhite);
         EXPECT_EQ(d->Working.size(), QSize(50, 20));
-        // A width of 5 from the width dialog: the select-all cut clears a band of three pixels.
+        // A width of 5 from the width dialog: select-all in rectangle mode cuts the whole picture,
+        // clearing a band of three pixels.
         scripts[form->FormSelectWidth] = [&] {
             QTest::keyClick(form->FormSelectWidth->Edit1, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(form->FormSelectWidth->Edit1, QStringLiteral("5"));
@@ -164,6 +165,7 @@ TEST_F(ImportForm, OutlinesCutAndEraseWithTheirOwnUndo)
         QTest::mouseClick(d->sbSelectWidth, Qt::LeftButton);
         EXPECT_EQ(d->SelectWidth, 5);
         const QImage before = d->Working;
+        QTest::mouseClick(d->sbSelect1, Qt::LeftButton);
         DialogKey(Qt::Key_A);
         EXPECT_EQ(d->Working.size(), before.size());
         EXPECT_EQ(FromPixel(d->Working.pixel(2, 10)), clWhite);
