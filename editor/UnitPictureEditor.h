@@ -31,6 +31,7 @@ class QStatusBar;
 class QToolButton;
 class GameTimer;
 class TFormMoji;
+class TFormPictureSelect;
 class TFormSelectWidth;
 class TFormShowMasu;
 
@@ -187,6 +188,10 @@ public:
     void sbGentenClick();
     // Shows a picture from the import dialog as imFace, w x h screen pixels at the current zoom.
     void ShowImportedPicture(const QImage& picture, int w, int h, const QString& fileName);
+    // The picture import dialog, then its result as the imported picture (UnitPictureEditorImport.cpp).
+    void sbFaceSelectClick();
+    TFormPictureSelect* PictureSelect();
+    TFormPictureSelect* FormPictureSelect = nullptr; // made on its first use, then kept for the run
     QString ImportFileName; // the picture file the imported picture came from
     void CommitFloatingImage(TFloatingImage* f);
     void PlaceTransformHandles();

@@ -156,8 +156,8 @@ void TFormPictureEditor::buildUi()
     connectTools();
     connectViewAndStrip();
     connectFloating();
-    // Commands whose dialogs come later: the picture import, the sample underlay and the grid.
-    for (QWidget* w : std::initializer_list<QWidget*>{sbFaceSelect, sbShowMihon, sbShowMasu}) w->setEnabled(false);
+    // Commands whose dialogs come later: the sample underlay and the grid.
+    for (QWidget* w : std::initializer_list<QWidget*>{sbShowMihon, sbShowMasu}) w->setEnabled(false);
 }
 
 QGroupBox* TFormPictureEditor::buildDrawPanel()
@@ -607,6 +607,7 @@ void TFormPictureEditor::connectFloating()
     connect(sbPasteShow, &QToolButton::clicked, this, [this] { sbPasteShowClick(); });
     connect(sbPasteByouga, &QToolButton::clicked, this, [this] { sbPasteByougaClick(); });
     connect(sbGenten, &QToolButton::clicked, this, [this] { sbGentenClick(); });
+    connect(sbFaceSelect, &QToolButton::clicked, this, [this] { sbFaceSelectClick(); });
     connect(sbFaceShow, &QToolButton::clicked, this, [this] { sbFaceShowClick(); });
     connect(sbFaceByouga, &QToolButton::clicked, this, [this] { sbFaceByougaClick(); });
     for (QToolButton* b : {sbFaceReform, sbFaceRotate, sbFaceReverse, sbRgReform, sbRgRotate, sbRgReverse})

@@ -226,8 +226,11 @@ void TFormPictureEditor::rbRectRangeClick()
 
 void TFormPictureEditor::mmRangeClick(bool shift)
 {
-    // With Shift the key asks for the picture import, which comes with its dialog.
-    if (shift) return;
+    // With Shift the key asks for the picture import.
+    if (shift) {
+        sbFaceSelectClick();
+        return;
+    }
     if (Engine.ToolKind == skNone) return;
     if (!sbRange->isChecked()) {
         sbRangeClick();

@@ -3,6 +3,7 @@
 // mirrors the canvas pop-up menu.
 #include "UnitPictureEditor.h"
 
+#include "ZonedWheel.h"
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
@@ -196,41 +197,15 @@ bool TFormPictureEditor::CMMouseWheel(QPoint pos, int delta)
 {
     const QRect bounds = ScrollBox1->geometry();
     if (!bounds.contains(pos)) return false;
-    const int W = bounds.width(), H = bounds.height();
-    const int x = pos.x(), y = pos.y();
-    const bool left = x < W / 3, right = x > W - W / 3, top = y < H / 3, bottom = y > H - H / 3;
-    const bool up = delta > 0;
-    QScrollBar* hb = ScrollBox1->horizontalScrollBar();
-    QScrollBar* vb = ScrollBox1->verticalScrollBar();
-    const bool roomUp = vb->value() > 0, roomDown = vb->value() < vb->maximum();
-    const bool roomLeft = hb->value() > 0, roomRight = hb->value() < hb->maximum();
-    auto press = [&](Word k) {
+    const QScrollBar* hb = ScrollBox1->horizontalScrollBar();
+    const QScrollBar* vb = ScrollBox1->verticalScrollBar();
+    const TWheelRoom room{vb->value() > 0, vb->value() < vb->maximum(), hb->value() > 0, hb->value() < hb->maximum()};
+    const TWheelAction a = ZonedWheel(pos, bounds.size(), delta, room);
+    for (Word k : a.Keys) {
         Word key = k;
         ArrowKey(key, TShiftState());
-    };
-    if ((top && left) || (bottom && right)) {
-        if (up && roomUp && roomLeft) {
-            press(VK_UP);
-            press(VK_LEFT);
-        } else if (!up && roomDown && roomRight) {
-            press(VK_DOWN);
-            press(VK_RIGHT);
-        }
-    } else if ((bottom && left) || (top && right)) {
-        if (up && roomUp && roomRight) {
-            press(VK_UP);
-            press(VK_RIGHT);
-        } else if (!up && roomDown && roomLeft) {
-            press(VK_DOWN);
-            press(VK_LEFT);
-        }
-    } else if (left || right) {
-        press(up ? VK_LEFT : VK_RIGHT);
-    } else if (top || bottom) {
-        press(up ? VK_UP : VK_DOWN);
-    } else {
-        UpDown1->setValue(UpDown1->value() + (up ? 1 : -1) * UpDown1->singleStep());
     }
+    if (a.ZoomSteps != 0) UpDown1->setValue(UpDown1->value() + a.ZoomSteps * UpDown1->singleStep());
     return true;
 }
 

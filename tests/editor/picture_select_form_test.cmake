@@ -1,0 +1,1 @@
+poly_test(picture_select_form_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/PictureSelectFormTest.cpp LIBS editor_core editor_resources)
