@@ -156,8 +156,6 @@ void TFormPictureEditor::buildUi()
     connectTools();
     connectViewAndStrip();
     connectFloating();
-    // Commands whose dialogs come later: the sample underlay and the grid.
-    for (QWidget* w : std::initializer_list<QWidget*>{sbShowMihon, sbShowMasu}) w->setEnabled(false);
 }
 
 QGroupBox* TFormPictureEditor::buildDrawPanel()

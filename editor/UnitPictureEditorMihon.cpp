@@ -14,7 +14,6 @@ void TFormPictureEditor::setupSampleAndGrid()
     FormShowMasu = new TFormShowMasu(this);
     sbShowMasu->setCheckable(true);
     sbShowMasu->setChecked(Engine.GridShown);
-    for (QToolButton* b : {sbShowMihon, sbShowMasu}) b->setEnabled(true);
     connect(sbShowMihon, &QToolButton::clicked, this, [this] { sbShowMihonClick(); });
     connect(sbShowMasu, &QToolButton::clicked, this, [this] { sbShowMasuClick(); });
     imMihon->OnMouseDown = [this](TMouseButton b, TShiftState, QPoint at) { imMihonMouseDown(b, at); };
