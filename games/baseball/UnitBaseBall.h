@@ -55,6 +55,8 @@ public:
     void btAdjustClick();
     // Renders the frame into the back buffer and shows it.
     void DrawScene();
+    // The result window's link: the batting data and the whole line score.
+    void ShowGameRecord();
 
     // The random service of the menu form, and the runtime generator outside its blocks.
     static int RandomInt(int n);
@@ -73,9 +75,12 @@ private:
     bool comboFocused() const;
     void pauseOrResume();
 
+    void reportResult(quint16 code);
+
     bb::TBaseBallGame m_game;
     TBaseBallScene m_scene;
     qint64 m_gameStart = 0;
+    bool m_changePending = false; // "CHANGE" waits for the sound that plays to end
 };
 
 extern TFormBaseBall* FormBaseBall;

@@ -283,7 +283,7 @@ TEST_F(BaseBallFormTest, AutoProgressShowsTheCallOfEveryPlateAppearance)
                 kinds.insert(g.Play.PlayKind);
                 f->DrawScene();
                 if (!g.Play.OutMarks.empty()) {
-                    EXPECT_TRUE(CallDrawnAt(*f, g.Play.OutMarks[0], g.Play.PlayKind));
+                    EXPECT_TRUE(CallDrawnAt(*f, g.Play.OutMarks[0].At, g.Play.OutMarks[0].Banner));
                 }
             }
             called = now;
