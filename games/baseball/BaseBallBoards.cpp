@@ -20,9 +20,10 @@ constexpr TColor kMyColor = RGBColor(120, 190, 255);
 constexpr TColor kBoardYellow = RGBColor(255, 236, 110);
 constexpr TColor kBoardInk = RGBColor(40, 30, 10);
 
-// Panel geometry: two columns of rows in a fixed-pitch font, the figures under "相手 自分".
+// Panel geometry: two columns of rows in a fixed-pitch font, the figures under "相手 自分"; at the
+// bottom right of the field, clear of the batter's box.
 constexpr int kDataPixels = 15;  // size 11
-constexpr int kDataLeft = 6, kDataTop = 410, kDataBottom = 580;
+constexpr int kDataRight = 600, kDataTop = 410, kDataBottom = 589;
 constexpr int kRowTop = 467, kRowBottom = 570;
 
 } // namespace
@@ -34,12 +35,12 @@ void TBaseBallScene::drawData(const TBaseBallGame& g, const TSceneOptions& o)
     c.Font.PixelHeight = kDataPixels;
     c.Font.Bold = false;
     const int cw = std::max(1, c.TextWidth(QStringLiteral("0"))); // one half-width column
-    const int leftX = kDataLeft + 8, rightX = leftX + 19 * cw;
-    const int right = rightX + 20 * cw;
+    const int left = kDataRight - 40 * cw - 14;
+    const int leftX = left + 8, rightX = leftX + 20 * cw;
     c.Brush.Color = kPanelBack;
-    c.FillRect(kDataLeft, kDataTop, right, kDataBottom);
+    c.FillRect(left, kDataTop, kDataRight, kDataBottom);
     c.Brush.Color = kPanelFrame;
-    c.FrameRect(kDataLeft, kDataTop, right, kDataBottom);
+    c.FrameRect(left, kDataTop, kDataRight, kDataBottom);
     text(c, leftX, 418, QStringLiteral("試合時間"), kDataPixels, kPanelText, true);
     text(c, leftX + 10 * cw, 418, FormatGameTime(o.GameTimeMs, 1), kDataPixels, kTimeText, true);
     // Column heads over each column's two figures: the labels are 8 and 10 columns wide.
@@ -83,7 +84,7 @@ void TBaseBallScene::drawFullLineScore(const TBaseBallGame& g)
     c.MoveTo(width - totalW, 0);
     c.LineTo(width - totalW, height);
     for (int side = 0; side < 2; ++side) {
-        const int y = 2 + (1 - side) * kRow + (kRow - kPixels) / 2; // "相手" on top, the user's row below
+        const int y = 2 + side * kRow + (kRow - kPixels) / 2; // "相手" on top, the user's row below
         centredText(c, 0, labelW, y, side == 0 ? QStringLiteral("相手") : QStringLiteral("自分"), kPixels, kBoardInk, true);
         for (int i = 0; i < n; ++i) {
             const int runs = innings[size_t(i)][size_t(side)];
