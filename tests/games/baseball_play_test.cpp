@@ -236,4 +236,25 @@ TEST(BaseballPlayTest, ScriptedPlaysEndWithTheirOutsRunsAndBases)
     }
 }
 
+TEST(BaseballPlayTest, APlayNobodyCanFinishEndsOnceTheFieldStandsStill)
+{
+    // A ball no fielder goes after: nothing can end the play by its own rules.
+    Field f;
+    f.Set({});
+    f.Hit({5, bkGrounder}, {{14, 1}});
+    f.g.Tick();
+    f.g.Ball.Fielder = -1;
+    int overAt = -1;
+    for (int t = 1; t < 200 && f.g.OrderPosition[1] == 0; ++t) {
+        f.g.Tick();
+        if (overAt < 0 && f.g.Play.Over) {
+            overAt = t;
+            EXPECT_FALSE(f.g.Play.ChainDone);
+        }
+    }
+    EXPECT_GT(overAt, kStillTicks + 20) << "only after everyone had stopped for a while";
+    EXPECT_EQ(f.g.OrderPosition[1], 1) << "the next batter came up";
+    EXPECT_EQ(f.g.Outs, 1) << "the batter was out at first as planned";
+}
+
 } // namespace
