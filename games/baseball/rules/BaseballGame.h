@@ -29,8 +29,8 @@ struct TBallServices {
     std::function<void(int)> SetOptionIndex;
     std::function<bool()> InningListDropped; // the start-inning list is open: the opening waits
     std::function<void()> StopTimer;       // the game's timer stops for good: the game is over
-    // The result report to the program: $2007 (the user's team won) or $1007 plus nothing else; the
-    // program adds its mode bits, shows the result window and ends the form's run.
+    // The result report: $2007 when the user's team won, else $1007. The program adds its mode bits,
+    // shows the result window and ends the form's run.
     std::function<void(quint16)> ReportResult;
 };
 

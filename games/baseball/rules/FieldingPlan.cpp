@@ -354,10 +354,7 @@ void TBallPlay::PlanFielding(TBaseBallGame& g)
     const TBallRecord& b = g.Ball;
     if (b.PlayResult == prHomeRun && p.FenceCatch.Fielder < 0) {
         // Over the fence: one infielder goes to cover second as the batter rounds the bases.
-        const int cover = p.FencePoint <= 3 ? kSecondBaseman : kShortstop;
-        SendCover(g, cover);
-        g.Actors[size_t(cover)].Role = spCoverSecond;
-        g.Actors[size_t(cover)].Target = g.Spots[spCoverSecond];
+        SendCover(g, p.FencePoint <= 3 ? kSecondBaseman : kShortstop);
     } else {
         if (b.Fielder >= 0) SetAction(g.Actors[size_t(b.Fielder)], acCatching);
         ChooseThrowChain(g);
