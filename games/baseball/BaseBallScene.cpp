@@ -109,7 +109,9 @@ void TBaseBallScene::Draw(const TBaseBallGame& g, const TSceneOptions& o)
     drawActors(g);
     drawBall(g);
     drawCalls(g);
-    if (o.ShowData) drawData(o);
+    if (o.ShowData || g.StatisticsFlag) drawData(g, o);
+    if (g.FullLineScore) drawFullLineScore(g);
+    if (g.ShowsEndBanner()) drawEndBanner(g);
     if (g.Opening) drawOpening(o);
 }
 
@@ -307,7 +309,8 @@ void TBaseBallScene::drawActors(const TBaseBallGame& g)
     for (int i : order) {
         const TBallActor& a = g.Actors[size_t(i)];
         if (a.Picture < 0) continue;
-        const int x = a.Pos.x(), y = a.Pos.y();
+        // A fielder leaping at the fence rises with his jump.
+        const int x = a.Pos.x(), y = a.Pos.y() - 7 * a.JumpStage;
         if (y - 70 >= kH) continue;
         TeamList(a.Side).Draw(c, x - 35, y - 70, a.Picture);
         const TPictureOffsets& off = g.Offsets[size_t(a.Side)];
@@ -336,8 +339,8 @@ void TBaseBallScene::drawCalls(const TBaseBallGame& g)
     const int w = imlHantei.Width(), h = imlHantei.Height();
     // The first mark calls the play; the others are its further outs.
     for (size_t k = 0; k < p.OutMarks.size() && k < 3; ++k) {
-        const int kind = k == 0 ? std::clamp(p.PlayKind, 0, 4) : p.PlayKind == pkFoul ? pkFoul : pkPlayable;
-        imlHantei.Draw(c, p.OutMarks[k].x() - w / 2, p.OutMarks[k].y() - h / 2, kind);
+        const TOutMark& m = p.OutMarks[k];
+        imlHantei.Draw(c, m.At.x() - w / 2, m.At.y() - h / 2, std::clamp(m.Banner, 0, 4));
     }
     if (p.FoulAnnounced && p.FoulKind >= 1 && p.FoulKind <= 6) {
         const QPoint spot = g.FoulSpots[size_t(p.FoulKind)];
@@ -352,17 +355,6 @@ void TBaseBallScene::drawCalls(const TBaseBallGame& g)
         const TBitmap& b = imHomeRun[walkOff ? 2 : grandSlam ? 1 : 0];
         c.Draw((kBallMaxX - b.Width()) / 2, 190, b);
     }
-}
-
-void TBaseBallScene::drawData(const TSceneOptions& o)
-{
-    TCanvas& c = m_back.Canvas();
-    c.Brush.Color = RGBColor(20, 26, 50);
-    c.FillRect(6, 412, 206, 440);
-    c.Brush.Color = kPanelDim;
-    c.FrameRect(6, 412, 206, 440);
-    text(c, 14, 418, QStringLiteral("試合時間"), 15, kPanelText, true);
-    text(c, 110, 418, FormatGameTime(o.GameTimeMs, 1), 15, kBoardRuns, true);
 }
 
 void TBaseBallScene::makeTitle(const QString& title)

@@ -57,7 +57,11 @@ private:
     void drawActors(const bb::TBaseBallGame& g);
     void drawBall(const bb::TBaseBallGame& g);
     void drawCalls(const bb::TBaseBallGame& g);
-    void drawData(const TSceneOptions& o);
+    // The batting-data panel, the whole line score of a long game and the end banner
+    // (BaseBallBoards.cpp).
+    void drawData(const bb::TBaseBallGame& g, const TSceneOptions& o);
+    void drawFullLineScore(const bb::TBaseBallGame& g);
+    void drawEndBanner(const bb::TBaseBallGame& g);
     void drawOpening(const TSceneOptions& o);
     void makeTitle(const QString& title);
     void text(TCanvas& c, int x, int y, const QString& s, int pixels, TColor color, bool bold = false);
@@ -74,4 +78,6 @@ private:
     TBitmap m_ballCall;                           // "ボール"
     TBitmap m_title;
     QString m_titleText;
+    TBitmap m_endBanner;
+    QString m_endBannerText;
 };

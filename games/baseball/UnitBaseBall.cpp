@@ -24,7 +24,8 @@ QString soundName(TBallSound s)
     case TBallSound::Batting: return QStringLiteral("BATTING");
     case TBallSound::Tackle: return QStringLiteral("TACKLE");
     case TBallSound::Kick: return QStringLiteral("KICK");
-    case TBallSound::Kansei: return QStringLiteral("KANSEI");
+    case TBallSound::Kansei:
+    case TBallSound::FinalCheer: return QStringLiteral("KANSEI");
     case TBallSound::Change: return QStringLiteral("CHANGE");
     }
     return {};
@@ -76,6 +77,9 @@ TFormBaseBall::TFormBaseBall(QWidget* owner) : Form(owner)
     s.SetManualPlay = [](bool on) { GameHost().SetManualPlay(on); };
     s.SetOptionIndex = [](int i) { GameHost().SetOptionIndex(quint8(i)); };
     s.InningListDropped = [this] { return cobInning->DroppedDown(); };
+    s.StopTimer = [this] { Timer1->SetEnabled(false); };
+    s.ReportResult = [this](quint16 code) { reportResult(code); };
+    ResultLinks().ShowGameRecord = [this] { ShowGameRecord(); };
     m_game.SoundOn = FSoundOn;
     m_game.CheerOn = FCheerOn;
     m_game.Create();
@@ -84,6 +88,7 @@ TFormBaseBall::TFormBaseBall(QWidget* owner) : Form(owner)
 TFormBaseBall::~TFormBaseBall()
 {
     Timer1->SetEnabled(false);
+    ResultLinks().ShowGameRecord = nullptr;
     if (FormBaseBall == this) FormBaseBall = nullptr;
 }
 
@@ -135,10 +140,25 @@ int TFormBaseBall::SystemRandomInt(int n)
 
 void TFormBaseBall::playSound(TBallSound s)
 {
-    // The rules have applied the two switches already; the opening and the change of sides wait
-    // for nothing and cut nothing off.
-    const bool noStop = s == TBallSound::Opening || s == TBallSound::Change;
+    // The rules have applied the two switches already; the opening and the closing cheer cut nothing
+    // off. "CHANGE" waits until the sound that plays has ended, then plays once.
+    if (s == TBallSound::Change) {
+        m_changePending = !PlaySound(soundName(s), SndAsync | SndNoStop);
+        return;
+    }
+    const bool noStop = s == TBallSound::Opening || s == TBallSound::FinalCheer;
     PlaySound(soundName(s), SndAsync | (noStop ? unsigned(SndNoStop) : 0u));
+}
+
+void TFormBaseBall::reportResult(quint16 code)
+{
+    GameHost().ShowGameResult(quint16(GameHost().GetModeBits() + code));
+    SetModalResult(code & 0x2000 ? mrYes : mrNo);
+}
+
+void TFormBaseBall::ShowGameRecord()
+{
+    m_game.ShowGameRecord();
 }
 
 void TFormBaseBall::makeTeamImages()
@@ -174,6 +194,7 @@ void TFormBaseBall::FormShow()
 
 void TFormBaseBall::Timer1Timer()
 {
+    if (m_changePending && !Sound().Playing()) m_changePending = !PlaySound(soundName(TBallSound::Change), SndAsync | SndNoStop);
     m_game.Tick();
 }
 
@@ -230,11 +251,7 @@ void TFormBaseBall::FormClose(TCloseAction&)
     Timer1->SetEnabled(false);
     if (ModalResult() == mrYes || ModalResult() == mrNo) return;
     // Closed during play: a loss, unless the user's team has already won.
-    DrawScene();
-    Sleep(100);
-    const bool won = m_game.Winner == 1;
-    GameHost().ShowGameResult(quint16(GameHost().GetModeBits() + (won ? 0x2000 : 0x1000) + gnBaseBall));
-    SetModalResult(won ? mrYes : mrNo);
+    m_game.CloseEarly();
 }
 
 bool TFormBaseBall::comboFocused() const

@@ -55,6 +55,8 @@ public:
     void btAdjustClick();
     // Renders the frame into the back buffer and shows it.
     void DrawScene();
+    // The result window's link: the batting data and the whole line score.
+    void ShowGameRecord();
 
     // The glove, bat and ball offsets of both sheets in the offset file (BaseBallOffsets.cpp): the
     // file, each side's sheet key (side 0 the opponent's sheet, side 1 the user's), the read at the
@@ -81,9 +83,12 @@ private:
     bool comboFocused() const;
     void pauseOrResume();
 
+    void reportResult(quint16 code);
+
     bb::TBaseBallGame m_game;
     TBaseBallScene m_scene;
     qint64 m_gameStart = 0;
+    bool m_changePending = false; // "CHANGE" waits for the sound that plays to end
 };
 
 extern TFormBaseBall* FormBaseBall;

@@ -239,26 +239,28 @@ TEST(BaseballGameTest, APlateAppearanceFromThePitchToTheNextBatter)
     g.DigitKey(5);
     g.Tick(); // commit
     std::vector<int> stages;
-    int releaseTick = -1, contactTick = -1, callTick = -1, highest = 0;
+    int releaseTick = -1, contactTick = -1, homeRunTick = -1, homeTick = -1, closeTick = -1, highest = 0;
     for (int t = 1; t < 300 && g.OrderPosition[0] == 0; ++t) {
         g.Tick();
         if (stages.empty() || stages.back() != g.PanelStage) stages.push_back(g.PanelStage);
         if (releaseTick < 0 && g.PanelStage == 2) releaseTick = t;
         if (contactTick < 0 && g.PanelStage == 3) contactTick = t;
         if (g.Ball.Height < 4) highest = std::max(highest, g.Ball.Height);
-        if (callTick < 0 && !g.Play.OutMarks.empty()) {
-            // The call comes once the batter has rounded the bases, over the ball in the stands.
-            callTick = t;
-            EXPECT_LE(PointDistance(g.Actors[kBatter].Pos, DefaultSpots()[spRunHome]), 7);
-            EXPECT_TRUE(g.Play.HomeRun);
+        if (homeRunTick < 0 && g.Play.HomeRun) {
+            // The ball drops far away into the stands and the banner goes up.
+            homeRunTick = t;
             EXPECT_EQ(g.Play.PlayKind, pkHit);
             EXPECT_EQ(g.Ball.Height, 4);
         }
+        if (homeTick < 0 && g.Actors[kBatter].Base == 4) homeTick = t;
+        closeTick = t;
     }
     EXPECT_EQ(stages, (std::vector<int>{0, 1, 2, 3, 0}));
     EXPECT_EQ(releaseTick, 15);
     EXPECT_GT(contactTick, releaseTick + 3);
-    EXPECT_GT(callTick, contactTick + 40);
+    EXPECT_GT(homeRunTick, contactTick + 10);
+    EXPECT_GT(homeTick, contactTick + 90) << "the batter rounds all four bases";
+    EXPECT_EQ(closeTick, homeTick + 22) << "the next batter comes up 22 ticks after a run";
     EXPECT_EQ(highest, 3) << "the fly rose to the top picture on its way";
     // The computer swung at the user's course 5 (an exact match) and the drawn fence catch missed.
     EXPECT_EQ(g.Runs[0], 1);
@@ -267,7 +269,8 @@ TEST(BaseballGameTest, APlateAppearanceFromThePitchToTheNextBatter)
     EXPECT_EQ(g.OrderPosition[0], 1);
     EXPECT_EQ(g.SlotAtBats[0][0], 1);
     EXPECT_EQ(g.SlotHits[0][0], 1);
-    EXPECT_EQ(h.sounds, (std::vector<TBallSound>{TBallSound::Batting, TBallSound::Kansei}));
+    // The bat, the crowd as the ball lands, and again as the run comes home.
+    EXPECT_EQ(h.sounds, (std::vector<TBallSound>{TBallSound::Batting, TBallSound::Kansei, TBallSound::Kansei}));
     EXPECT_EQ(g.UserCourse, kNoCourse);
     EXPECT_EQ(g.Actors[kBatter].Action, acBatting);
 }

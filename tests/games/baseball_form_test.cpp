@@ -11,6 +11,7 @@
 #include <QAbstractItemView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <set>
 #include "ShellFixture.h"
 #include "TestDoubles.h"
@@ -282,7 +283,7 @@ TEST_F(BaseBallFormTest, AutoProgressShowsTheCallOfEveryPlateAppearance)
                 kinds.insert(g.Play.PlayKind);
                 f->DrawScene();
                 if (!g.Play.OutMarks.empty()) {
-                    EXPECT_TRUE(CallDrawnAt(*f, g.Play.OutMarks[0], g.Play.PlayKind));
+                    EXPECT_TRUE(CallDrawnAt(*f, g.Play.OutMarks[0].At, g.Play.OutMarks[0].Banner));
                 }
             }
             called = now;
@@ -362,6 +363,79 @@ TEST_F(BaseBallMenuTest, ThePlayButtonOpensTheFieldAndClosingIsALoss)
     EXPECT_FALSE(FormGame->cbAuto->isChecked()) << "the game's box goes back to the menu";
     EXPECT_FALSE(FormGame->isVisible()) << "the menu closes: the program ends";
     EXPECT_EQ(FormBaseBall, nullptr);
+}
+
+// A whole game from the menu, played by the computer for both sides from the ninth on the test
+// clock: the result window offers the batting data of the game beneath it, "CHANGE" plays once per
+// change of sides when the sound before it has ended, and the program ends after the window.
+TEST_F(BaseBallMenuTest, AWholeAutoGameEndsInTheResultWindowWithItsBattingData)
+{
+    RegisterBaseBallGame();
+    MakeForms();
+    FormGame->cbSetUpOpenStart->setChecked(true);
+    FormGame->cbAuto->setChecked(true);
+    bool chosen = false;
+    int sideChanges = 0, lastSide = 0, reports = 0;
+    GameTimer watch(nullptr, 100, false);
+    watch.OnTimer = [&] {
+        TFormBaseBall* f = FormBaseBall;
+        if (!f || !f->isVisible()) return;
+        if (!chosen && f->cobInning->DroppedDown()) {
+            // "９回から": three steps up round the list, then Space closes it.
+            for (int i = 0; i < 3; ++i) QTest::keyClick(f->cobInning->view(), Qt::Key_Up);
+            QTest::keyClick(f, Qt::Key_Space);
+            chosen = true;
+        }
+        const TBaseBallGame& g = f->Game();
+        if (g.BattingSide != lastSide && !g.Opening) ++sideChanges;
+        lastSide = g.BattingSide;
+    };
+    Form::SetModalHook([&](Form* f) {
+        if (f == FormBaseBall) {
+            watch.SetEnabled(true);
+            return;
+        }
+        if (f != FormGameWinMes) return;
+        ++reports;
+        watch.SetEnabled(false);
+        ASSERT_NE(FormBaseBall, nullptr);
+        const TBaseBallGame& g = FormBaseBall->Game();
+        EXPECT_EQ(g.StartFlag, 1);
+        EXPECT_GE(g.Inning, 8);
+        EXPECT_EQ(FormGameWinMes->FMainText, g.Winner == 1 ? QStringLiteral("勝ちました～") : QStringLiteral("負けました..."));
+        EXPECT_EQ(g.Winner == 1, g.Runs[1] > g.Runs[0]);
+        // The link draws the batting data over the field beneath the window.
+        ASSERT_EQ(FormGameWinMes->LinkText(), QStringLiteral("打撃データ表示"));
+        const QPoint corner(597, 415);
+        EXPECT_NE(pixel(FormBaseBall->BackBuffer(), corner), ToPixel(RGBColor(20, 26, 50)));
+        const QPoint link = FormGameWinMes->LinkRect().center();
+        QWindow* window = FormGameWinMes->windowHandle();
+        const QPoint inWindow = FormGameWinMes->imOmote->mapTo(FormGameWinMes->window(), link);
+        QTest::mouseMove(window, inWindow - QPoint(3, 0));
+        QTest::mouseMove(window, inWindow);
+        QTest::mouseClick(FormGameWinMes->imOmote, Qt::LeftButton, Qt::NoModifier, link);
+        EXPECT_TRUE(g.StatisticsFlag);
+        EXPECT_EQ(pixel(FormBaseBall->BackBuffer(), corner), ToPixel(RGBColor(20, 26, 50)));
+        EXPECT_GT(g.Stats[0][0], 0);
+        QTest::keyClick(FormGameWinMes, Qt::Key_Escape);
+    });
+    FormGame->bbBaseBall->click();
+    watch.SetEnabled(false);
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(FormGame->FWinCount + FormGame->FLoseCount, 1);
+    EXPECT_EQ(FormBaseBall, nullptr);
+    EXPECT_FALSE(ResultLinks().ShowGameRecord) << "no link into a game that is gone";
+    EXPECT_FALSE(FormGame->isVisible());
+    // Each change of sides played "CHANGE" once, never over another sound.
+    EXPECT_GE(sideChanges, 1);
+    EXPECT_EQ(sounds.Count(QStringLiteral("CHANGE")), sideChanges);
+    for (size_t i = 1; i < sounds.events.size(); ++i) {
+        const auto& e = sounds.events[i];
+        if (e.name != QStringLiteral("CHANGE")) continue;
+        const auto& before = sounds.events[i - 1];
+        EXPECT_GE(e.atMs, before.atMs + Sound().LengthMs(before.name)) << "over " << before.name.toStdString();
+    }
 }
 
 } // namespace

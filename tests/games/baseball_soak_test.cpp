@@ -1,96 +1,148 @@
 // Many seeded baseball games at the rules level, the computer playing both sides with the real
-// generators: every plate appearance ends, the computer's choices keep to their rules, the board
-// adds up, and the same seed plays the same game.
+// generators: every game ends with one report of the right result, the board adds up, nobody on the
+// bases appears or vanishes, no play hangs, and the same seed plays the same game.
+#include "BallPlay.h"
 #include "BaseballGame.h"
 #include "GameRandom.h"
+#include "Statistics.h"
 #include <gtest/gtest.h>
-#include <numeric>
 #include <set>
 
 using namespace bb;
 
 namespace {
 
-// Plays `count` plate appearances of a seeded auto game; returns the play results in order.
-std::vector<int> PlaySeed(std::uint32_t seed, int count, std::set<int>* fouls = nullptr)
+constexpr int kBaseBallGameNo = 7;
+
+struct SoakResult {
+    std::vector<quint16> reports;
+    std::vector<int> results; // play results in order
+    int winner = kNoWinner;
+    std::array<int, 2> runs{};
+    int plateAppearances = 0;
+    int deadBalls = 0;   // plays that ended because nothing moved any more
+    int longestPlay = 0; // ticks from contact to the next batter
+    int ticks = 0;
+    std::set<int> kinds; // play kinds seen
+};
+
+// Within a half-inning every batter ends up on a base, home or out, and so does every runner.
+struct Conservation {
+    int position = -1, runners = 0, runs = 0, outs = 0, side = 0, inning = 0;
+    void Check(const TBaseBallGame& g, std::uint32_t seed)
+    {
+        const int now = g.OrderPosition[0] + g.OrderPosition[1];
+        if (now == position) return;
+        if (position >= 0 && g.BattingSide == side && g.Inning == inning && g.EndCounter < 0) {
+            const int scored = g.Runs[size_t(side)] - runs, out = g.Outs - outs;
+            EXPECT_EQ(runners + 1, g.RunnerCount() + scored + out) << "seed " << seed << " result " << g.Ball.PlayResult;
+        }
+        position = now;
+        runners = g.RunnerCount();
+        runs = g.Runs[size_t(g.BattingSide)];
+        outs = g.Outs;
+        side = g.BattingSide;
+        inning = g.Inning;
+    }
+};
+
+SoakResult PlayGame(std::uint32_t seed, int item)
 {
     RandSeed = seed;
     MTSeed(seed * 2654435761u);
     int drawCount = 0;
+    SoakResult out;
     TBaseBallGame g;
+    bool manual = true;
     g.Services.Random = [&drawCount](int n) { return (drawCount++ / 100) % 2 == 0 ? LcgRandom(n) : MTRandomInt(n); };
     g.Services.SystemRandom = [](int n) { return LcgRandom(n); };
+    g.Services.ManualPlay = [&manual] { return manual; };
+    g.Services.SetManualPlay = [&manual](bool on) { manual = on; };
+    // The program adds the mode bits: auto-progress and the start inning's item.
+    g.Services.ReportResult = [&out, &manual, item](quint16 code) { out.reports.push_back(quint16(code + (manual ? 0 : 0x800) + item * 256)); };
     g.Auto = true;
     g.Create();
-    g.NewGame(1260, 140 * int(1 + seed % 12));
-    g.SetStartInning(int(seed % 6));
-    while (g.Opening) g.Tick();
-
-    std::vector<int> results;
-    int stage = g.PanelStage, ticks = 0, calls = 0, booked = 0;
-    bool called = false;
-    while (int(results.size()) < count && ticks++ < 300) {
-        const int outs = g.Outs, runners = g.RunnerCount();
-        const bool first = g.RunnerOn(1);
+    g.NewGame(1260, 1260);
+    g.SetStartInning(item);
+    int stage = 0, playTicks = 0;
+    bool over = false;
+    Conservation bases;
+    while (!g.Reported && out.ticks < 100000) {
         g.Tick();
-        if (g.PanelStage == 2 && stage == 1) {
-            // The release: both courses come from the computer's rules (the user's side is on auto).
-            EXPECT_TRUE(g.BattingCourse() != 0 || (outs < 2 && runners > 0)) << "seed " << seed;
-            EXPECT_TRUE(g.PitchingCourse() != 0 || (!first && runners > 0)) << "seed " << seed;
+        ++out.ticks;
+        const TPlayState& p = g.Play;
+        if (g.PanelStage == 3 && stage != 3) {
+            out.results.push_back(g.Ball.PlayResult);
+            playTicks = 0;
         }
-        if (g.PanelStage == 3 && stage == 2) {
-            results.push_back(g.Ball.PlayResult);
-            if (fouls && g.Play.FoulKind) fouls->insert(g.Play.FoulKind);
+        if (g.PanelStage == 3) out.longestPlay = std::max(out.longestPlay, ++playTicks);
+        if (p.Over && !over) {
+            const bool homeRun = g.Ball.PlayResult == prHomeRun && p.FoulKind == 0 && !p.FenceCatch.Robbed;
+            out.deadBalls += !p.ChainDone && !homeRun;
+            out.kinds.insert(p.PlayKind);
         }
-        if (!called && (!g.Play.OutMarks.empty() || g.Play.FoulAnnounced)) {
-            // One call per plate appearance: beside the foul spot for a ball hooked or landed foul,
-            // otherwise one banner on the field.
-            called = true;
-            ++calls;
-            const bool besideSpot = g.Play.FoulKind >= 1 && g.Play.FoulKind <= 6;
-            EXPECT_EQ(g.Play.FoulAnnounced, besideSpot) << "seed " << seed;
-            EXPECT_EQ(g.Play.OutMarks.size(), besideSpot ? 0u : 1u) << "seed " << seed;
-            const int r = g.Ball.PlayResult;
-            if (g.Play.FoulKind == 0 && r != prBunt && r != prWalk) ++booked;
-        }
-        if (g.PanelStage == 0 && stage == 3) {
-            ticks = 0; // the next plate appearance began
-            EXPECT_TRUE(called) << "seed " << seed << ": a plate appearance ended without its call";
-            called = false;
-        }
+        over = p.Over;
         stage = g.PanelStage;
-        EXPECT_TRUE(g.Outs <= 3 && g.Power >= 0 && g.Power <= 10);
+        bases.Check(g, seed);
+        if (g.Outs > 3) ADD_FAILURE() << "seed " << seed << ": outs " << g.Outs;
     }
-    EXPECT_EQ(int(results.size()), count) << "seed " << seed << ": a plate appearance did not end";
-    // Every at-bat that was booked shows in the batting orders (the last one may still be running).
-    int atBats = 0;
-    for (const auto& side : g.SlotAtBats) atBats += std::accumulate(side.begin(), side.end(), 0);
-    EXPECT_GE(calls, count - 1) << "seed " << seed;
-    EXPECT_TRUE(atBats == booked || atBats + 1 == booked) << "seed " << seed << ": " << atBats << " of " << booked;
+    out.winner = g.Winner;
+    out.runs = g.Runs;
+    out.plateAppearances = g.Stats[0][stPlateAppearances] + g.Stats[1][stPlateAppearances];
     for (int side = 0; side < 2; ++side) {
+        // The board adds up to the runs of each side; no statistic is negative or above three digits.
         int board = 0;
-        for (const auto& pair : g.LineArchive) board += std::max(pair[size_t(side)], 0);
-        for (int cell : g.LineScore[size_t(side)]) board += std::max(cell, 0);
-        EXPECT_EQ(board, g.Runs[size_t(side)]) << "seed " << seed;
+        for (const auto& pair : g.AllInnings()) board += std::max(pair[size_t(side)], 0);
+        EXPECT_EQ(board, g.Runs[size_t(side)]) << "seed " << seed << " side " << side;
+        for (int k = 0; k < kStatCount; ++k) EXPECT_GE(g.Stats[size_t(side)][size_t(k)], 0) << "seed " << seed << " stat " << k;
+        for (TStat k : {stAverage, stChanceAverage, stOnBaseAverage}) EXPECT_LE(g.Stats[size_t(side)][k], 999);
     }
-    return results;
+    return out;
 }
 
-TEST(BaseballSoakTest, SeededAutoGamesPlayBatterAfterBatter)
+void ExpectSoundEnd(std::uint32_t seed, int item, const SoakResult& r)
 {
-    std::set<int> results, fouls;
-    for (std::uint32_t seed = 1; seed <= 150 && !HasFailure(); ++seed) {
-        const std::vector<int> r = PlaySeed(seed, 60, &fouls);
-        results.insert(r.begin(), r.end());
-    }
+    ASSERT_EQ(r.reports.size(), 1u) << "seed " << seed << " item " << item << " after " << r.ticks << " ticks";
+    ASSERT_NE(r.winner, kNoWinner) << "seed " << seed;
+    EXPECT_EQ(r.winner, r.runs[1] > r.runs[0] ? 1 : 0) << "seed " << seed << ": the winner has more runs";
+    EXPECT_NE(r.runs[0], r.runs[1]) << "seed " << seed;
+    const quint16 expected = quint16(0x800 + item * 256 + kBaseBallGameNo + (r.winner == 1 ? 0x2000 : 0x1000));
+    EXPECT_EQ(r.reports[0], expected) << "seed " << seed;
+}
+
+TEST(BaseballSoakTest, AutoGamesFromTheNinthAndTheFirstAllEndSoundly)
+{
+    int longest = 0, plateAppearances = 0, dead = 0, games[2] = {0, 0};
+    std::set<int> results, kinds;
+    auto play = [&](std::uint32_t seed, int item) {
+        const SoakResult r = PlayGame(seed, item);
+        ExpectSoundEnd(seed, item, r);
+        results.insert(r.results.begin(), r.results.end());
+        kinds.insert(r.kinds.begin(), r.kinds.end());
+        longest = std::max(longest, r.longestPlay);
+        plateAppearances += r.plateAppearances;
+        dead += r.deadBalls;
+        ++games[r.winner == 1];
+    };
+    for (std::uint32_t seed = 1; seed <= 100 && !HasFailure(); ++seed) play(seed, 5);   // "９回から"
+    for (std::uint32_t seed = 101; seed <= 120 && !HasFailure(); ++seed) play(seed, 0); // "１回から"
     for (int r = 0; r <= prHomeRun; ++r) EXPECT_TRUE(results.count(r)) << "result " << r << " never came up";
-    for (int f = 1; f <= 7; ++f) EXPECT_TRUE(fouls.count(f)) << "foul kind " << f << " never came up";
+    EXPECT_EQ(kinds.size(), 5u);
+    EXPECT_GT(games[0], 20);
+    EXPECT_GT(games[1], 20);
+    // Every play ends by its own rules: the ball is held at the end of its chain, or over the fence.
+    EXPECT_LT(longest, 300);
+    EXPECT_EQ(dead, 0) << plateAppearances << " plate appearances";
 }
 
 TEST(BaseballSoakTest, TheSameSeedPlaysTheSameGame)
 {
-    EXPECT_EQ(PlaySeed(4242, 80), PlaySeed(4242, 80));
-    EXPECT_NE(PlaySeed(4242, 80), PlaySeed(4243, 80));
+    const SoakResult a = PlayGame(4242, 0), b = PlayGame(4242, 0), c = PlayGame(4243, 0);
+    EXPECT_EQ(a.results, b.results);
+    EXPECT_EQ(a.runs, b.runs);
+    EXPECT_EQ(a.ticks, b.ticks);
+    EXPECT_EQ(a.reports, b.reports);
+    EXPECT_NE(a.results, c.results);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // that the play rules build on.
 #include "BaseballGame.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -25,6 +26,8 @@ void TBaseBallGame::setUpActors()
         else if (i == kBatter) a.Pos = Spots[spBatterBox];
         else if (i < kBench0) a.Pos = Spots[size_t(spRunFirst + i - kRunner1)];
         else a.Pos = Spots[spCatcher] - QPoint(150, 0);
+        // The catcher's spot lies below the picture: he crouches at its bottom edge.
+        a.Pos.setY(std::min(a.Pos.y(), a.MaxY));
         a.RenewBoxes(4, 35);
         a.Facing = PointAngle(a.Pos, Spots[spBatterBox]);
         a.BallDistance = PointDistance(a.Pos, Spots[spPitcher]);

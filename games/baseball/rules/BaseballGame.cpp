@@ -1,14 +1,15 @@
 // The life of a baseball game: its start, the timer tick, the user's input and the step from one
 // plate appearance to the next.
 #include "BaseballGame.h"
-#include "ShortPlayEnd.h"
+#include "BallPlay.h"
+#include "Statistics.h"
 
 #include <QtCore/qnamespace.h>
 #include <algorithm>
 
 namespace bb {
 
-TBaseBallGame::TBaseBallGame() : Spots(DefaultSpots()), FoulSpots(kFoulSpots), m_playRules(std::make_unique<TShortPlayEnd>())
+TBaseBallGame::TBaseBallGame() : Spots(DefaultSpots()), FoulSpots(kFoulSpots), m_playRules(std::make_unique<TBallPlay>())
 {
     UpdateEquipmentOffsets();
 }
@@ -55,6 +56,11 @@ void TBaseBallGame::NewGame(int aiteSheetWidth, int mySheetWidth)
     RunnerImage.fill(-1);
     Play = TPlayState{};
     BenchOut = false;
+    Reported = false;
+    Stats = {};
+    for (auto& side : Stats) side[stScoredEveryInning] = 1;
+    StatisticsFlag = false;
+    FullLineScore = false;
     CourseBuffer = kNoCourse;
     HitsThisHalf = 0;
     InningItem = 2;
@@ -129,7 +135,7 @@ void TBaseBallGame::drawScene()
 
 void TBaseBallGame::PlaySound(TBallSound s)
 {
-    const bool on = s == TBallSound::Kansei ? CheerOn : SoundOn;
+    const bool on = s == TBallSound::Kansei || s == TBallSound::FinalCheer ? CheerOn : SoundOn;
     if (on && Services.Sound) Services.Sound(s);
 }
 
@@ -197,13 +203,37 @@ void TBaseBallGame::SetAuto(bool on)
 
 void TBaseBallGame::ClosePlateAppearance()
 {
-    // After a foul the same batter bats again and nothing is counted.
+    UpdateBattingStats();
+    // After a foul the same batter bats again with the runners where they stood.
     if (Play.FoulKind == 0) {
         const int batted = BattingSide;
-        if (Outs >= 3) ChangeSides();
+        if (Outs >= 3) {
+            ChangeSides();
+        } else {
+            std::array<int, 4> images = RunnerImage;
+            BaseFlags = HeldBases(&images);
+            RunnerImage = images;
+        }
         ++OrderPosition[size_t(batted)];
     }
     StartAtBat();
+}
+
+std::array<bool, 4> TBaseBallGame::HeldBases(std::array<int, 4>* images) const
+{
+    std::array<bool, 4> held{};
+    for (int i = kBatter; i < kBench0; ++i) {
+        const TBallActor& a = Actors[size_t(i)];
+        if (a.BasesToRun == kNotRunning || a.Picture < 0 || (i == kBatter && Play.BatterOut)) continue;
+        int base = a.Base;
+        // A runner still on his way to his last base will stand on it; one running elsewhere will not.
+        if (a.Action == acMoveToPos && a.Role != spOverrun) base = a.Role >= spRunFirst && a.Role <= spRunThird && a.BasesToRun == 1 ? a.Role - 13 : 0;
+        if (base < 1 || base > 3 || !Play.BaseFlags[size_t(base)]) continue;
+        held[size_t(base)] = true;
+        const int m = Teams[size_t(a.Side)].MirrorOffset();
+        if (images && m > 0) (*images)[size_t(base)] = (a.Picture % m) / 2 * 2;
+    }
+    return held;
 }
 
 void TBaseBallGame::ChangeSides()

@@ -28,10 +28,15 @@ struct TBallServices {
     std::function<void(bool)> SetManualPlay;
     std::function<void(int)> SetOptionIndex;
     std::function<bool()> InningListDropped; // the start-inning list is open: the opening waits
+    std::function<void()> StopTimer;       // the game's timer stops for good: the game is over
+    // The result report: $2007 when the user's team won, else $1007. The program adds its mode bits,
+    // shows the result window and ends the form's run.
+    std::function<void(quint16)> ReportResult;
 };
 
 constexpr int kOpeningTicks = 40;
 constexpr int kNoWinner = 255;
+constexpr int kStatCount = 24; // statistics per side
 // Items of the start-inning list and the inning index each starts at.
 constexpr std::array<int, 6> kStartInnings{0, 2, 4, 6, 7, 8};
 
@@ -41,7 +46,7 @@ public:
     ~TBaseBallGame();
 
     TBallServices Services;
-    // Plugs in the rules of the play after the pitch; the game starts with a short stand-in play end.
+    // Plugs in the rules of the play after the pitch; the game starts with the full rules (TBallPlay).
     void SetPlayRules(std::unique_ptr<TPlayRules> rules);
     TPlayRules& PlayRules() { return *m_playRules; }
 
@@ -80,6 +85,13 @@ public:
     int TickCount = 0;
     bool Paused = false;
     bool BenchOut = false;
+    bool Reported = false;     // the result has gone to the program: nothing is reported twice
+
+    // Statistics per side (see Statistics.h for what each counts), the panel forced on by the result
+    // window's link, and the whole line score shown at the end of a long game.
+    std::array<std::array<int, kStatCount>, 2> Stats{};
+    bool StatisticsFlag = false;
+    bool FullLineScore = false;
 
     // Bases: which are occupied, the runner byte (bits 16, 32, 64 for first to third, low nibble the
     // count), the picture of each base's runner (index 1-3) and the bench's pictures.
@@ -143,6 +155,20 @@ public:
     void SortByBallDistance();
     void ClosePlateAppearance();                      // next batter (the same after a foul), sides change on three outs
     void ChangeSides();
+    // The bases a batter or runner holds as the play leaves them (index 1-3), and the picture of each.
+    std::array<bool, 4> HeldBases(std::array<int, 4>* images = nullptr) const;
+
+    // Statistics, the end of the game and the result.
+    void UpdateBattingStats();                        // counts the plate appearance that just ended, once
+    int PitchingAchievement(int side) const;          // 0 none, 1 shutout, 2 no-hit no-run, 3 perfect game against side
+    QString EndBannerText() const;                    // "試 合 終 了", or the pitching achievement
+    void ShowGameRecord();                            // the result window's link: the statistics and the whole board
+    std::vector<std::array<int, 2>> AllInnings() const; // every inning's cells so far, archived ones first
+    bool LastCellMarked() const;                      // the user's last cell gets "x": the user's team won
+    bool ShowsEndBanner() const;                      // the first ticks of the celebration
+    void EndGame(int winner);                         // the end of the game begins (end counter 0)
+    void Celebrate();                                 // one tick of the closing celebration
+    void CloseEarly();                                // the window closes before the end: a loss unless already won
     int& LineCell(int side) { return LineScore[size_t(side)][size_t(Inning % 10)]; }
     void PlaySound(TBallSound s);
 
@@ -179,6 +205,8 @@ private:
     void tickOpening();
     void commitUserCourse();
     void drawScene();
+    void startCelebration();
+    void report();
 };
 
 // The kind of play and the bases the batter is sent for, from a settled outcome.

@@ -96,7 +96,9 @@ enum TPlayResult {
 enum TPlayKind { pkHit = 0, pkWalk = 1, pkPlayable = 2, pkStrikeout = 3, pkFoul = 4 };
 
 struct TBallRecord {
-    int MinX = 0, MaxX = kBallMaxX, MinY = 0, MaxY = kFieldHeight;
+    // The ball stays on the field: its last row is the field's bottom edge, where a fielder standing
+    // on that edge can still reach it.
+    int MinX = 0, MaxX = kBallMaxX, MinY = 0, MaxY = kFieldHeight - 1;
     QPoint Pos, Target;
     int Speed = 0;
     double Direction = 0;  // radians, y up
@@ -117,6 +119,13 @@ struct TFenceCatch {
     bool Robbed = false; // the catch is made
 };
 
+// A banner over the field: the call of the play, or one of its outs.
+struct TOutMark {
+    QPoint At;
+    int Banner = pkPlayable; // picture of the call banners: a play kind
+    friend bool operator==(const TOutMark&, const TOutMark&) = default;
+};
+
 // Everything a plate appearance decides and its play works on; a new plate appearance starts from a
 // fresh one.
 struct TPlayState {
@@ -130,30 +139,50 @@ struct TPlayState {
 
     // The play.
     int PlayKind = pkPlayable;
+    int BattedKind = bkGrounder; // the ball's kind as it left the bat
     int BasesToAdvance = 1;
     std::array<int, 3> Chain{}; // first, second, third receiver (fielder numbers; 0 none)
+    int PlannedFirst = 0;       // the first receiver as the plan chose him
     int SecondCover = 0;
     int DivingInfielder = -1;
-    int OutfieldTarget = -1;
+    int OutfieldTarget = -1;    // the outfielder whose spot a diving stop's ball rolls to
     quint16 BackUpMask = 0;
     bool ErrorFlag = false;
     std::array<int, 2> TagUpPlan{}; // runner on third, runner on second: 0 none, 1 runs, 2 scores, 3 out
+    bool TagUpSent = false;     // the tagging runners have left
     bool OnTime = true;
     bool FastRun = true;
     bool HitFlag = true;
     bool TriplePlay = false;
-    bool RunsCount = true;
+    bool RunsCount = true;      // runners crossing home score (not when the throw goes home)
+    bool RunsHeld = false;      // runs of this play wait for the end of the throw chain
+    int HeldRuns = 0;
+    bool LateRelay = false;     // the last relay came too late: the batter is safe at first
     bool WalkOffExpected = false;
     bool HomeRun = false;
     bool FoulAnnounced = false;
     bool ErrorHappened = false;
     bool CheerUsed = false;
-    bool PlanMade = false;  // the fielding plan exists (the batter's step 6 has run)
-    std::vector<QPoint> OutMarks;
-    int EndTimer = -1;      // -1, or ticks since the play ended
+    bool PlanMade = false;      // the fielding plan exists (the batter's step 6 has run)
+    bool Retreated = false;     // runners sent back as a fly was about to be caught
+    bool BatterOut = false;     // the batter's fly was caught: he leaves the field
+    bool ChainDone = false;     // the ball's last holder has it and throws no more
+    bool Over = false;          // the play is over and its outs are counted
+    bool RunsThisPlay = false;
+    bool BatterCredited = false; // the batter's hit is on the board
+    bool StatsCounted = false;   // the plate appearance is in the statistics
+    std::array<bool, 4> BaseFlags{}; // per base 1-3: a runner may stand there after the play
+    std::vector<TOutMark> OutMarks;
+    int EndTimer = -1;          // -1, or ticks since the play ended
+    int SlowTick = 0;           // ticks since the ball last lost speed below its fast range
+    int FlyHang = 0;            // ticks a catchable fly has been coming down at its landing point
+    QPoint BallFrom;            // where the ball was a tick ago
+    int StillTicks = 0;         // ticks in which nothing on the field moved
+    quint64 FieldPrint = 0;     // positions of the ball and the actors last tick
 };
 
 // Sounds of the game, played by the form; the rules have already applied the sound switches.
-enum class TBallSound { Opening, Bant, Batting, Tackle, Kick, Kansei, Change };
+// FinalCheer is the crowd's cheer at the end of the game, which waits for no other sound to stop.
+enum class TBallSound { Opening, Bant, Batting, Tackle, Kick, Kansei, Change, FinalCheer };
 
 } // namespace bb

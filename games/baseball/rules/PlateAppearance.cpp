@@ -183,8 +183,9 @@ void TBaseBallGame::releasePitch()
 void TBaseBallGame::stepBatter()
 {
     TBallActor& b = Actors[kBatter];
-    // The batter waits with the bat at rest until the pitch is well on its way.
-    if (b.Step < 3 && Ball.Pos.y() <= Spots[spPitcher].y() + 40) return;
+    // The batter's first steps pass with the bat at rest; the swing waits until the pitch is well on
+    // its way, so that the ball meets the bat at the plate.
+    if (b.Step == 3 && Ball.Pos.y() <= Spots[spPitcher].y() + 40) return;
     const int step = b.Step++;
     if (step >= 3 && !Play.BallFlag) {
         const int r = Ball.PlayResult;
