@@ -27,7 +27,8 @@ QString twoDigits(int n)
 bool refusedInName(char32_t c)
 {
     if (c < 0x20 || c == 0x7F || c == 0xFFFD) return true;
-    return QStringView(u"/\\:*?\"<>|").contains(QChar(c));
+    // Characters beyond the basic plane are none of the refused ones (and no single QChar holds them).
+    return c <= 0xFFFF && QStringView(u"/\\:*?\"<>|").contains(QChar(char16_t(c)));
 }
 
 // The character survives the index's CP932 unchanged.
