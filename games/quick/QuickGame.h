@@ -133,6 +133,11 @@ protected:
     static void ShowResultPlayers(int myIndex, int aiteIndex);
     // Cuts a strip of equal pictures (a built-in bitmap) into an image list of their size.
     static void LoadPictureStrip(TImageList& list, const QString& resource);
+    // A built-in picture drawn with pure white showing through; a missing one is blank, of the size
+    // given (or empty without one).
+    static void LoadSprite(TBitmap& bmp, const char* resource, QSize ifMissing = QSize());
+    // An ellipse filling w x h on pure white that shows through (shadows, marks).
+    static void MakeEllipseSprite(TBitmap& bmp, int w, int h, TColor fill, TColor edge);
     // Copies a picture of the field's size into the back buffer, row by row.
     void CopyToBack(const TBitmap& picture);
     // A grey shadow under a 70 x 70 figure drawn at (x, y).
