@@ -1,18 +1,8 @@
-// The scene pieces that the quick games share: team order, shadows, cheering figures, the title and
-// the goal banner. Each game places them where its own scene wants them.
+// The scene pieces that the quick games share: sprites, shadows, cheering figures, the title and the
+// goal banner. Each game places them where its own scene wants them.
 #include "QuickGame.h"
 
 #include <algorithm>
-#include <numeric>
-
-std::vector<int> TQuickGameForm::ShuffledPlayers(int count)
-{
-    const int n = std::max(1, count);
-    std::vector<int> order(static_cast<size_t>(n));
-    std::iota(order.begin(), order.end(), 0);
-    for (int i = 0; i < count; ++i) std::swap(order[size_t(i)], order[size_t(RandomInt(n))]);
-    return order;
-}
 
 void TQuickGameForm::ShowResultPlayers(int myIndex, int aiteIndex)
 {
