@@ -4,8 +4,11 @@
 // service, the pause shown in the caption, and a wheel that does nothing on the form.
 #include "Clock.h"
 #include "Form.h"
+#include "GameHost.h"
 #include "PaintBox.h"
 #include <QString>
+#include <functional>
+#include <memory>
 #include <vector>
 
 class TGameForm : public Form {
@@ -35,3 +38,24 @@ protected:
     // it never turns a list's choice).
     bool WheelOnForm(QObject* o, QEvent* e) const;
 };
+
+// A launcher's run of a game's form: made owned by the host's window into the game's global (cleared
+// however the run ends) and given the caption and the player's name; `before` sets what is the game's
+// own, the form runs modally, and `after` hands back to the menu what it keeps. Returns the modal result.
+template <class TForm>
+quint16 RunGameForm(TGameHost& host, const QString& captionSuffix, TForm*& global, const std::function<void(TForm&)>& before,
+                    const std::function<void(TForm&)>& after)
+{
+    std::unique_ptr<TForm> form(new TForm(host.OwnerWindow()));
+    global = form.get();
+    struct Clear {
+        TForm*& g;
+        ~Clear() { g = nullptr; }
+    } clear{global};
+    form->SetCaption(host.SeriesName() + captionSuffix);
+    form->FPlayerName = host.PlayerName();
+    if (before) before(*form);
+    const int result = form->ShowModal();
+    if (after) after(*form);
+    return quint16(result);
+}

@@ -178,20 +178,16 @@ template <class TForm>
 quint16 RunQuickGameForm(TGameHost& host, const QString& captionSuffix, TForm*& global,
                          const std::function<void(TForm&)>& before = {})
 {
-    std::unique_ptr<TForm> form(new TForm(host.OwnerWindow()));
-    global = form.get();
-    struct Clear {
-        TForm*& g;
-        ~Clear() { g = nullptr; }
-    } clear{global};
-    form->SetCaption(host.SeriesName() + captionSuffix);
-    form->imlMyChara.Assign(host.CheerFigures());
-    form->FPlayerName = host.PlayerName();
-    if (form->cbAuto) form->cbAuto->setChecked(host.AutoProgress());
-    if (form->cobOption)
-        form->FSetUpOpenStart = OpenSettingsAtStart(host, form->cbAuto ? form->cbAuto->isChecked() : host.AutoProgress());
-    if (before) before(*form);
-    const int result = form->ShowModal();
-    if (form->cbAuto) host.SetAutoProgress(form->cbAuto->isChecked());
-    return quint16(result);
+    return RunGameForm<TForm>(
+        host, captionSuffix, global,
+        [&](TForm& form) {
+            form.imlMyChara.Assign(host.CheerFigures());
+            if (form.cbAuto) form.cbAuto->setChecked(host.AutoProgress());
+            if (form.cobOption)
+                form.FSetUpOpenStart = OpenSettingsAtStart(host, form.cbAuto ? form.cbAuto->isChecked() : host.AutoProgress());
+            if (before) before(form);
+        },
+        [&](TForm& form) {
+            if (form.cbAuto) host.SetAutoProgress(form.cbAuto->isChecked());
+        });
 }
