@@ -8,7 +8,6 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
-#include <cstring>
 
 using namespace bb;
 
@@ -199,14 +198,7 @@ void TFormBaseBall::DrawScene()
     o.GameTimeMs = Clock().NowMs() - m_gameStart;
     o.Title = Hint;
     m_scene.Draw(m_game, o);
-    QImage& surface = imOmote->Surface();
-    const QImage& back = m_scene.BackBuffer().Image();
-    if (surface.size() == back.size() && surface.format() == back.format()) {
-        for (int y = 0; y < back.height(); ++y) std::memcpy(surface.scanLine(y), back.constScanLine(y), size_t(back.bytesPerLine()));
-    } else {
-        imOmote->Canvas().Draw(0, 0, back, false);
-    }
-    imOmote->Changed();
+    ShowOnField(m_scene.BackBuffer());
 }
 
 void TFormBaseBall::imOmoteMouseDown(TMouseButton button, TShiftState, int x, int y)

@@ -26,6 +26,12 @@ std::vector<int> TGameForm::ShuffledPlayers(int count)
     return order;
 }
 
+void TGameForm::ShowOnField(const TBitmap& back)
+{
+    CopyImageRows(imOmote->Surface(), back.Image());
+    imOmote->Changed();
+}
+
 QString TGameForm::PauseCaption(bool paused) const
 {
     return paused ? Hint + QStringLiteral("  ※Pause※") : Hint;

@@ -32,6 +32,8 @@ public:
     static std::vector<int> ShuffledPlayers(int count);
 
 protected:
+    // Copies a back buffer onto the play field and shows it.
+    void ShowOnField(const TBitmap& back);
     // The caption as it stands while the game is paused or runs.
     QString PauseCaption(bool paused) const;
     // The wheel turned over the visible form or any of its controls (the games swallow it, so that

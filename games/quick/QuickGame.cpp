@@ -196,8 +196,7 @@ void TQuickGameForm::FormClose(TCloseAction& /*action*/)
 
 void TQuickGameForm::ShowBackBuffer()
 {
-    CopyImageRows(imOmote->Surface(), m_back.Image());
-    imOmote->Changed();
+    ShowOnField(m_back);
 }
 
 bool TQuickGameForm::comboFocused() const

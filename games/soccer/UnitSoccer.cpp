@@ -17,7 +17,6 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cstring>
 
 using namespace soccer;
 
@@ -290,14 +289,7 @@ void TFormSoccer::DrawScene()
 
 void TFormSoccer::imOmotePaint()
 {
-    QImage& surface = imOmote->Surface();
-    const QImage& back = m_view.BackBuffer().Image();
-    if (surface.size() == back.size() && surface.format() == back.format()) {
-        for (int y = 0; y < back.height(); ++y) std::memcpy(surface.scanLine(y), back.constScanLine(y), size_t(back.bytesPerLine()));
-    } else {
-        imOmote->Canvas().Draw(0, 0, back, false);
-    }
-    imOmote->Changed();
+    ShowOnField(m_view.BackBuffer());
 }
 
 // ---- Mouse ----------------------------------------------------------------------------------------
