@@ -13,11 +13,9 @@ void PKTickWithDrawing(benchmark::State& state)
     TFormPK form(FormGame);
     ShowStopped(form, QStringLiteral("ぱにもこ ＰＫ対決"));
     TPKMatch& m = form.Match();
-    for (auto _ : state) {
+    TickForever(state, form, sounds, [&m] {
         if (m.Result != 0) m.Start(m.Players[0], m.Players[1]);
-        sounds.Trim();
-        form.Timer1Timer();
-    }
+    });
     form.hide();
 }
 BENCHMARK(PKTickWithDrawing)->Unit(benchmark::kMicrosecond);

@@ -16,11 +16,9 @@ void MatoTickWithDrawing(benchmark::State& state)
     form.cbAuto->setChecked(true); // both teams kick
     ShowStopped(form, QStringLiteral("ぱにもこ まと当て対決"));
     mato::TMatoGame& g = form.Game();
-    for (auto _ : state) {
+    TickForever(state, form, sounds, [&g] {
         if (g.Decided() && g.EndCount >= mato::kEndTicks) g.Start();
-        sounds.Trim();
-        form.Timer1Timer();
-    }
+    });
     form.hide();
 }
 BENCHMARK(MatoTickWithDrawing)->Unit(benchmark::kMicrosecond);
@@ -42,14 +40,12 @@ void KakureTickWithDrawing(benchmark::State& state)
     TFormKakure form(FormGame);
     ShowStopped(form, QStringLiteral("ぱにもこ かくれんぼ対決"));
     kakure::TKakureGame& g = form.Game();
-    for (auto _ : state) {
+    TickForever(state, form, sounds, [&g] {
         if (g.Result != kakure::krUndecided && g.FinishCount >= kakure::kFinishTicks - 1) {
             g.Start();
             g.StartRound();
         }
-        sounds.Trim();
-        form.Timer1Timer();
-    }
+    });
     form.hide();
 }
 BENCHMARK(KakureTickWithDrawing)->Unit(benchmark::kMicrosecond);

@@ -14,14 +14,11 @@ void RaceTickWithDrawing(benchmark::State& state)
     TFormRun form(FormGame);
     ShowStopped(form, QStringLiteral("ぱにもこ かけっこ対決"));
     run::TRunRace& race = form.Race();
-    for (auto _ : state) {
-        if (race.FinishCounter >= run::TRunRace::kEndTicks) {
-            race.Start();
-            race.EndOpening();
-        }
-        sounds.Trim();
-        form.Timer1Timer();
-    }
+    TickForever(state, form, sounds, [&race] {
+        if (race.FinishCounter < run::TRunRace::kEndTicks) return;
+        race.Start();
+        race.EndOpening();
+    });
     form.hide();
 }
 BENCHMARK(RaceTickWithDrawing)->Unit(benchmark::kMicrosecond);
@@ -33,15 +30,12 @@ void HurdleTickWithDrawing(benchmark::State& state)
     ShowStopped(form, QStringLiteral("ぱにもこ ハードル対決"));
     form.cbAuto->setChecked(true);
     hur::THurdleRace& race = form.Race();
-    for (auto _ : state) {
-        if (race.FinishCounter >= hur::THurdleRace::kEndTicks) {
-            race.Start();
-            race.DrawPlans(10);
-            race.EndOpening();
-        }
-        sounds.Trim();
-        form.Timer1Timer();
-    }
+    TickForever(state, form, sounds, [&race] {
+        if (race.FinishCounter < hur::THurdleRace::kEndTicks) return;
+        race.Start();
+        race.DrawPlans(10);
+        race.EndOpening();
+    });
     form.hide();
 }
 BENCHMARK(HurdleTickWithDrawing)->Unit(benchmark::kMicrosecond);

@@ -6,6 +6,7 @@
 #include "TestDoubles.h"
 #include "UnitGame.h"
 #include <QString>
+#include <benchmark/benchmark.h>
 
 // Records the sounds while it lives; Trim() keeps the record from growing over a long run.
 struct TBenchSounds {
@@ -28,6 +29,18 @@ void ShowStopped(TForm& form, const QString& caption)
     form.imlMyChara.Assign(FormGame->imlAnime);
     form.show();
     form.Timer1->SetEnabled(false);
+}
+
+// One timer tick of a shown form with its drawing per iteration, for ever: `again` first starts a new
+// game in place of one about to report.
+template <class TForm, class TAgain>
+void TickForever(benchmark::State& state, TForm& form, TBenchSounds& sounds, TAgain again)
+{
+    for (auto _ : state) {
+        again();
+        sounds.Trim();
+        form.Timer1Timer();
+    }
 }
 
 // The whole main() of a game form benchmark: runs the benchmarks the command line names in that world.
