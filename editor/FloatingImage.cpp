@@ -28,6 +28,21 @@ void Report(const TOverlayMouse& handler, QMouseEvent* e, bool release)
 
 } // namespace
 
+void TMouseOverlay::mousePressEvent(QMouseEvent* e)
+{
+    Report(OnMouseDown, e, false);
+}
+
+void TMouseOverlay::mouseMoveEvent(QMouseEvent* e)
+{
+    Report(OnMouseMove, e, false);
+}
+
+void TMouseOverlay::mouseReleaseEvent(QMouseEvent* e)
+{
+    Report(OnMouseUp, e, true);
+}
+
 TFrameImage::TFrameImage(QWidget* parent, const QString& name) : TOverlay(parent)
 {
     setObjectName(name);
@@ -50,7 +65,7 @@ void TFrameImage::paintEvent(QPaintEvent*)
 }
 
 TFloatingImage::TFloatingImage(QWidget* parent, const QString& name, int tag, TFrameImage* frame)
-    : TOverlay(parent), Tag(tag), Frame(frame)
+    : TMouseOverlay(parent), Tag(tag), Frame(frame)
 {
     setObjectName(name);
     hide();
@@ -101,22 +116,7 @@ void TFloatingImage::paintEvent(QPaintEvent*)
     p.drawImage(QRect(0, 0, width(), height()), m_shown);
 }
 
-void TFloatingImage::mousePressEvent(QMouseEvent* e)
-{
-    Report(OnMouseDown, e, false);
-}
-
-void TFloatingImage::mouseMoveEvent(QMouseEvent* e)
-{
-    Report(OnMouseMove, e, false);
-}
-
-void TFloatingImage::mouseReleaseEvent(QMouseEvent* e)
-{
-    Report(OnMouseUp, e, true);
-}
-
-THandle::THandle(QWidget* parent, const QString& name, TKind kind, int tag) : TOverlay(parent), Kind(kind), Tag(tag)
+THandle::THandle(QWidget* parent, const QString& name, TKind kind, int tag) : TMouseOverlay(parent), Kind(kind), Tag(tag)
 {
     setObjectName(name);
     resize(7, 7);
@@ -126,21 +126,6 @@ THandle::THandle(QWidget* parent, const QString& name, TKind kind, int tag) : TO
 void THandle::paintEvent(QPaintEvent*)
 {
     QPainter(this).fillRect(rect(), QColor(255, 0, 0));
-}
-
-void THandle::mousePressEvent(QMouseEvent* e)
-{
-    Report(OnMouseDown, e, false);
-}
-
-void THandle::mouseMoveEvent(QMouseEvent* e)
-{
-    Report(OnMouseMove, e, false);
-}
-
-void THandle::mouseReleaseEvent(QMouseEvent* e)
-{
-    Report(OnMouseUp, e, true);
 }
 
 void TScrollBox::scrollContentsBy(int dx, int dy)

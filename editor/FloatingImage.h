@@ -27,6 +27,19 @@ public:
 // The mouse as the floating images and handles report it: the pointer on the screen.
 using TOverlayMouse = std::function<void(TMouseButton, TShiftState, QPoint screen)>;
 
+// An overlay that reports the mouse pressed, moved and let go over it.
+class TMouseOverlay : public TOverlay {
+    Q_OBJECT
+public:
+    using TOverlay::TOverlay;
+    TOverlayMouse OnMouseDown, OnMouseMove, OnMouseUp;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
 // The frame image of a floating image: 6 pixels wider and higher than it, placed 3 pixels up and
 // left of it, with pure white (its transparent colour) showing what lies under it.
 class TFrameImage : public TOverlay {
@@ -43,7 +56,7 @@ private:
     QImage m_picture, m_shown;
 };
 
-class TFloatingImage : public TOverlay {
+class TFloatingImage : public TMouseOverlay {
     Q_OBJECT
 public:
     // tag: 0 sample, 1 copy, 2 import.
@@ -77,13 +90,8 @@ public:
     QImage RotationSource;
     QSize RotationShownSize; // the screen size the rotation source stands for
 
-    TOverlayMouse OnMouseDown, OnMouseMove, OnMouseUp;
-
 protected:
     void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
     void prepare();
@@ -93,20 +101,16 @@ private:
 };
 
 // A handle of the current floating image: a red square.
-class THandle : public TOverlay {
+class THandle : public TMouseOverlay {
     Q_OBJECT
 public:
     enum TKind { Stretch, Rotate, Flip };
     THandle(QWidget* parent, const QString& name, TKind kind, int tag);
     const TKind Kind;
     const int Tag;
-    TOverlayMouse OnMouseDown, OnMouseMove, OnMouseUp;
 
 protected:
     void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
 };
 
 // The canvas view's scroll box: its overlays move with the content when the bars move.

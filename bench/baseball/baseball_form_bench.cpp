@@ -1,25 +1,18 @@
 // Speed of one tick of the baseball form with its drawing (goal: under 2 ms for the 100 ms timer),
 // and of the drawing alone, headless on the virtual clock with the computer playing both sides.
-#include "Application.h"
-#include "Clock.h"
-#include "GameRandom.h"
-#include "Resources.h"
-#include "Sound.h"
+#include "BenchSupport.h"
 #include "UnitBaseBall.h"
-#include "UnitGame.h"
 #include "UnitGameWinMes.h"
 #include <benchmark/benchmark.h>
 #include <memory>
-#include "TestDoubles.h"
 
 namespace {
 
 struct AutoForm {
-    RecordingSoundBackend rec;
+    TBenchSounds sounds;
     TFormBaseBall form{FormGame};
     explicit AutoForm(bool data = false)
     {
-        Sound().SetBackend(&rec);
         // A game that ends shows its result window: it closes at once.
         Form::SetModalHook([](Form* f) {
             if (f == FormGameWinMes) f->Close();
@@ -35,7 +28,6 @@ struct AutoForm {
     {
         form.hide();
         Form::SetModalHook(nullptr);
-        Sound().SetBackend(nullptr);
     }
 };
 
@@ -53,7 +45,7 @@ void BaseballTickWithDrawing(benchmark::State& state)
             ++games;
             state.ResumeTiming();
         }
-        if (f->rec.events.size() > 10000) f->rec.Clear();
+        f->sounds.Trim();
         f->form.Timer1Timer();
     }
     state.counters["games_ended"] = games;
@@ -71,19 +63,5 @@ BENCHMARK(BaseballDrawSceneOnly)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    UseOffscreenUnlessSet();
-    TApplication app(argc, argv, QStringLiteral("ポリコロ"));
-    InitGameResources();
-    VirtualClock clock;
-    clock.SetAutoRun(false);
-    SetClock(&clock);
-    CreateShellForms();
-    RandSeed = 1;
-    MTSeed(4357);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    DestroyShellForms();
-    SetClock(nullptr);
-    return 0;
+    return RunGameFormBenchmarks(argc, argv);
 }

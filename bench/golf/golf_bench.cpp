@@ -1,7 +1,7 @@
 // Speed of the golf rules, headless: a new hole (green generated until it suits, solved, target and
 // seeds chosen), and one tick of a rolling putt.
-#include "GameRandom.h"
 #include "GolfRules.h"
+#include "SeededRandom.h"
 #include <benchmark/benchmark.h>
 #include <algorithm>
 #include <ctime>
@@ -9,17 +9,6 @@
 using namespace golf;
 
 namespace {
-
-// The random service as the program runs it, seeded.
-struct TSeeded {
-    int count = 0;
-    explicit TSeeded(std::uint32_t seed)
-    {
-        RandSeed = seed;
-        MTSeed(seed * 2654435761u + 1u);
-    }
-    int operator()(int n) { return (count++ / 50) % 2 == 0 ? LcgRandom(n) : MTRandomInt(n); }
-};
 
 // CPU time of this thread, so that other work on the machine does not count against a hole.
 double threadMs()
@@ -30,7 +19,7 @@ double threadMs()
 }
 
 // A match about to start a hole; every second one decides the game for the team to putt.
-TGolfMatch holeOf(std::uint32_t seed, TSeeded& rnd)
+TGolfMatch holeOf(std::uint32_t seed, TSeededRandom& rnd)
 {
     TGolfMatch m;
     m.Random = std::ref(rnd);
@@ -46,7 +35,7 @@ void NewHoleWorstOf200(benchmark::State& state)
     int holes = 0;
     for (auto _ : state) {
         for (std::uint32_t seed = 1; seed <= 200; ++seed) {
-            TSeeded rnd(seed);
+            TSeededRandom rnd(seed);
             TGolfMatch m = holeOf(seed, rnd);
             const double t0 = threadMs();
             m.PreparePutt(true);
@@ -65,7 +54,7 @@ BENCHMARK(NewHoleWorstOf200)->Unit(benchmark::kMillisecond)->Iterations(3);
 // One solve of a green: every aim across the field rolled.
 void SolveGreen(benchmark::State& state)
 {
-    TSeeded rnd(42);
+    TSeededRandom rnd(42);
     TGreen g;
     g.MakeGreen(std::ref(rnd));
     for (auto _ : state) {
@@ -79,7 +68,7 @@ BENCHMARK(SolveGreen)->Unit(benchmark::kMicrosecond);
 // A tick of the rules while a putt rolls: the first 30 ticks after the launch, from a snapshot.
 void RollTick(benchmark::State& state)
 {
-    TSeeded rnd(9);
+    TSeededRandom rnd(9);
     TGolfMatch start;
     start.Random = std::ref(rnd);
     start.Start();

@@ -1,14 +1,8 @@
 // Speed of the putting game's form, headless on the virtual clock: one tick of a rolling putt with
 // its drawing (goal: under 1 ms), and the drawing alone at the busiest moments.
-#include "Application.h"
-#include "Clock.h"
-#include "GameRandom.h"
-#include "Resources.h"
-#include "Sound.h"
-#include "UnitGame.h"
+#include "BenchSupport.h"
 #include "UnitGolf.h"
 #include <benchmark/benchmark.h>
-#include "TestDoubles.h"
 
 using namespace golf;
 
@@ -16,15 +10,11 @@ namespace {
 
 // A form in play on its first green, the user's putt given beside the cup and about to start.
 struct TPuttingForm {
-    RecordingSoundBackend rec;
+    TBenchSounds sounds;
     TFormGolf form{FormGame};
     explicit TPuttingForm(bool aiming = false)
     {
-        Sound().SetBackend(&rec);
-        form.SetCaption(QStringLiteral("ぱにもこ ゴルフ対決"));
-        form.imlMyChara.Assign(FormGame->imlAnime);
-        form.show();
-        form.Timer1->SetEnabled(false);
+        ShowStopped(form, QStringLiteral("ぱにもこ ゴルフ対決"));
         while (form.Opening()) form.Timer1Timer();
         TGolfMatch& m = form.Match();
         m.FTurnTeam = 0;
@@ -32,11 +22,7 @@ struct TPuttingForm {
         m.MouseDown(m.Green.CupX, m.Green.CupY);
         if (!aiming) m.MouseUp(m.Green.CupX + 40, m.Green.CupY);
     }
-    ~TPuttingForm()
-    {
-        form.hide();
-        Sound().SetBackend(nullptr);
-    }
+    ~TPuttingForm() { form.hide(); }
 };
 
 // The ticks of a putt from its start until the ball stops, each drawn; the same putt over and over.
@@ -54,7 +40,7 @@ void RollTickWithDrawing(benchmark::State& state)
         }
         p.form.Timer1Timer();
         ++ticks;
-        if (p.rec.events.size() > 10000) p.rec.Clear();
+        p.sounds.Trim();
     }
     state.SetItemsProcessed(ticks);
 }
@@ -82,19 +68,5 @@ BENCHMARK(DrawSceneHoled)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    UseOffscreenUnlessSet();
-    TApplication app(argc, argv, QStringLiteral("ポリコロ"));
-    InitGameResources();
-    VirtualClock clock;
-    clock.SetAutoRun(false);
-    SetClock(&clock);
-    CreateShellForms();
-    RandSeed = 1;
-    MTSeed(4357);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    DestroyShellForms();
-    SetClock(nullptr);
-    return 0;
+    return RunGameFormBenchmarks(argc, argv);
 }

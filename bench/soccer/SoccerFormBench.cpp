@@ -3,26 +3,19 @@
 // 2 ms for the 107 ms timer), headless on the virtual clock with the computer playing both teams.
 // The penalty kicks are answered at once and the result is not shown, so that nothing waits for
 // a window.
-#include "Application.h"
-#include "Clock.h"
-#include "GameRandom.h"
-#include "Resources.h"
-#include "Sound.h"
-#include "UnitGame.h"
+#include "BenchSupport.h"
 #include "UnitSoccer.h"
 #include <benchmark/benchmark.h>
-#include "TestDoubles.h"
 
 namespace {
 
 using namespace soccer;
 
 struct AutoForm {
-    RecordingSoundBackend rec;
+    TBenchSounds sounds;
     TFormSoccer form{FormGame};
     AutoForm()
     {
-        Sound().SetBackend(&rec);
         form.SetCaption(QStringLiteral("ぱにもこ サッカー対決"));
         form.cobSousa->SetItemIndex(3);
         form.show();
@@ -31,11 +24,7 @@ struct AutoForm {
         e.Svc.ReportResult = [](quint16) {};
         restart();
     }
-    ~AutoForm()
-    {
-        form.hide();
-        Sound().SetBackend(nullptr);
-    }
+    ~AutoForm() { form.hide(); }
     // A new match from the second half, past its opening, with the timer left to the benchmark.
     void restart()
     {
@@ -48,7 +37,7 @@ struct AutoForm {
     void step()
     {
         if (form.Engine().MatchOver) restart();
-        if (rec.events.size() > 10000) rec.Clear();
+        sounds.Trim();
         form.Timer1Timer();
         form.Timer1->SetEnabled(false);
     }
@@ -73,19 +62,5 @@ BENCHMARK(SoccerTickWithDrawing)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    UseOffscreenUnlessSet();
-    TApplication app(argc, argv, QStringLiteral("ポリコロ"));
-    InitGameResources();
-    VirtualClock clock;
-    clock.SetAutoRun(false);
-    SetClock(&clock);
-    CreateShellForms();
-    RandSeed = 1;
-    MTSeed(4357);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    DestroyShellForms();
-    SetClock(nullptr);
-    return 0;
+    return RunGameFormBenchmarks(argc, argv);
 }

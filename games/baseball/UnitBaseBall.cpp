@@ -8,7 +8,6 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
-#include <cstring>
 
 using namespace bb;
 
@@ -42,7 +41,7 @@ int rulesKeyOf(Word key)
 
 } // namespace
 
-TFormBaseBall::TFormBaseBall(QWidget* owner) : Form(owner)
+TFormBaseBall::TFormBaseBall(QWidget* owner) : TGameForm(owner)
 {
     GameHost().SetRandomBlock(100);
     // Fixed width; the height leaves the developer settings under the visible row cut off.
@@ -62,8 +61,6 @@ TFormBaseBall::TFormBaseBall(QWidget* owner) : Form(owner)
     Timer1->OnTimer = [this] { Timer1Timer(); };
     buildSettingsRow();
 
-    FSoundOn = !GameHost().SoundEffectsOff();
-    FCheerOn = !GameHost().CheersOff();
     m_scene.SetFontName(GameHost().FontName());
     LoadPictureOffsets();
 
@@ -126,11 +123,6 @@ void TFormBaseBall::buildSettingsRow()
         connect(b, &QCheckBox::toggled, this, [this] {
             if (isVisible()) DrawScene();
         });
-}
-
-int TFormBaseBall::RandomInt(int n)
-{
-    return GameHost().GameRandom(-1, n);
 }
 
 int TFormBaseBall::SystemRandomInt(int n)
@@ -206,14 +198,7 @@ void TFormBaseBall::DrawScene()
     o.GameTimeMs = Clock().NowMs() - m_gameStart;
     o.Title = Hint;
     m_scene.Draw(m_game, o);
-    QImage& surface = imOmote->Surface();
-    const QImage& back = m_scene.BackBuffer().Image();
-    if (surface.size() == back.size() && surface.format() == back.format()) {
-        for (int y = 0; y < back.height(); ++y) std::memcpy(surface.scanLine(y), back.constScanLine(y), size_t(back.bytesPerLine()));
-    } else {
-        imOmote->Canvas().Draw(0, 0, back, false);
-    }
-    imOmote->Changed();
+    ShowOnField(m_scene.BackBuffer());
 }
 
 void TFormBaseBall::imOmoteMouseDown(TMouseButton button, TShiftState, int x, int y)
@@ -308,9 +293,6 @@ void TFormBaseBall::FormKeyDown(Word& key, TShiftState shift)
 bool TFormBaseBall::eventFilter(QObject* o, QEvent* e)
 {
     // The wheel does nothing anywhere on the form (not even in the start-inning list's box).
-    if (e->type() == QEvent::Wheel && isVisible()) {
-        auto* w = qobject_cast<QWidget*>(o);
-        if (w && (w == this || isAncestorOf(w))) return true;
-    }
-    return Form::eventFilter(o, e);
+    if (WheelOnForm(o, e)) return true;
+    return TGameForm::eventFilter(o, e);
 }

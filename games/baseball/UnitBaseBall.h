@@ -5,16 +5,14 @@
 // holds the settings row under the field.
 #include "BaseBallScene.h"
 #include "BaseballGame.h"
-#include "Clock.h"
-#include "Form.h"
+#include "GameForm.h"
 #include "ImageList.h"
 #include "OptionCombo.h"
-#include "PaintBox.h"
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 
-class TFormBaseBall : public Form {
+class TFormBaseBall : public TGameForm {
     Q_OBJECT
 public:
     explicit TFormBaseBall(QWidget* owner);
@@ -25,20 +23,12 @@ public:
     static constexpr int kFieldWidth = 792, kFieldHeight = 590, kClientHeight = 632;
 
     // Components.
-    TPaintBox* imOmote;
-    GameTimer* Timer1;
     QLabel* Label1;
     TOptionCombo* cobInning;
     QCheckBox* cbAuto;
     QCheckBox* cbData;
     QCheckBox* cbShowComSelect;
     QPushButton* btAdjust;
-
-    // Fields the launcher sets.
-    QString FPlayerName;
-    bool FSoundOn = true;
-    bool FCheerOn = true;
-    bool FSetUpOpenStart = false;
 
     bb::TBaseBallGame& Game() { return m_game; }
     const bb::TBaseBallGame& Game() const { return m_game; }
@@ -66,8 +56,7 @@ public:
     void LoadPictureOffsets();
     void SavePictureOffsets();
 
-    // The random service of the menu form, and the runtime generator outside its blocks.
-    static int RandomInt(int n);
+    // The runtime generator outside the blocks of the menu's random service.
     static int SystemRandomInt(int n);
 
 protected:

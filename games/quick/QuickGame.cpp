@@ -11,7 +11,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-TQuickGameForm::TQuickGameForm(QWidget* owner, const TQuickGameTable& table) : Form(owner), m_table(table)
+TQuickGameForm::TQuickGameForm(QWidget* owner, const TQuickGameTable& table) : TGameForm(owner), m_table(table)
 {
     GameHost().SetRandomBlock(m_table.RandomBlock);
     SetClientSize(m_table.ClientSize.width(), m_table.ClientSize.height());
@@ -34,8 +34,6 @@ TQuickGameForm::TQuickGameForm(QWidget* owner, const TQuickGameTable& table) : F
 
     m_back.SetSize(fw, fh);
     m_goalBmp.Transparent = true;
-    FSoundOn = !GameHost().SoundEffectsOff();
-    FCheerOn = !GameHost().CheersOff();
     for (const char* name : {"EFFECT0", "EFFECT1"}) imlEffect.AddMasked(ResourceBitmap(QString::fromLatin1(name)));
     for (const char* name : {"FIRE0", "FIRE1"}) imlFire.AddMasked(ResourceBitmap(QString::fromLatin1(name)));
     makeShadow();
@@ -71,11 +69,6 @@ void TQuickGameForm::buildOptionRow()
 TQuickGameForm::~TQuickGameForm()
 {
     Timer1->SetEnabled(false);
-}
-
-int TQuickGameForm::RandomInt(int n)
-{
-    return GameHost().GameRandom(-1, n);
 }
 
 quint16 TQuickGameForm::ResultCode(bool won) const
@@ -203,8 +196,7 @@ void TQuickGameForm::FormClose(TCloseAction& /*action*/)
 
 void TQuickGameForm::ShowBackBuffer()
 {
-    CopyImageRows(imOmote->Surface(), m_back.Image());
-    imOmote->Changed();
+    ShowOnField(m_back);
 }
 
 bool TQuickGameForm::comboFocused() const
@@ -218,7 +210,7 @@ void TQuickGameForm::pauseOrResume()
 {
     const bool paused = Timer1->Enabled();
     Timer1->SetEnabled(!paused);
-    SetCaption(paused ? Hint + QStringLiteral("  ※Pause※") : Hint);
+    SetCaption(PauseCaption(paused));
 }
 
 void TQuickGameForm::FormKeyDown(Word& key, TShiftState shift)
@@ -267,9 +259,6 @@ void TQuickGameForm::FormKeyPress(QChar& key)
 
 bool TQuickGameForm::eventFilter(QObject* o, QEvent* e)
 {
-    if (e->type() == QEvent::Wheel && m_table.SwallowWheel && isVisible()) {
-        auto* w = qobject_cast<QWidget*>(o);
-        if (w && (w == this || isAncestorOf(w))) return true;
-    }
-    return Form::eventFilter(o, e);
+    if (m_table.SwallowWheel && WheelOnForm(o, e)) return true;
+    return TGameForm::eventFilter(o, e);
 }

@@ -4,12 +4,10 @@
 // change during the opening, the optional auto-progress box, the keys, the team pictures and the
 // result report. A game supplies its row of TQuickGameTable, its rules, its drawing and its input.
 #include "Canvas.h"
-#include "Clock.h"
-#include "Form.h"
+#include "GameForm.h"
 #include "GameHost.h"
 #include "ImageList.h"
 #include "OptionCombo.h"
-#include "PaintBox.h"
 #include "SheetLoader.h"
 #include "Sound.h"
 #include <QCheckBox>
@@ -42,7 +40,7 @@ struct TQuickGameTable {
     bool RedrawOnPaint = false; // the scene is drawn again when the window system repaints the field
 };
 
-class TQuickGameForm : public Form {
+class TQuickGameForm : public TGameForm {
     Q_OBJECT
 public:
     TQuickGameForm(QWidget* owner, const TQuickGameTable& table);
@@ -51,19 +49,11 @@ public:
     const TQuickGameTable& Table() const { return m_table; }
 
     // Components.
-    TPaintBox* imOmote;
-    GameTimer* Timer1;
     TImageList imlA{70, 70}, imlB{70, 70};
     TImageList imlMyChara{70, 70};
     QLabel* Label1 = nullptr;
     TOptionCombo* cobOption = nullptr;
     QCheckBox* cbAuto = nullptr;
-
-    // Fields the launcher and the game share.
-    QString FPlayerName;
-    bool FSoundOn = true;
-    bool FCheerOn = true;
-    bool FSetUpOpenStart = false;
 
     // The option value taken during the opening (from the table's values).
     int OptionValue() const { return m_optionValue; }
@@ -76,8 +66,6 @@ public:
     void cobOptionClick();
     void cbAutoClick();
 
-    // The random service of the menu form.
-    static int RandomInt(int n);
     // The result code of this game as the menu form counts it.
     quint16 ResultCode(bool won) const;
 
@@ -127,12 +115,15 @@ protected:
     bool OptionListOpen() const { return cobOption && cobOption->DroppedDown(); }
 
     // Scene pieces that the games share (see QuickScene.cpp).
-    // Players of a sheet in a random order: each place swapped with a random one.
-    static std::vector<int> ShuffledPlayers(int count);
     // The result window shows these players of each team.
     static void ShowResultPlayers(int myIndex, int aiteIndex);
     // Cuts a strip of equal pictures (a built-in bitmap) into an image list of their size.
     static void LoadPictureStrip(TImageList& list, const QString& resource);
+    // A built-in picture drawn with pure white showing through; a missing one is blank, of the size
+    // given (or empty without one).
+    static void LoadSprite(TBitmap& bmp, const char* resource, QSize ifMissing = QSize());
+    // An ellipse filling w x h on pure white that shows through (shadows, marks).
+    static void MakeEllipseSprite(TBitmap& bmp, int w, int h, TColor fill, TColor edge);
     // Copies a picture of the field's size into the back buffer, row by row.
     void CopyToBack(const TBitmap& picture);
     // A grey shadow under a 70 x 70 figure drawn at (x, y).
@@ -187,20 +178,16 @@ template <class TForm>
 quint16 RunQuickGameForm(TGameHost& host, const QString& captionSuffix, TForm*& global,
                          const std::function<void(TForm&)>& before = {})
 {
-    std::unique_ptr<TForm> form(new TForm(host.OwnerWindow()));
-    global = form.get();
-    struct Clear {
-        TForm*& g;
-        ~Clear() { g = nullptr; }
-    } clear{global};
-    form->SetCaption(host.SeriesName() + captionSuffix);
-    form->imlMyChara.Assign(host.CheerFigures());
-    form->FPlayerName = host.PlayerName();
-    if (form->cbAuto) form->cbAuto->setChecked(host.AutoProgress());
-    if (form->cobOption)
-        form->FSetUpOpenStart = OpenSettingsAtStart(host, form->cbAuto ? form->cbAuto->isChecked() : host.AutoProgress());
-    if (before) before(*form);
-    const int result = form->ShowModal();
-    if (form->cbAuto) host.SetAutoProgress(form->cbAuto->isChecked());
-    return quint16(result);
+    return RunGameForm<TForm>(
+        host, captionSuffix, global,
+        [&](TForm& form) {
+            form.imlMyChara.Assign(host.CheerFigures());
+            if (form.cbAuto) form.cbAuto->setChecked(host.AutoProgress());
+            if (form.cobOption)
+                form.FSetUpOpenStart = OpenSettingsAtStart(host, form.cbAuto ? form.cbAuto->isChecked() : host.AutoProgress());
+            if (before) before(form);
+        },
+        [&](TForm& form) {
+            if (form.cbAuto) host.SetAutoProgress(form.cbAuto->isChecked());
+        });
 }

@@ -1,18 +1,8 @@
-// The scene pieces that the quick games share: team order, shadows, cheering figures, the title and
-// the goal banner. Each game places them where its own scene wants them.
+// The scene pieces that the quick games share: sprites, shadows, cheering figures, the title and the
+// goal banner. Each game places them where its own scene wants them.
 #include "QuickGame.h"
 
 #include <algorithm>
-#include <numeric>
-
-std::vector<int> TQuickGameForm::ShuffledPlayers(int count)
-{
-    const int n = std::max(1, count);
-    std::vector<int> order(static_cast<size_t>(n));
-    std::iota(order.begin(), order.end(), 0);
-    for (int i = 0; i < count; ++i) std::swap(order[size_t(i)], order[size_t(RandomInt(n))]);
-    return order;
-}
 
 void TQuickGameForm::ShowResultPlayers(int myIndex, int aiteIndex)
 {
@@ -26,6 +16,25 @@ void TQuickGameForm::LoadPictureStrip(TImageList& list, const QString& resource)
     for (int x = 0; x + list.Width() <= strip.width(); x += list.Width()) list.AddMasked(strip.copy(x, 0, list.Width(), list.Height()));
 }
 
+void TQuickGameForm::LoadSprite(TBitmap& bmp, const char* resource, QSize ifMissing)
+{
+    bmp.LoadFromResourceName(QString::fromLatin1(resource));
+    if (bmp.Empty() && !ifMissing.isEmpty()) bmp.SetSize(ifMissing.width(), ifMissing.height());
+    bmp.Transparent = true;
+}
+
+void TQuickGameForm::MakeEllipseSprite(TBitmap& bmp, int w, int h, TColor fill, TColor edge)
+{
+    bmp.SetSize(w, h);
+    TCanvas& c = bmp.Canvas();
+    c.Brush.Color = clWhite;
+    c.FillRect(0, 0, w, h);
+    c.Brush.Color = fill;
+    c.Pen.Color = edge;
+    c.Ellipse(0, 0, w, h);
+    bmp.Transparent = true;
+}
+
 void TQuickGameForm::CopyToBack(const TBitmap& picture)
 {
     CopyImageRows(m_back.Image(), picture.Image());
@@ -33,15 +42,8 @@ void TQuickGameForm::CopyToBack(const TBitmap& picture)
 
 void TQuickGameForm::makeShadow()
 {
-    m_shadow.SetSize(46, 12);
-    TCanvas& c = m_shadow.Canvas();
-    c.Brush.Color = clWhite;
-    c.FillRect(0, 0, 46, 12);
     const TColor grey = RGBColor(128, 128, 128);
-    c.Brush.Color = grey;
-    c.Pen.Color = grey;
-    c.Ellipse(0, 0, 46, 12);
-    m_shadow.Transparent = true;
+    MakeEllipseSprite(m_shadow, 46, 12, grey, grey);
 }
 
 void TQuickGameForm::DrawShadow(int x, int y)

@@ -18,13 +18,6 @@ constexpr int kCupDrawRadius = 14;
 constexpr int kSmallBall = 4; // the small ball of the putt count in imlBall
 constexpr int kRollFrames = 4;
 
-void loadPicture(TBitmap& bmp, const char* name, int w, int h)
-{
-    bmp.LoadFromResourceName(QString::fromLatin1(name));
-    if (bmp.Empty()) bmp.SetSize(w, h);
-    bmp.Transparent = true;
-}
-
 } // namespace
 
 const TQuickGameTable& TFormGolf::Row()
@@ -58,11 +51,11 @@ TFormGolf::TFormGolf(QWidget* owner) : TQuickGameForm(owner, Row())
         imGround.Canvas().Brush.Color = kGroundColor;
         imGround.Canvas().FillRect(0, 0, kFieldWidth, kFieldHeight);
     }
-    loadPicture(imHata, "GOLF_HATA", 360, 92);
-    loadPicture(imPatter, "GOLF_PATTER", 36, 40);
-    loadPicture(imQuiet, "GOLF_QUIET", 52, 64);
-    loadPicture(imMount0, "GOLF_MOUNT0", 320, 320);
-    loadPicture(imMount1, "GOLF_MOUNT1", 240, 240);
+    LoadSprite(imHata, "GOLF_HATA", QSize(360, 92));
+    LoadSprite(imPatter, "GOLF_PATTER", QSize(36, 40));
+    LoadSprite(imQuiet, "GOLF_QUIET", QSize(52, 64));
+    LoadSprite(imMount0, "GOLF_MOUNT0", QSize(320, 320));
+    LoadSprite(imMount1, "GOLF_MOUNT1", QSize(240, 240));
     LoadPictureStrip(imlBall, QStringLiteral("GOLF_BALL"));
     makeCup();
 

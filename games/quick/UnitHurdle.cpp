@@ -1,8 +1,5 @@
 #include "UnitHurdle.h"
 
-#include "GameRandom.h"
-#include "RaceCommon.h"
-
 TFormHur* FormHur = nullptr;
 
 using hur::THurdleRace;
@@ -23,12 +20,6 @@ TColor statusColour(TLaneStatus s)
     case TLaneStatus::Knocked: break;
     }
     return RGBColor(255, 0, 0);
-}
-
-void loadPicture(TBitmap& bmp, const char* name)
-{
-    bmp.LoadFromResourceName(QString::fromLatin1(name));
-    bmp.Transparent = true;
 }
 
 } // namespace
@@ -56,23 +47,19 @@ const TQuickGameTable& TFormHur::Row()
     return row;
 }
 
-TFormHur::TFormHur(QWidget* owner) : TQuickGameForm(owner, Row())
+TFormHur::TFormHur(QWidget* owner) : TRaceForm(owner, Row())
 {
     imHaikei.LoadFromResourceName(QStringLiteral("HUR_HAIKEI"));
     if (imHaikei.Empty()) imHaikei.SetSize(kFieldW, kFieldH);
-    loadPicture(imStart, "HUR_START");
-    loadPicture(imHaikeiGoal, "HUR_GOAL");
-    loadPicture(imHurdle1, "HUR_HURDLE1");
-    loadPicture(imHurdleD1, "HUR_HURDLED1");
-    loadPicture(imHurdle2, "HUR_HURDLE2");
-    loadPicture(imHurdleD2, "HUR_HURDLED2");
-    loadPicture(imFlower1, "HUR_FLOWER1");
-    loadPicture(imFlower2, "HUR_FLOWER2");
-    imAsimotoA.LoadFromResourceName(QStringLiteral("ASIMOTOABMP"));
-    imAsimotoB.LoadFromResourceName(QStringLiteral("ASIMOTOBBMP"));
+    LoadSprite(imStart, "HUR_START");
+    LoadSprite(imHaikeiGoal, "HUR_GOAL");
+    LoadSprite(imHurdle1, "HUR_HURDLE1");
+    LoadSprite(imHurdleD1, "HUR_HURDLED1");
+    LoadSprite(imHurdle2, "HUR_HURDLE2");
+    LoadSprite(imHurdleD2, "HUR_HURDLED2");
+    LoadSprite(imFlower1, "HUR_FLOWER1");
+    LoadSprite(imFlower2, "HUR_FLOWER2");
 
-    m_race.Random = [](int n) { return RandomInt(n); };
-    m_race.RuntimeRandom = [](int n) { return LcgRandom(n); };
     m_race.AutoChecked = [this] { return cbAuto && cbAuto->isChecked(); };
     m_race.Sound = [this](THurSound s) {
         switch (s) {
@@ -89,12 +76,6 @@ TFormHur::TFormHur(QWidget* owner) : TQuickGameForm(owner, Row())
 TFormHur::~TFormHur()
 {
     if (FormHur == this) FormHur = nullptr;
-}
-
-void TFormHur::MakeTeamImages()
-{
-    const auto [mine, aite] = MakeRunnerImages(imlA, imlB);
-    ShowResultPlayers(mine, aite);
 }
 
 void TFormHur::GameReset()
@@ -197,21 +178,6 @@ void TFormHur::drawFigures()
     }
 }
 
-void TFormHur::drawFinish()
-{
-    TCanvas& c = m_back.Canvas();
-    if (m_race.PhotoRunning()) {
-        const QString text = QStringLiteral("写真判定！");
-        c.Font.SetSize(32);
-        c.Font.Color = clBlue;
-        c.Brush.Style = TBrushStyle::bsClear;
-        c.TextOut((kFieldW - c.TextWidth(text)) / 2, 110, text);
-        c.Brush.Style = TBrushStyle::bsSolid;
-    }
-    if (m_race.PhotoDecided()) c.Draw(262, 130, m_race.Winner == 0 ? imAsimotoA : imAsimotoB);
-    if (m_race.Decided()) DrawGoalBanner(imOmote->width() - 20 * m_race.FinishCounter, 90);
-}
-
 void TFormHur::drawOpening()
 {
     TCanvas& c = m_back.Canvas();
@@ -237,7 +203,7 @@ void TFormHur::DrawScene()
     } else {
         drawRunner(1);
         drawRunner(0);
-        drawFinish();
+        DrawPhotoFinish(110, QPoint(262, 130), 20, 90);
     }
     drawFigures();
     ShowBackBuffer();

@@ -4,9 +4,9 @@
 // timing decides whether a hurdle is cleared cleanly, cleared, or knocked down. After the last
 // hurdle both sprint to the finish.
 #include "HurdleRules.h"
-#include "QuickGame.h"
+#include "RaceCommon.h"
 
-class TFormHur : public TQuickGameForm {
+class TFormHur : public TRaceForm<hur::THurdleRace> {
     Q_OBJECT
 public:
     explicit TFormHur(QWidget* owner);
@@ -20,19 +20,13 @@ public:
     TBitmap imHurdle1, imHurdleD1;    // the front lane's hurdle, standing and knocked
     TBitmap imHurdle2, imHurdleD2;    // the back lane's
     TBitmap imFlower1, imFlower2;
-    TBitmap imAsimotoA, imAsimotoB;   // the photo of a close finish: my win, the opponent's
 
-    hur::THurdleRace& Race() { return m_race; }
-    const hur::THurdleRace& Race() const { return m_race; }
     void DrawScene() override;
 
 protected:
-    void MakeTeamImages() override;
     void GameReset() override;
     void GameTick() override;
-    bool MyTeamDecidedWinner() const override { return m_race.Winner == 0; }
     void OptionTaken(int value) override { m_race.DrawPlans(value); }
-    void OpeningEnded() override { m_race.EndOpening(); }
     void GameKeyDown(Word& key, TShiftState shift) override;
     void imOmoteMouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
 
@@ -40,10 +34,7 @@ private:
     void drawRecord(const hur::TRecord& r);
     void drawRunner(int who);
     void drawFigures();
-    void drawFinish();
     void drawOpening();
-
-    hur::THurdleRace m_race;
 };
 
 extern TFormHur* FormHur;

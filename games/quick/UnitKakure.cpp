@@ -64,11 +64,10 @@ TFormKakure::TFormKakure(QWidget* owner) : TQuickGameForm(owner, Row())
         imHaikei.Canvas().Brush.Color = kGround;
         imHaikei.Canvas().FillRect(0, 0, kFieldWidth, kFieldHeight);
     }
-    for (auto [bmp, name] : {std::pair{&imBox, "KAKURE_BOX"}, std::pair{&imFlower1, "KAKURE_FLOWER1"},
-                             std::pair{&imFlower2, "KAKURE_FLOWER2"}, std::pair{&imWarp, "KAKURE_WARP"}}) {
-        bmp->LoadFromResourceName(QString::fromLatin1(name));
-        bmp->Transparent = true;
-    }
+    LoadSprite(imBox, "KAKURE_BOX");
+    LoadSprite(imFlower1, "KAKURE_FLOWER1");
+    LoadSprite(imFlower2, "KAKURE_FLOWER2");
+    LoadSprite(imWarp, "KAKURE_WARP");
     makeBoxPictures();
     makeSprites();
     loadSeeker();
@@ -237,20 +236,10 @@ int TFormKakure::frameOf(int walker) const
 void TFormKakure::makeSprites()
 {
     // Drawn once: an ellipse on the whole back buffer each tick would cost more than the tick.
-    auto ellipse = [](TBitmap& b, int w, int h, TColor fill, TColor edge) {
-        b.SetSize(w, h);
-        TCanvas& c = b.Canvas();
-        c.Brush.Color = clWhite;
-        c.FillRect(0, 0, w, h);
-        c.Brush.Color = fill;
-        c.Pen.Color = edge;
-        c.Ellipse(0, 0, w, h);
-        b.Transparent = true;
-    };
     const int sizes[3] = {40, 70, 110};
     for (int i = 0; i < 3; ++i)
-        ellipse(m_shadows[i], sizes[i] * 46 / 70, std::max(4, sizes[i] * 12 / 70), kShadowGrey, kShadowGrey);
-    ellipse(m_footprint, 8, 5, RGBColor(150, 110, 70), RGBColor(120, 86, 54));
+        MakeEllipseSprite(m_shadows[i], sizes[i] * 46 / 70, std::max(4, sizes[i] * 12 / 70), kShadowGrey, kShadowGrey);
+    MakeEllipseSprite(m_footprint, 8, 5, RGBColor(150, 110, 70), RGBColor(120, 86, 54));
 }
 
 void TFormKakure::drawShadowSized(int x, int y, int size)

@@ -45,10 +45,8 @@ TFormMato::TFormMato(QWidget* owner) : TQuickGameForm(owner, Row())
 {
     imMato.LoadFromResourceName(QStringLiteral("MATO_HAIKEI"));
     if (imMato.Empty()) imMato.SetSize(630, 610);
-    imFlower1.LoadFromResourceName(QStringLiteral("MATO_FLOWER1"));
-    imFlower1.Transparent = true;
-    imFlower2.LoadFromResourceName(QStringLiteral("MATO_FLOWER2"));
-    imFlower2.Transparent = true;
+    LoadSprite(imFlower1, "MATO_FLOWER1");
+    LoadSprite(imFlower2, "MATO_FLOWER2");
     LoadPictureStrip(imlMato, QStringLiteral("MATO_MATO"));
     LoadPictureStrip(imlBall, QStringLiteral("MATO_BALL"));
     LoadPictureStrip(imlBallB, QStringLiteral("MATO_BALLB"));
@@ -76,18 +74,8 @@ TFormMato::~TFormMato()
 
 void TFormMato::makeSprites()
 {
-    auto ellipse = [](TBitmap& b, int w, int h) {
-        b.SetSize(w, h);
-        TCanvas& c = b.Canvas();
-        c.Brush.Color = clWhite;
-        c.FillRect(0, 0, w, h);
-        c.Brush.Color = kShadowGrey;
-        c.Pen.Color = kShadowGrey;
-        c.Ellipse(0, 0, w, h);
-        b.Transparent = true;
-    };
-    ellipse(m_ballShadow, 18, 6);
-    for (int s = 0; s < 3; ++s) ellipse(m_targetShadow[s], 20 + 10 * s, 6);
+    MakeEllipseSprite(m_ballShadow, 18, 6, kShadowGrey, kShadowGrey);
+    for (int s = 0; s < 3; ++s) MakeEllipseSprite(m_targetShadow[s], 20 + 10 * s, 6, kShadowGrey, kShadowGrey);
 }
 
 void TFormMato::MakeTeamImages()

@@ -49,8 +49,7 @@ TFormPK::TFormPK(QWidget* owner)
 {
     imHaikei.LoadFromResourceName(QStringLiteral("PK_HAIKEI"));
     if (imHaikei.Empty()) imHaikei.SetSize(470, 480);
-    imKumo.LoadFromResourceName(QStringLiteral("PK_KUMO"));
-    imKumo.Transparent = true;
+    LoadSprite(imKumo, "PK_KUMO");
     LoadPictureStrip(imlBall, QStringLiteral("PK_BALL"));
 
     cbClickHyouji = new QCheckBox(QStringLiteral("選択位置の表示"), this);
@@ -84,20 +83,10 @@ TFormPK::~TFormPK()
 
 void TFormPK::makeSprites()
 {
-    auto ellipse = [](TBitmap& b, int w, int h, TColor fill, TColor edge) {
-        b.SetSize(w, h);
-        TCanvas& c = b.Canvas();
-        c.Brush.Color = clWhite;
-        c.FillRect(0, 0, w, h);
-        c.Brush.Color = fill;
-        c.Pen.Color = edge;
-        c.Ellipse(0, 0, w, h);
-        b.Transparent = true;
-    };
     const TColor grey = RGBColor(128, 128, 128);
-    ellipse(m_ballShadow, 22, 8, grey, grey);
-    ellipse(m_markGoal, 20, 20, RGBColor(30, 80, 230), RGBColor(10, 30, 120));
-    ellipse(m_markMiss, 20, 20, RGBColor(230, 40, 40), RGBColor(120, 10, 10));
+    MakeEllipseSprite(m_ballShadow, 22, 8, grey, grey);
+    MakeEllipseSprite(m_markGoal, 20, 20, RGBColor(30, 80, 230), RGBColor(10, 30, 120));
+    MakeEllipseSprite(m_markMiss, 20, 20, RGBColor(230, 40, 40), RGBColor(120, 10, 10));
 }
 
 void TFormPK::MakeTeamImages()

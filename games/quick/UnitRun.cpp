@@ -1,8 +1,6 @@
 #include "UnitRun.h"
 
 #include "GameHost.h"
-#include "GameRandom.h"
-#include "RaceCommon.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,19 +41,15 @@ const TQuickGameTable& TFormRun::Row()
     return row;
 }
 
-TFormRun::TFormRun(QWidget* owner) : TQuickGameForm(owner, Row())
+TFormRun::TFormRun(QWidget* owner) : TRaceForm(owner, Row())
 {
     imHaikei.LoadFromResourceName(QStringLiteral("RUN_HAIKEI"));
     if (imHaikei.Empty()) imHaikei.SetSize(kFieldW, kFieldH);
     imNumber1.LoadFromResourceName(QStringLiteral("RUN_NUMBER1"));
     imNumber2.LoadFromResourceName(QStringLiteral("RUN_NUMBER2"));
-    imAsimotoA.LoadFromResourceName(QStringLiteral("ASIMOTOABMP"));
-    imAsimotoB.LoadFromResourceName(QStringLiteral("ASIMOTOBBMP"));
     Timer1->Tag = 120; // the interval once the finish is decided
     m_track = imHaikei;
 
-    m_race.Random = [](int n) { return RandomInt(n); };
-    m_race.RuntimeRandom = [](int n) { return LcgRandom(n); };
     m_race.Sound = [this](TRunSound s) {
         switch (s) {
         case TRunSound::Pistol: PlayEffect(QStringLiteral("PISTOL")); break;
@@ -72,12 +66,6 @@ TFormRun::TFormRun(QWidget* owner) : TQuickGameForm(owner, Row())
 TFormRun::~TFormRun()
 {
     if (FormRun == this) FormRun = nullptr;
-}
-
-void TFormRun::MakeTeamImages()
-{
-    const auto [mine, aite] = MakeRunnerImages(imlA, imlB);
-    ShowResultPlayers(mine, aite);
 }
 
 void TFormRun::GameReset()
@@ -211,22 +199,6 @@ void TFormRun::drawRunner(int who)
     if (p.Dust > 0) imlFire.Draw(c, p.X - 20, p.Y + 31, 0);
 }
 
-void TFormRun::drawFinish()
-{
-    TCanvas& c = m_back.Canvas();
-    if (m_race.PhotoRunning()) {
-        const QString text = QStringLiteral("写真判定！");
-        c.Font.SetSize(32);
-        c.Font.Bold = false;
-        c.Font.Color = clBlue;
-        c.Brush.Style = TBrushStyle::bsClear;
-        c.TextOut((kFieldW - c.TextWidth(text)) / 2, 195, text);
-        c.Brush.Style = TBrushStyle::bsSolid;
-    }
-    if (m_race.PhotoDecided()) c.Draw(288, 195, m_race.Winner == 0 ? imAsimotoA : imAsimotoB);
-    if (m_race.Decided()) DrawGoalBanner(imOmote->width() - 35 * m_race.FinishCounter, 130);
-}
-
 void TFormRun::DrawScene()
 {
     CopyToBack(m_track);
@@ -242,6 +214,6 @@ void TFormRun::DrawScene()
     const bool mineFirst = m_race.Runners[0].Y <= m_race.Runners[1].Y;
     drawRunner(mineFirst ? 0 : 1);
     drawRunner(mineFirst ? 1 : 0);
-    drawFinish();
+    DrawPhotoFinish(195, QPoint(288, 195), 35, 130);
     ShowBackBuffer();
 }

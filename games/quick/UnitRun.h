@@ -3,10 +3,10 @@
 // number of laps. At each of the 15 boundaries of a lap the user picks one of two numbered boxes by
 // clicking it or with the keys 1 and 2; the box with the dash doubles the runner's speed for the
 // section that begins there.
-#include "QuickGame.h"
+#include "RaceCommon.h"
 #include "RaceRules.h"
 
-class TFormRun : public TQuickGameForm {
+class TFormRun : public TRaceForm<run::TRunRace> {
     Q_OBJECT
 public:
     explicit TFormRun(QWidget* owner);
@@ -17,19 +17,13 @@ public:
     // Pictures of the form.
     TBitmap imHaikei;              // the track
     TBitmap imNumber1, imNumber2;  // the number plates of box 1 and box 2
-    TBitmap imAsimotoA, imAsimotoB; // the photo of a close finish: my win, the opponent's
 
-    run::TRunRace& Race() { return m_race; }
-    const run::TRunRace& Race() const { return m_race; }
     void DrawScene() override;
 
 protected:
-    void MakeTeamImages() override;
     void GameReset() override;
     void GameTick() override;
-    bool MyTeamDecidedWinner() const override { return m_race.Winner == 0; }
     void OptionTaken(int value) override { m_race.SetLaps(value); }
-    void OpeningEnded() override { m_race.EndOpening(); }
     void GameKeyDown(Word& key, TShiftState shift) override;
     void imOmoteMouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
 
@@ -40,9 +34,7 @@ private:
     void drawStatus();
     void drawChoices();
     void drawRunner(int who);
-    void drawFinish();
 
-    run::TRunRace m_race;
     TBitmap m_track; // the track, with the plates once the race is under way
 };
 

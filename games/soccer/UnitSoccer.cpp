@@ -17,15 +17,12 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cstring>
 
 using namespace soccer;
 
 TFormSoccer* FormSoccer = nullptr;
 
 namespace {
-
-const QString kPause = QStringLiteral("  ※Pause※");
 
 // Input, and the close box, that wait while a tick runs.
 bool isUserInput(QEvent::Type t)
@@ -70,7 +67,7 @@ TUpDownButtons::TUpDownButtons(QWidget* parent) : QWidget(parent)
     setFixedSize(20, 26);
 }
 
-TFormSoccer::TFormSoccer(QWidget* owner) : Form(owner), m_files(ReplayFolderOf(GameHost().DataDir()))
+TFormSoccer::TFormSoccer(QWidget* owner) : TGameForm(owner), m_files(ReplayFolderOf(GameHost().DataDir()))
 {
     GameHost().SetRandomBlock(60);
     m_files.CreateFolder();
@@ -93,8 +90,6 @@ TFormSoccer::TFormSoccer(QWidget* owner) : Form(owner), m_files(ReplayFolderOf(G
     m_files.ReadIndex();
     m_view.SetFontName(GameHost().FontName());
     m_view.SetBoardColour(RandomInt(3));
-    FSoundOn = !GameHost().SoundEffectsOff();
-    FCheerOn = !GameHost().CheersOff();
     m_engine.FSoundOn = FSoundOn;
     m_engine.FCheerOn = FCheerOn;
 
@@ -165,11 +160,6 @@ void TFormSoccer::buildSettingsRow()
     for (QWidget* w : std::initializer_list<QWidget*>{bbtOpenGoalFile, udOpenGoalFile, cbReplaySpeed}) w->setEnabled(false);
 }
 
-int TFormSoccer::RandomInt(int n)
-{
-    return GameHost().GameRandom(-1, n);
-}
-
 void TFormSoccer::installServices()
 {
     TSoccerServices& s = m_engine.Svc;
@@ -234,10 +224,7 @@ void TFormSoccer::makeTeamImages()
     int shown[2] = {0, 0};
     for (int t = 0; t < 2; ++t) {
         const int frames = std::min(sheets[t].Width() / kFrameSize, 14);
-        const int n = std::max(frames / 2, 1);
-        std::vector<int> order(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) order[size_t(i)] = i;
-        for (int i = 0; i < n; ++i) std::swap(order[size_t(i)], order[size_t(RandomInt(n))]);
+        const std::vector<int> order = ShuffledPlayers(std::max(frames / 2, 1));
         shown[t] = order.front();
         m_engine.FirstShuffled[t] = order.front();
         m_engine.LastShuffled[t] = order.back();
@@ -302,14 +289,7 @@ void TFormSoccer::DrawScene()
 
 void TFormSoccer::imOmotePaint()
 {
-    QImage& surface = imOmote->Surface();
-    const QImage& back = m_view.BackBuffer().Image();
-    if (surface.size() == back.size() && surface.format() == back.format()) {
-        for (int y = 0; y < back.height(); ++y) std::memcpy(surface.scanLine(y), back.constScanLine(y), size_t(back.bytesPerLine()));
-    } else {
-        imOmote->Canvas().Draw(0, 0, back, false);
-    }
-    imOmote->Changed();
+    ShowOnField(m_view.BackBuffer());
 }
 
 // ---- Mouse ----------------------------------------------------------------------------------------
@@ -448,7 +428,7 @@ void TFormSoccer::FormClose(TCloseAction&)
 void TFormSoccer::pauseOrResume()
 {
     m_paused = !m_paused;
-    SetCaption(m_paused ? Hint + kPause : Hint);
+    SetCaption(PauseCaption(m_paused));
     syncTimer();
 }
 
@@ -575,6 +555,6 @@ bool TFormSoccer::eventFilter(QObject* o, QEvent* e)
         return true;
     }
     // The wheel does nothing anywhere on the form, so that it never turns a list's choice.
-    if (e->type() == QEvent::Wheel && isVisible() && ours) return true;
-    return Form::eventFilter(o, e);
+    if (WheelOnForm(o, e)) return true;
+    return TGameForm::eventFilter(o, e);
 }

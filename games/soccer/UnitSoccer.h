@@ -4,10 +4,8 @@
 // every tick, turns the user's clicks and keys into orders, holds the settings row under the pitch
 // (time mode, operation mode, replays, player pictures, the past replay's file controls) and reports
 // the result.
-#include "Clock.h"
-#include "Form.h"
+#include "GameForm.h"
 #include "OptionCombo.h"
-#include "PaintBox.h"
 #include "SoccerEngine.h"
 #include "SoccerReplayFiles.h"
 #include "SoccerView.h"
@@ -33,7 +31,7 @@ public:
     std::function<void(bool up)> OnClick;
 };
 
-class TFormSoccer : public Form {
+class TFormSoccer : public TGameForm {
     Q_OBJECT
 public:
     explicit TFormSoccer(QWidget* owner);
@@ -42,8 +40,6 @@ public:
     static constexpr int kClientWidth = soccer::kW, kClientHeight = 640;
 
     // Components.
-    TPaintBox* imOmote;
-    GameTimer* Timer1;
     QLabel* Label1;             // "試合時間"
     TOptionCombo* cobTime;
     QLabel* Label3;             // "操作方法"
@@ -56,12 +52,6 @@ public:
     TUpDownButtons* udOpenGoalFile;
     std::unique_ptr<TMyOpenDialog> MyOpenDialog1;
     std::unique_ptr<TMySaveDialog> MySaveDialog1;
-
-    // Fields the launcher sets.
-    QString FPlayerName;
-    bool FSoundOn = true;
-    bool FCheerOn = true;
-    bool FSetUpOpenStart = false;
 
     soccer::TSoccerEngine& Engine() { return m_engine; }
     soccer::TReplayFiles& Files() { return m_files; }
@@ -84,8 +74,6 @@ public:
     // allowed); -1 the default arrow.
     void UpdateCursor(int hot);
     void DrawScene();
-
-    static int RandomInt(int n);
 
 protected:
     void FormShow() override;

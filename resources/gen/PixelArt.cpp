@@ -365,4 +365,21 @@ void Star(QImage& img, double cx, double cy, double rOuter, double rInner, QRgb 
     Rim(img, m, 1, 1, Darker(fill, 0.25));
 }
 
+Mask FlameTongue(const QImage& img, double cx, double base, double w, double h, double lean)
+{
+    const double pi = 3.14159265358979;
+    auto bez = [](QPointF a, QPointF c, QPointF b, double t) { return a * ((1 - t) * (1 - t)) + c * (2 * t * (1 - t)) + b * (t * t); };
+    const QPointF left(cx - w, base - w * 0.6), right(cx + w, base - w * 0.6), tip(cx + lean, base - h);
+    std::vector<QPointF> pts;
+    for (int i = 0; i <= 10; ++i) {
+        const double a = pi * i / 10.0;
+        pts.emplace_back(cx + w * std::cos(a), base - w * 0.6 + w * 0.7 * std::sin(a));
+    }
+    for (int i = 1; i <= 10; ++i) pts.push_back(bez(left, QPointF(cx - w * 0.9, base - h * 0.55), tip, i / 10.0));
+    for (int i = 1; i < 10; ++i) pts.push_back(bez(tip, QPointF(cx + w + lean * 0.2, base - h * 0.45), right, i / 10.0));
+    Mask m(img);
+    m.polygon(pts);
+    return m;
+}
+
 } // namespace px

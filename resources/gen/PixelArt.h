@@ -102,5 +102,8 @@ void Baseball(QImage& img, double cx, double cy, double r);
 void Twinkle(QImage& img, int cx, int cy, int len, QRgb c);
 // A five-pointed star.
 void Star(QImage& img, double cx, double cy, double rOuter, double rInner, QRgb fill, QRgb ink = kInk);
+// A tongue of flame on a picture of img's size: a round foot of half-width w on the line `base`
+// around cx, and two curved sides meeting in a tip h above it, leaning by `lean`.
+Mask FlameTongue(const QImage& img, double cx, double base, double w, double h, double lean);
 
 } // namespace px

@@ -44,34 +44,29 @@ QPolygonF reversed(const QPolygonF& poly)
 
 // ---- The ballpark -------------------------------------------------------------------------------
 
-QPainterPath standsArea()
+// The area inside the fence line `fence` followed by `rest`.
+QPainterPath closedArea(QPolygonF fence, const QPolygonF& rest)
 {
     QPainterPath path;
-    QPolygonF poly = kFenceOuter;
-    poly << QPointF(625, -5) << QPointF(-20, -5);
-    path.addPolygon(poly);
+    fence << rest;
+    path.addPolygon(fence);
     path.closeSubpath();
     return path;
+}
+
+QPainterPath standsArea()
+{
+    return closedArea(kFenceOuter, QPolygonF{QPointF(625, -5), QPointF(-20, -5)});
 }
 
 QPainterPath fenceBand()
 {
-    QPainterPath path;
-    QPolygonF poly = kFenceInner;
-    poly << reversed(kFenceOuter);
-    path.addPolygon(poly);
-    path.closeSubpath();
-    return path;
+    return closedArea(kFenceInner, reversed(kFenceOuter));
 }
 
 QPainterPath playingArea()
 {
-    QPainterPath path;
-    QPolygonF poly = kFenceInner;
-    poly << QPointF(625, 600) << QPointF(-20, 600);
-    path.addPolygon(poly);
-    path.closeSubpath();
-    return path;
+    return closedArea(kFenceInner, QPolygonF{QPointF(625, 600), QPointF(-20, 600)});
 }
 
 void drawStands(QImage& img, QPainter& p)

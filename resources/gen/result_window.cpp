@@ -258,32 +258,17 @@ QImage effect1()
 QImage fire(int frame)
 {
     QImage img = Blank(30, 30);
-    // A tongue of flame: a round foot and two curved sides meeting in a leaning tip.
-    auto tongue = [&](double cx, double base, double w, double h, double lean) {
-        auto bez = [](QPointF a, QPointF c, QPointF b, double t) { return a * ((1 - t) * (1 - t)) + c * (2 * t * (1 - t)) + b * (t * t); };
-        const QPointF left(cx - w, base - w * 0.6), right(cx + w, base - w * 0.6), tip(cx + lean, base - h);
-        std::vector<QPointF> pts;
-        for (int i = 0; i <= 10; ++i) {
-            const double a = kPi * i / 10.0;
-            pts.emplace_back(cx + w * std::cos(a), base - w * 0.6 + w * 0.7 * std::sin(a));
-        }
-        for (int i = 1; i <= 10; ++i) pts.push_back(bez(left, QPointF(cx - w * 0.9, base - h * 0.55), tip, i / 10.0));
-        for (int i = 1; i < 10; ++i) pts.push_back(bez(tip, QPointF(cx + w * 1.0 + lean * 0.2, base - h * 0.45), right, i / 10.0));
-        Mask m(img);
-        m.polygon(pts);
-        return m;
-    };
     const double sway = frame == 0 ? -1 : 1;
-    Mask outer = tongue(15, 27, 8.5, 25, 3 * sway);
-    outer.unite(tongue(8, 27, 4.5, frame == 0 ? 17 : 13, -3 + sway));
-    outer.unite(tongue(22, 27, 4.5, frame == 0 ? 13 : 18, 3 + sway));
+    Mask outer = FlameTongue(img, 15, 27, 8.5, 25, 3 * sway);
+    outer.unite(FlameTongue(img, 8, 27, 4.5, frame == 0 ? 17 : 13, -3 + sway));
+    outer.unite(FlameTongue(img, 22, 27, 4.5, frame == 0 ? 13 : 18, 3 + sway));
     Sticker(img, outer, Rgb(232, 60, 40), Rgb(130, 28, 30));
-    Mask mid = tongue(15, 27, 6, 19, 2 * sway);
-    mid.unite(tongue(frame == 0 ? 9.5 : 20.5, 27, 2.5, 9, -sway));
+    Mask mid = FlameTongue(img, 15, 27, 6, 19, 2 * sway);
+    mid.unite(FlameTongue(img, frame == 0 ? 9.5 : 20.5, 27, 2.5, 9, -sway));
     mid.intersect(outer);
     Paint(img, mid, Rgb(250, 140, 40));
-    Paint(img, tongue(15, 26.5, 3.8, 12, sway), Rgb(255, 220, 80));
-    Paint(img, tongue(15, 26, 1.8, 6, 0.5 * sway), Rgb(255, 250, 214));
+    Paint(img, FlameTongue(img, 15, 26.5, 3.8, 12, sway), Rgb(255, 220, 80));
+    Paint(img, FlameTongue(img, 15, 26, 1.8, 6, 0.5 * sway), Rgb(255, 250, 214));
     // Sparks.
     Put(img, frame == 0 ? 4 : 26, frame == 0 ? 7 : 10, Rgb(250, 160, 40));
     Put(img, frame == 0 ? 25 : 5, frame == 0 ? 4 : 3, Rgb(255, 210, 80));

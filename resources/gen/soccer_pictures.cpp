@@ -179,22 +179,6 @@ QImage ballFrames()
 // ---------------------------------------------------------------------------------------------
 // The shot flames (two 30 x 30 pictures): the user's team's blue fire, the computer's red fire.
 
-Mask tongue(const QImage& img, double cx, double base, double w, double h, double lean)
-{
-    auto bez = [](QPointF a, QPointF c, QPointF b, double t) { return a * ((1 - t) * (1 - t)) + c * (2 * t * (1 - t)) + b * (t * t); };
-    const QPointF left(cx - w, base - w * 0.6), right(cx + w, base - w * 0.6), tip(cx + lean, base - h);
-    std::vector<QPointF> pts;
-    for (int i = 0; i <= 10; ++i) {
-        const double a = kPi * i / 10.0;
-        pts.emplace_back(cx + w * std::cos(a), base - w * 0.6 + w * 0.7 * std::sin(a));
-    }
-    for (int i = 1; i <= 10; ++i) pts.push_back(bez(left, QPointF(cx - w * 0.9, base - h * 0.55), tip, i / 10.0));
-    for (int i = 1; i < 10; ++i) pts.push_back(bez(tip, QPointF(cx + w + lean * 0.2, base - h * 0.45), right, i / 10.0));
-    Mask m(img);
-    m.polygon(pts);
-    return m;
-}
-
 QImage flame(int team)
 {
     QImage img = Blank(30, 30);
@@ -202,15 +186,15 @@ QImage flame(int team)
     const QRgb ink = team == 0 ? Rgb(20, 40, 120) : Rgb(130, 28, 30);
     const QRgb mid = team == 0 ? Rgb(90, 190, 255) : Rgb(250, 140, 40);
     const QRgb core = team == 0 ? Rgb(190, 240, 255) : Rgb(255, 220, 80);
-    Mask o = tongue(img, 15, 27, 8.5, 25, 3);
-    o.unite(tongue(img, 8, 27, 4.5, 16, -2));
-    o.unite(tongue(img, 22, 27, 4.5, 14, 4));
+    Mask o = FlameTongue(img, 15, 27, 8.5, 25, 3);
+    o.unite(FlameTongue(img, 8, 27, 4.5, 16, -2));
+    o.unite(FlameTongue(img, 22, 27, 4.5, 14, 4));
     Sticker(img, o, outer, ink);
-    Mask m = tongue(img, 15, 27, 6, 19, 2);
+    Mask m = FlameTongue(img, 15, 27, 6, 19, 2);
     m.intersect(o);
     Paint(img, m, mid);
-    Paint(img, tongue(img, 15, 26.5, 3.8, 12, 1), core);
-    Paint(img, tongue(img, 15, 26, 1.8, 6, 0.5), kWhite);
+    Paint(img, FlameTongue(img, 15, 26.5, 3.8, 12, 1), core);
+    Paint(img, FlameTongue(img, 15, 26, 1.8, 6, 0.5), kWhite);
     Put(img, 5, 6, mid);
     Put(img, 25, 4, core);
     return img;

@@ -43,6 +43,7 @@ protected:
     }
     void TearDown() override
     {
+        Form::SetModalHook(nullptr);
         TMyFileDialog::SetTestHook(nullptr);
         if (form) {
             dialogs.answers = {idNo};

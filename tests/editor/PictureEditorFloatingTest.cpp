@@ -29,11 +29,6 @@ QImage Filled(int w, int h, TColor c)
 
 class FloatingForm : public EditorForm {
 protected:
-    void TearDown() override
-    {
-        Form::SetModalHook(nullptr);
-        EditorForm::TearDown();
-    }
     // The picture pasted from the clipboard at the view's top-left, then dragged by `by`.
     TFloatingImage* Paste(const QImage& picture, QPoint by = QPoint())
     {

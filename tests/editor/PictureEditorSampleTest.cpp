@@ -26,11 +26,6 @@ int Count(const QImage& img, const QRect& r, TColor c)
 
 class SampleForm : public EditorForm {
 protected:
-    void TearDown() override
-    {
-        Form::SetModalHook(nullptr);
-        EditorForm::TearDown();
-    }
     const QImage& View()
     {
         form->Image1->RepaintNow();

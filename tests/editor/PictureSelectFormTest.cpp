@@ -50,11 +50,6 @@ protected:
         });
         WriteFile(Folder() + QStringLiteral("/face.bmp"), EncodeBmp24(face));
     }
-    void TearDown() override
-    {
-        Form::SetModalHook(nullptr);
-        EditorForm::TearDown();
-    }
     // The editor's "画像" button, with the dialog playing `script`.
     void Import(const std::function<void()>& script)
     {

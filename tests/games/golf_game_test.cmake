@@ -1,1 +1,1 @@
-poly_test(golf_game_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/golf_game_test.cpp LIBS quick_games shell_test_support)
+poly_test(golf_game_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/golf_game_test.cpp LIBS quick_games quick_game_test_support)

@@ -11,7 +11,7 @@
 #include "UnitGolf.h"
 #include <QAbstractItemView>
 #include <QTest>
-#include "ShellFixture.h"
+#include "QuickGameFixture.h"
 #include <gtest/gtest.h>
 #include <map>
 
@@ -19,27 +19,11 @@ using namespace golf;
 
 namespace {
 
-class GolfGameTest : public ShellFixture {
+class GolfGameTest : public QuickGameFixture {
 protected:
-    void SetUp() override
+    void ResultShown() override
     {
-        ShellFixture::SetUp();
-        RegisterQuickGames();
-        MakeForms();
-        Form::SetModalHook([this](Form* f) {
-            if (f == FormGameWinMes) {
-                reports.push_back({FormGameWinMes->FScreenKind, FormGameWinMes->FCodeText});
-                if (FormGolf) atEnd = FormGolf->Match();
-                f->Close();
-            } else if (onGameShown) {
-                onGameShown(f);
-            }
-        });
-    }
-    void seed(int s)
-    {
-        RandSeed = std::uint32_t(s) * 2654435761u + 1;
-        MTSeed(std::uint32_t(s) + 4357);
+        if (FormGolf) atEnd = FormGolf->Match();
     }
     // Runs the driver every tick of the game's own interval while the golf form is up.
     void driveEachTick(const std::function<void(TFormGolf&)>& step)
@@ -50,13 +34,7 @@ protected:
         onGameShown = [this](Form*) { driver.SetEnabled(true); };
     }
 
-    struct Report {
-        int kind;
-        QString code;
-    };
-    std::vector<Report> reports;
     TGolfMatch atEnd;
-    std::function<void(Form*)> onGameShown;
     GameTimer driver{nullptr, 100, false};
 };
 

@@ -1,6 +1,6 @@
 // The green's physics and its solver, without a window.
 #include "GolfRules.h"
-#include "golf_seeded.h"
+#include "SeededRandom.h"
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -112,7 +112,7 @@ TEST(GolfSolverTest, AimingAtAnySolutionHolesTheBall)
 {
     int flattened = 0;
     for (std::uint32_t seed = 1; seed <= 12; ++seed) {
-        TSeededService rnd(seed);
+        TSeededRandom rnd(seed);
         TGolfMatch m;
         m.Random = std::ref(rnd);
         m.Start();
@@ -135,7 +135,7 @@ TEST(GolfSolverTest, OnAStraightGreenTheComputerHolesInOne)
 {
     int straight = 0;
     for (std::uint32_t seed = 1; straight < 5 && seed < 400; ++seed) {
-        TSeededService rnd(seed);
+        TSeededRandom rnd(seed);
         TGolfMatch m;
         m.Random = std::ref(rnd);
         m.Start();

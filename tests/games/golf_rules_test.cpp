@@ -1,6 +1,6 @@
 // The putting match's rules, ticked without a window.
 #include "GolfRules.h"
-#include "golf_seeded.h"
+#include "SeededRandom.h"
 #include <QtCore/qnamespace.h>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@ namespace {
 
 // A match at its first green, my team to putt, auto-progress as given.
 struct Match {
-    TSeededService rnd;
+    TSeededRandom rnd;
     bool autoOn;
     TGolfMatch m;
     explicit Match(std::uint32_t seed, bool autoProgress = false, int turn = 0) : rnd(seed), autoOn(autoProgress)
@@ -131,7 +131,7 @@ TEST(GolfSoakTest, SeededGamesEndOnceWithAValidResult)
 {
     int deciding = 0;
     for (std::uint32_t seed = 1; seed <= 200; ++seed) {
-        TSeededService rnd(seed);
+        TSeededRandom rnd(seed);
         std::mt19937 user(seed);
         const bool autoOn = seed % 2 == 1; // otherwise a user putts by dragging
         std::vector<TGolfSound> sounds;

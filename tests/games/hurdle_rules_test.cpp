@@ -143,7 +143,7 @@ TEST(HurdlePlanTest, EachComputerLaneActsAtItsOwnOffsets)
 TEST(HurdleCourseTest, ExactlyTheChosenHurdlesThenTheSprint)
 {
     for (int hurdles : THurdleRace::kHurdleOptions) {
-        TSeeded rnd(std::uint32_t(hurdles), 10);
+        TSeededRandom rnd(std::uint32_t(hurdles), 10);
         Harness h(hurdles);
         h.autoOn = true;
         h.r.Random = std::ref(rnd);
@@ -217,7 +217,7 @@ TEST(HurdleSoakTest, SeededRacesEndOnceWithAWinner)
     for (std::uint32_t seed = 1; seed <= 150; ++seed) {
         for (bool autoOn : {false, true}) {
             const int hurdles = THurdleRace::kHurdleOptions[seed % 3];
-            TSeeded rnd(seed, 10);
+            TSeededRandom rnd(seed, 10);
             Harness h(hurdles);
             h.autoOn = autoOn;
             h.r.Random = std::ref(rnd);

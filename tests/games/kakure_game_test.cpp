@@ -5,7 +5,7 @@
 #include "Paths.h"
 #include "PictureFile.h"
 #include "QuickGames.h"
-#include "ShellFixture.h"
+#include "QuickGameFixture.h"
 #include "TestSupport.h"
 #include "UnitGame.h"
 #include "UnitGameWinMes.h"
@@ -20,27 +20,9 @@ using namespace kakure;
 
 namespace {
 
-class KakureGameTest : public ShellFixture {
+class KakureGameTest : public QuickGameFixture {
 protected:
-    void SetUp() override
-    {
-        ShellFixture::SetUp();
-        RegisterQuickGames();
-        MakeForms();
-        Form::SetModalHook([this](Form* f) {
-            if (f == FormGameWinMes) {
-                reports.push_back(FormGameWinMes->FCodeText);
-                f->Close();
-            } else if (onGameShown) {
-                onGameShown(f);
-            }
-        });
-    }
-    void seed(int s)
-    {
-        RandSeed = std::uint32_t(s) * 2654435761u + 11;
-        MTSeed(std::uint32_t(s) + 4357);
-    }
+    KakureGameTest() { seedOffset = 11; }
     quint16 play()
     {
         FormGame->FGameNo = gnKakure;
@@ -48,8 +30,6 @@ protected:
         return PlayKakure(*FormGame);
     }
     QString birdPath() const { return FormGame->FDataDir + kBirdFileName; }
-    std::vector<QString> reports;
-    std::function<void(Form*)> onGameShown;
 };
 
 QImage solidPicture(int w, int h, QRgb c)
@@ -71,7 +51,7 @@ TEST_F(KakureGameTest, SeededGamesWithoutInputEndOnceAsAutoPlayed)
         ASSERT_TRUE(result == mrYes || result == mrNo) << "seed " << s;
         ASSERT_EQ(reports.size(), 1u) << "seed " << s;
         // Won or lost; no round had a choice, so the game counts as auto-played.
-        EXPECT_EQ(reports[0], result == mrYes ? QStringLiteral("110") : QStringLiteral("010")) << "seed " << s;
+        EXPECT_EQ(reports[0].code, result == mrYes ? QStringLiteral("110") : QStringLiteral("010")) << "seed " << s;
         EXPECT_FALSE(FormGame->FManualPlay);
         EXPECT_EQ(FormKakure, nullptr);
         EXPECT_EQ(sounds.Started().front(), QStringLiteral("OPENING"));
@@ -113,7 +93,7 @@ TEST_F(KakureGameTest, ChoosingByClicksAndDigitsKeepsTheGameManual)
     play();
     input.SetEnabled(false);
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_TRUE(reports[0] == QStringLiteral("100") || reports[0] == QStringLiteral("000")) << reports[0].toStdString();
+    EXPECT_TRUE(reports[0].code == QStringLiteral("100") || reports[0].code == QStringLiteral("000")) << reports[0].code.toStdString();
     EXPECT_TRUE(FormGame->FManualPlay);
     EXPECT_GT(picks, 0);
 }
@@ -230,7 +210,7 @@ TEST_F(KakureGameTest, TheWholeFieldShowsAndAnEarlyCloseAfterTheOpponentIsFoundW
     };
     EXPECT_EQ(play(), mrYes);
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].left(1), QStringLiteral("1"));
+    EXPECT_EQ(reports[0].code.left(1), QStringLiteral("1"));
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // input, kicks by click and Enter, the option, and the scene.
 #include "GameRandom.h"
 #include "QuickGames.h"
-#include "ShellFixture.h"
+#include "QuickGameFixture.h"
 #include "UnitGame.h"
 #include "UnitGameWinMes.h"
 #include "UnitKakure.h"
@@ -14,41 +14,18 @@
 
 namespace {
 
-class MatoGameTest : public ShellFixture {
+class MatoGameTest : public QuickGameFixture {
 protected:
-    void SetUp() override
+    void ResultShown() override
     {
-        ShellFixture::SetUp();
-        RegisterQuickGames();
-        MakeForms();
-        Form::SetModalHook([this](Form* f) {
-            if (f == FormGameWinMes) {
-                reports.push_back({FormGameWinMes->FScreenKind, FormGameWinMes->FCodeText});
-                if (FormMato) {
-                    const mato::TMatoGame& g = FormMato->Game();
-                    finalScores.push_back({g.Score[0], g.Score[1], g.WinPoint});
-                }
-                f->Close();
-            } else if (onGameShown) {
-                onGameShown(f);
-            }
-        });
+        if (!FormMato) return;
+        const mato::TMatoGame& g = FormMato->Game();
+        finalScores.push_back({g.Score[0], g.Score[1], g.WinPoint});
     }
-    void seed(int s)
-    {
-        RandSeed = std::uint32_t(s) * 2654435761u + 1;
-        MTSeed(std::uint32_t(s) + 4357);
-    }
-    struct Report {
-        int kind;
-        QString code;
-    };
     struct Scores {
         int mine, aite, winPoint;
     };
-    std::vector<Report> reports;
     std::vector<Scores> finalScores;
-    std::function<void(Form*)> onGameShown;
 };
 
 // Half the games with nobody kicking for me (the opponent wins them), half under auto-progress.

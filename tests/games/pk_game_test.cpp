@@ -12,40 +12,14 @@
 #include "UnitPK.h"
 #include <QTemporaryDir>
 #include <QTest>
-#include "ShellFixture.h"
+#include "QuickGameFixture.h"
 #include <gtest/gtest.h>
 
 namespace {
 
-class PKGameTest : public ShellFixture {
+class PKGameTest : public QuickGameFixture {
 protected:
-    void SetUp() override
-    {
-        ShellFixture::SetUp();
-        RegisterQuickGames();
-        MakeForms();
-        Form::SetModalHook([this](Form* f) {
-            if (f == FormGameWinMes) {
-                reports.push_back({FormGameWinMes->FScreenKind, FormGameWinMes->FCodeText, FormGameWinMes->FSubText});
-                f->Close();
-            } else if (onGameShown) {
-                onGameShown(f);
-            }
-        });
-    }
-    void seed(int s)
-    {
-        RandSeed = std::uint32_t(s) * 2654435761u + 1;
-        MTSeed(std::uint32_t(s) + 4357);
-    }
     int countSounds(const char* name) const { return sounds.Count(QString::fromLatin1(name)); }
-
-    struct Report {
-        int kind;
-        QString code, sub;
-    };
-    std::vector<Report> reports;
-    std::function<void(Form*)> onGameShown;
 };
 
 // A few whole shoot-outs through the form; the rules are soaked over many seeds without a window.

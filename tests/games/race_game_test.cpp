@@ -4,7 +4,7 @@
 #include "FakeGameHost.h"
 #include "GameRandom.h"
 #include "QuickGames.h"
-#include "ShellFixture.h"
+#include "QuickGameFixture.h"
 #include "UnitGame.h"
 #include "UnitGameWinMes.h"
 #include "UnitHurdle.h"
@@ -91,30 +91,14 @@ TEST_F(RaceSoakTest, HurdleRacesWithoutInputOrUnderAutoProgress)
     EXPECT_GE(winsBy[1], winsBy[0]);
 }
 
-class RaceMenuTest : public ShellFixture {
+class RaceMenuTest : public QuickGameFixture {
 protected:
     void SetUp() override
     {
-        ShellFixture::SetUp();
-        RegisterQuickGames();
-        MakeForms();
+        QuickGameFixture::SetUp();
         RandSeed = 77;
         MTSeed(4357);
-        Form::SetModalHook([this](Form* f) {
-            if (f == FormGameWinMes) {
-                reports.push_back({FormGameWinMes->FScreenKind, FormGameWinMes->FCodeText});
-                f->Close();
-            } else if (onGameShown) {
-                onGameShown(f);
-            }
-        });
     }
-    struct Report {
-        int kind;
-        QString code;
-    };
-    std::vector<Report> reports;
-    std::function<void(Form*)> onGameShown;
 };
 
 TEST_F(RaceMenuTest, BothButtonsAreEnabledAndAMatchPlaysThem)

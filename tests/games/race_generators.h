@@ -1,8 +1,7 @@
 #pragma once
 // Generators for the two races' rules tests: scripted ones that give queued values and then n - 1
 // (never the 0 that the rules treat as "it happens"), and the program's random service, seeded.
-#include "GameRandom.h"
-#include <cstdint>
+#include "SeededRandom.h"
 #include <deque>
 #include <vector>
 
@@ -17,15 +16,4 @@ struct TScripted {
         queue.pop_front();
         return v;
     }
-};
-
-// Blocks of `block` draws from the runtime generator, then as many from MT19937, and so on.
-struct TSeeded {
-    int count = 0, block;
-    TSeeded(std::uint32_t seed, int blockLength) : block(blockLength)
-    {
-        RandSeed = seed;
-        MTSeed(seed * 2654435761u + 1u);
-    }
-    int operator()(int n) { return BlockRandom(count++, block, n); }
 };

@@ -237,7 +237,7 @@ TEST(RaceSoakTest, SeededRacesEndOnceWithAWinner)
     int stumbles = 0, wins = 0;
     for (std::uint32_t seed = 1; seed <= 240; ++seed) {
         const bool keys = seed % 2 == 0;
-        TSeeded rnd(seed, 50);
+        TSeededRandom rnd(seed, 50);
         TRunRace r;
         bool manual = true;
         int kicks = 0, dashSteps = 0;

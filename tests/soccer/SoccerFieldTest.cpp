@@ -1,5 +1,6 @@
 // The soccer field, the grid, the kick-off and repositioning, kicks, receivers and the shot chance.
 #include "SoccerHarness.h"
+#include "SoccerScene.h"
 #include <functional>
 #include <gtest/gtest.h>
 #include <set>
@@ -31,12 +32,7 @@ struct Scene {
     // Contact rectangles, distances and the team lists after a change of places.
     void refresh()
     {
-        for (int t = 0; t < 2; ++t)
-            for (int p = 0; p < 7; ++p) {
-                e.UpdateContact(t, p);
-                TSoccerPlayer& pl = e.FPlayers[t][p];
-                pl.BallDist = PointDistance({pl.X, pl.Y}, {e.Ball.X, e.Ball.Y});
-            }
+        UpdateContacts(e);
         e.SortTeams();
     }
 };

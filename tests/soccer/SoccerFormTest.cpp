@@ -5,6 +5,7 @@
 #include "MyFileDialogs.h"
 #include "SoccerGames.h"
 #include "SoccerReplayFiles.h"
+#include "SoccerScene.h"
 #include "Sound.h"
 #include "UnitGame.h"
 #include "UnitGameWinMes.h"
@@ -98,12 +99,7 @@ protected:
         e.Ball.X = e.FPlayers[0][holder].X + 4;
         e.Ball.Y = e.FPlayers[0][holder].Y - 3;
         e.Ball.Speed = 0;
-        for (int t = 0; t < 2; ++t)
-            for (int p = 0; p < 7; ++p) {
-                e.UpdateContact(t, p);
-                TSoccerPlayer& pl = e.FPlayers[t][p];
-                pl.BallDist = PointDistance({pl.X, pl.Y}, {e.Ball.X, e.Ball.Y});
-            }
+        UpdateContacts(e);
         e.SortTeams();
         ASSERT_EQ(e.Order[0][0], holder);
     }

@@ -7,6 +7,17 @@
 #include <deque>
 #include <vector>
 
+// Every player's contact rectangle and distance to the ball, after places were changed by hand.
+inline void UpdateContacts(soccer::TSoccerEngine& e)
+{
+    for (int t = 0; t < 2; ++t)
+        for (int p = 0; p < 7; ++p) {
+            e.UpdateContact(t, p);
+            soccer::TSoccerPlayer& pl = e.FPlayers[t][p];
+            pl.BallDist = soccer::PointDistance({pl.X, pl.Y}, {e.Ball.X, e.Ball.Y});
+        }
+}
+
 struct SoccerScene {
     soccer::TSoccerEngine e;
     std::deque<int> answers;
@@ -50,13 +61,7 @@ struct SoccerScene {
     // Contact rectangles, pressure, lanes, distances and the team lists after a change of places.
     void refresh()
     {
-        for (int pass = 0; pass < 2; ++pass)
-            for (int t = 0; t < 2; ++t)
-                for (int p = 0; p < 7; ++p) {
-                    e.UpdateContact(t, p);
-                    soccer::TSoccerPlayer& pl = e.FPlayers[t][p];
-                    pl.BallDist = soccer::PointDistance({pl.X, pl.Y}, {e.Ball.X, e.Ball.Y});
-                }
+        for (int pass = 0; pass < 2; ++pass) UpdateContacts(e);
         e.SortTeams();
         e.FindLineMen();
     }
