@@ -21,7 +21,7 @@ struct AutoGame {
             ++draws;
             return r;
         };
-        g.Services.SystemRandom = [](int n) { return LcgRandom(n); };
+        g.Services.RuntimeRandom = [](int n) { return LcgRandom(n); };
         g.Auto = true;
         g.Create();
         g.NewGame(1260, 1260);

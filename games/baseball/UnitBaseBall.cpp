@@ -2,7 +2,6 @@
 
 #include "Dialogs.h"
 #include "GameHost.h"
-#include "GameRandom.h"
 #include "Sound.h"
 
 #include <QEvent>
@@ -65,17 +64,16 @@ TFormBaseBall::TFormBaseBall(QWidget* owner) : TGameForm(owner)
     LoadPictureOffsets();
 
     TBallServices& s = m_game.Services;
-    s.Random = [](int n) { return RandomInt(n); };
-    s.SystemRandom = [](int n) { return SystemRandomInt(n); };
+    ShareServices(s);
     s.Sound = [this](TBallSound snd) { playSound(snd); };
-    s.SleepMs = [](int ms) { Sleep(ms); };
     s.DrawScene = [this] { DrawScene(); };
-    s.ManualPlay = [] { return GameHost().ManualPlay(); };
-    s.SetManualPlay = [](bool on) { GameHost().SetManualPlay(on); };
-    s.SetOptionIndex = [](int i) { GameHost().SetOptionIndex(quint8(i)); };
     s.InningListDropped = [this] { return cobInning->DroppedDown(); };
     s.StopTimer = [this] { Timer1->SetEnabled(false); };
-    s.ReportResult = [this](quint16 code) { reportResult(code); };
+    // The result window shows first; the form's run ends once it is closed.
+    s.ReportResult = [this, report = s.ReportResult](quint16 code) {
+        report(code);
+        SetModalResult(m_game.Winner == 1 ? mrYes : mrNo);
+    };
     ResultLinks().ShowGameRecord = [this] { ShowGameRecord(); };
     m_game.SoundOn = FSoundOn;
     m_game.CheerOn = FCheerOn;
@@ -125,11 +123,6 @@ void TFormBaseBall::buildSettingsRow()
         });
 }
 
-int TFormBaseBall::SystemRandomInt(int n)
-{
-    return LcgRandom(n);
-}
-
 void TFormBaseBall::playSound(TBallSound s)
 {
     // The rules have applied the two switches already; the opening and the closing cheer cut nothing
@@ -140,12 +133,6 @@ void TFormBaseBall::playSound(TBallSound s)
     }
     const bool noStop = s == TBallSound::Opening || s == TBallSound::FinalCheer;
     PlaySound(soundName(s), SndAsync | (noStop ? unsigned(SndNoStop) : 0u));
-}
-
-void TFormBaseBall::reportResult(quint16 code)
-{
-    GameHost().ShowGameResult(quint16(GameHost().GetModeBits() + code));
-    SetModalResult(code & 0x2000 ? mrYes : mrNo);
 }
 
 void TFormBaseBall::ShowGameRecord()

@@ -56,9 +56,6 @@ public:
     void LoadPictureOffsets();
     void SavePictureOffsets();
 
-    // The runtime generator outside the blocks of the menu's random service.
-    static int SystemRandomInt(int n);
-
 protected:
     void FormShow() override;
     void FormClose(TCloseAction& action) override;
@@ -71,8 +68,6 @@ private:
     void playSound(bb::TBallSound s);
     bool comboFocused() const;
     void pauseOrResume();
-
-    void reportResult(quint16 code);
 
     bb::TBaseBallGame m_game;
     TBaseBallScene m_scene;

@@ -1,6 +1,7 @@
 #include "GameForm.h"
 
 #include "GameHost.h"
+#include "GameRandom.h"
 
 #include <QEvent>
 #include <algorithm>
@@ -10,6 +11,15 @@ TGameForm::TGameForm(QWidget* owner) : Form(owner)
 {
     FSoundOn = !GameHost().SoundEffectsOff();
     FCheerOn = !GameHost().CheersOff();
+
+    m_services.Random = [](int n) { return RandomInt(n); };
+    m_services.RuntimeRandom = [](int n) { return LcgRandom(n); };
+    m_services.Sleep = [](int ms) { Sleep(ms); };
+    m_services.ManualPlay = [] { return GameHost().ManualPlay(); };
+    m_services.SetManualPlay = [](bool on) { GameHost().SetManualPlay(on); };
+    m_services.SetOptionIndex = [](int i) { GameHost().SetOptionIndex(quint8(i)); };
+    m_services.ModeBits = [] { return GameHost().GetModeBits(); };
+    m_services.ReportResult = [](quint16 code) { GameHost().ShowGameResult(code); };
 }
 
 int TGameForm::RandomInt(int n)

@@ -1,10 +1,12 @@
 #pragma once
 // What every game's form shares, whatever the game: the play field and the game's timer, the fields
 // its launcher sets, the menu's sound switches as they were when the form was made, the menu's random
-// service, the pause shown in the caption, and a wheel that does nothing on the form.
+// service, the services its rules ask of the program, the pause shown in the caption, and a wheel
+// that does nothing on the form.
 #include "Clock.h"
 #include "Form.h"
 #include "GameHost.h"
+#include "GameServices.h"
 #include "PaintBox.h"
 #include <QString>
 #include <functional>
@@ -32,6 +34,10 @@ public:
     static std::vector<int> ShuffledPlayers(int count);
 
 protected:
+    // Gives a game's rules the services every game asks of the program; what is the game's own (its
+    // sounds, its drawing, its lists) the form adds beside them.
+    void ShareServices(TGameServices& rules) const { rules = m_services; }
+
     // Copies a back buffer onto the play field and shows it.
     void ShowOnField(const TBitmap& back);
     // The caption as it stands while the game is paused or runs.
@@ -39,6 +45,9 @@ protected:
     // The wheel turned over the visible form or any of its controls (the games swallow it, so that
     // it never turns a list's choice).
     bool WheelOnForm(QObject* o, QEvent* e) const;
+
+private:
+    TGameServices m_services;
 };
 
 // A launcher's run of a game's form: made owned by the host's window into the game's global (cleared

@@ -1,7 +1,6 @@
 #pragma once
 // What the running race and the hurdle race share: the runners' pictures, the race's rules on the
 // program's random service, the winner, the end of the opening and the photo finish.
-#include "GameRandom.h"
 #include "ImageList.h"
 #include "QuickGame.h"
 #include <utility>
@@ -25,8 +24,7 @@ protected:
     {
         imAsimotoA.LoadFromResourceName(QStringLiteral("ASIMOTOABMP"));
         imAsimotoB.LoadFromResourceName(QStringLiteral("ASIMOTOBBMP"));
-        m_race.Random = [](int n) { return RandomInt(n); };
-        m_race.RuntimeRandom = [](int n) { return LcgRandom(n); };
+        ShareServices(m_race);
     }
     void MakeTeamImages() override
     {

@@ -59,7 +59,7 @@ TFormGolf::TFormGolf(QWidget* owner) : TQuickGameForm(owner, Row())
     LoadPictureStrip(imlBall, QStringLiteral("GOLF_BALL"));
     makeCup();
 
-    m_match.Random = [](int n) { return RandomInt(n); };
+    ShareServices(m_match);
     m_match.Sound = [this](TGolfSound s) {
         switch (s) {
         case TGolfSound::Pat: PlayEffect(QStringLiteral("GOLFPAT")); break;

@@ -80,15 +80,12 @@ TFormKakure::TFormKakure(QWidget* owner) : TQuickGameForm(owner, Row())
         b.Transparent = true;
     }
 
-    m_game.Random = [](int n) { return RandomInt(n); };
+    ShareServices(m_game);
     m_game.Sound = [this](TKakureSound s) {
         if (s == TKakureSound::Change) PlayEffect(QStringLiteral("CHANGE"));
         else PlayCheer();
     };
-    m_game.SleepMs = [](int ms) { Sleep(ms); };
     m_game.Draw = [this] { DrawScene(); };
-    m_game.ManualPlay = [] { return GameHost().ManualPlay(); };
-    m_game.SetManualPlay = [](bool on) { GameHost().SetManualPlay(on); };
 }
 
 TFormKakure::~TFormKakure()

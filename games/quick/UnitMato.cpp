@@ -1,6 +1,5 @@
 #include "UnitMato.h"
 
-#include "GameRandom.h"
 #include "HenkanJ.h"
 #include "SheetLoader.h"
 
@@ -54,7 +53,7 @@ TFormMato::TFormMato(QWidget* owner) : TQuickGameForm(owner, Row())
     imlFire.AddMasked(ResourceBitmap(QStringLiteral("MATO_HIT")));
     makeSprites();
 
-    m_game.RuntimeRandom = [](int n) { return LcgRandom(n); };
+    ShareServices(m_game);
     m_game.Sound = [this](TMatoSound s) {
         switch (s) {
         case TMatoSound::Kick: return PlayEffect(QStringLiteral("KICK"), SndAsync | SndNoStop);

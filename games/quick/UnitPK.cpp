@@ -1,7 +1,5 @@
 #include "UnitPK.h"
 
-#include "GameHost.h"
-
 #include <QCursor>
 #include <QTimer>
 #include <algorithm>
@@ -61,7 +59,7 @@ TFormPK::TFormPK(QWidget* owner)
     imOmote->Canvas().Draw(0, 0, imHaikei.Image(), false);
     makeSprites();
 
-    m_match.Random = [](int n) { return RandomInt(n); };
+    ShareServices(m_match);
     m_match.Sound = [this](TPKSound s) {
         switch (s) {
         case TPKSound::Kick: PlayEffect(QStringLiteral("KICK")); break;
@@ -69,11 +67,8 @@ TFormPK::TFormPK(QWidget* owner)
         case TPKSound::Cheer: PlayCheer(); break;
         }
     };
-    m_match.SleepMs = [](int ms) { Sleep(ms); };
     m_match.RefreshHover = [this] { refreshHover(); };
     m_match.DropPendingInput = [this] { dropPendingInput(); };
-    m_match.ManualPlay = [] { return GameHost().ManualPlay(); };
-    m_match.SetManualPlay = [](bool on) { GameHost().SetManualPlay(on); };
 }
 
 TFormPK::~TFormPK()

@@ -1,7 +1,5 @@
 #include "UnitRun.h"
 
-#include "GameHost.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -59,8 +57,6 @@ TFormRun::TFormRun(QWidget* owner) : TRaceForm(owner, Row())
         case TRunSound::Kokeru: PlayEffect(QStringLiteral("KOKERU")); break;
         }
     };
-    m_race.ManualPlay = [] { return GameHost().ManualPlay(); };
-    m_race.SetManualPlay = [](bool on) { GameHost().SetManualPlay(on); };
 }
 
 TFormRun::~TFormRun()

@@ -163,18 +163,12 @@ void TFormSoccer::buildSettingsRow()
 void TFormSoccer::installServices()
 {
     TSoccerServices& s = m_engine.Svc;
-    s.Random = [](int n) { return RandomInt(n); };
+    ShareServices(s);
     s.Play = [this](TSoccerSound snd, bool noStop) { return playSound(snd, noStop); };
     s.SoundPlaying = [] { return Sound().Playing(); };
     s.StopSound = [] { Sound().Stop(); };
-    s.Sleep = [](int ms) { Sleep(ms); };
     s.Redraw = [this] { DrawScene(); };
     s.PenaltyKick = [this](const TPKRequest& r) { return playPenaltyKick(r); };
-    s.ManualPlay = [] { return GameHost().ManualPlay(); };
-    s.SetManualPlay = [](bool on) { GameHost().SetManualPlay(on); };
-    s.SetOptionIndex = [](int i) { GameHost().SetOptionIndex(quint8(i)); };
-    s.ModeBits = [] { return GameHost().GetModeBits(); };
-    s.ReportResult = [](quint16 code) { GameHost().ShowGameResult(code); };
     s.OpeningHeld = [this] { return cobTime->DroppedDown() || cobSousa->DroppedDown(); };
     s.OpeningEnded = [this] {
         const QPoint p = imOmote->mapFromGlobal(QCursor::pos());

@@ -4,6 +4,7 @@
 // is used up with the largest value of each range (no dive, no error, no late relay).
 #include "BallPlay.h"
 #include "BaseballGame.h"
+#include "ServicesRecord.h"
 #include <deque>
 #include <gtest/gtest.h>
 
@@ -30,19 +31,18 @@ struct Contact {
     int fencePoint = 3; // a home run's fence point
 };
 
-class Field {
+class Field : public TServicesRecord {
 public:
     TBaseBallGame g;
     std::deque<std::pair<int, int>> script; // (n, value) of the next draws
     std::vector<std::pair<int, int>> drawn;
     std::vector<TBallSound> sounds;
-    std::vector<quint16> reports;
     int timerStops = 0;
     TPlayState lastPlay; // the play as it stood on the tick before the next plate appearance
 
     Field()
     {
-        g.Services.Random = [this](int n) {
+        const auto random = [this](int n) {
             int v = n - 1;
             if (!script.empty()) {
                 EXPECT_EQ(script.front().first, n) << "draw " << drawn.size();
@@ -52,9 +52,8 @@ public:
             drawn.push_back({n, v});
             return v;
         };
-        g.Services.SystemRandom = [](int n) { return n - 1; };
+        FillServices(g.Services, random, [](int n) { return n - 1; });
         g.Services.Sound = [this](TBallSound s) { sounds.push_back(s); };
-        g.Services.ReportResult = [this](quint16 code) { reports.push_back(code); };
         g.Services.StopTimer = [this] { ++timerStops; };
         g.Create();
         g.NewGame(1260, 1260);

@@ -1,6 +1,7 @@
 // The baseball field without a window: picture map, panel and regions, the batting-order figures,
 // the actors' set-up, and the user's input through a plate appearance.
 #include "BaseballGame.h"
+#include "ServicesRecord.h"
 #include <QtCore/qnamespace.h>
 #include <deque>
 #include <gtest/gtest.h>
@@ -86,21 +87,16 @@ TEST(BaseballFieldTest, Regions)
 
 // A game with a fixed random service: every draw answers 1 (0 when n is 1), the runtime
 // generator `system`.
-struct Harness {
+struct Harness : TServicesRecord {
     TBaseBallGame g;
     int system = 4;
     std::vector<TBallSound> sounds;
-    bool dropped = false, manual = true;
-    int option = -1;
+    bool dropped = false;
     Harness()
     {
-        g.Services.Random = [](int n) { return std::min(1, n - 1); };
-        g.Services.SystemRandom = [this](int n) { return std::min(system, n - 1); };
+        FillServices(g.Services, [](int n) { return std::min(1, n - 1); }, [this](int n) { return std::min(system, n - 1); });
         g.Services.Sound = [this](TBallSound s) { sounds.push_back(s); };
         g.Services.InningListDropped = [this] { return dropped; };
-        g.Services.ManualPlay = [this] { return manual; };
-        g.Services.SetManualPlay = [this](bool on) { manual = on; };
-        g.Services.SetOptionIndex = [this](int i) { option = i; };
         g.Create();
         g.NewGame(1260, 560);
     }

@@ -177,7 +177,7 @@ TEST(BaseballChoiceTest, ScriptedComputerChoices)
         Script script(c.draws);
         Script system(c.system);
         g.Services.Random = std::ref(script);
-        g.Services.SystemRandom = std::ref(system);
+        g.Services.RuntimeRandom = std::ref(system);
         Situation s = c.at;
         s.userBats = c.side == 1;
         Apply(g, s);
@@ -224,7 +224,7 @@ TEST(BaseballChoiceTest, ComputerNeverBuntsOrWalksWhereItMustNot)
     int count = 0;
     TBaseBallGame g;
     g.Services.Random = [&count](int n) { return (count++ / 100) % 2 == 0 ? LcgRandom(n) : MTRandomInt(n); };
-    g.Services.SystemRandom = [](int n) { return LcgRandom(n); };
+    g.Services.RuntimeRandom = [](int n) { return LcgRandom(n); };
     int zeros[2] = {0, 0};
     for (int i = 0; i < 40000; ++i) {
         const Situation s{.userBats = LcgRandom(2) == 0, .power = LcgRandom(11), .runsBat = LcgRandom(4), .runsField = LcgRandom(4),

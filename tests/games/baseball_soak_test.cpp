@@ -55,7 +55,7 @@ SoakResult PlayGame(std::uint32_t seed, int item)
     TBaseBallGame g;
     bool manual = true;
     g.Services.Random = [&drawCount](int n) { return (drawCount++ / 100) % 2 == 0 ? LcgRandom(n) : MTRandomInt(n); };
-    g.Services.SystemRandom = [](int n) { return LcgRandom(n); };
+    g.Services.RuntimeRandom = [](int n) { return LcgRandom(n); };
     g.Services.ManualPlay = [&manual] { return manual; };
     g.Services.SetManualPlay = [&manual](bool on) { manual = on; };
     // The program adds the mode bits: auto-progress and the start inning's item.

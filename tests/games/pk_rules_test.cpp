@@ -1,6 +1,7 @@
 // The rules of the shoot-out and of the single kick, ticked without a window.
 #include "GameRandom.h"
 #include "PKRules.h"
+#include "ServicesRecord.h"
 #include <deque>
 #include <gtest/gtest.h>
 
@@ -8,25 +9,20 @@ namespace {
 
 // A match whose computer choices are scripted: every kick aims at `kick` and the keeper dives to
 // `keeper`, no fire shots unless asked; sounds, waits and FManualPlay are recorded.
-struct Harness {
+struct Harness : TServicesRecord {
     TPKMatch m;
     std::vector<TPKSound> sounds;
-    int slept = 0;
-    bool manual = true;
     bool fire = false;
     Harness(bool soccer = false, int kickSide = 0, int mySide = 0)
     {
         m.FSoccerMode = soccer;
         m.FKickSide = kickSide;
         m.FMySide = mySide;
-        m.Random = [this](int n) {
+        FillServices(m, [this](int n) {
             if (n == 10) return fire ? 0 : 1;
             return 1; // centre for the directions, frame 1, aside phase 1
-        };
+        });
         m.Sound = [this](TPKSound s) { sounds.push_back(s); };
-        m.SleepMs = [this](int ms) { slept += ms; };
-        m.ManualPlay = [this] { return manual; };
-        m.SetManualPlay = [this](bool on) { manual = on; };
     }
     // Ticks until the current kick is resolved; the user picks `choice` at the start (2: no choice).
     void playKick(int choice)

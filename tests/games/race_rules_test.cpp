@@ -1,6 +1,7 @@
 // The rules of the running race, ticked without a window: choices and the key cursor, the surprise
 // dash, the finish and its photo, stumbles, the status texts, and a soak of seeded races.
 #include "RaceRules.h"
+#include "ServicesRecord.h"
 #include "race_generators.h"
 #include <gtest/gtest.h>
 
@@ -10,18 +11,14 @@ namespace {
 
 // A race whose generators are scripted: queued values first, then n - 1 (no dash bit of 0, no
 // surprise, no stumble). Sounds and the manual-play flag are recorded.
-struct Harness {
+struct Harness : TServicesRecord {
     TRunRace r;
     TScripted service, runtime;
     std::vector<TRunSound> sounds;
-    bool manual = true;
     Harness()
     {
-        r.Random = std::ref(service);
-        r.RuntimeRandom = std::ref(runtime);
+        FillServices(r, std::ref(service), std::ref(runtime));
         r.Sound = [this](TRunSound s) { sounds.push_back(s); };
-        r.ManualPlay = [this] { return manual; };
-        r.SetManualPlay = [this](bool on) { manual = on; };
         r.Start();
     }
     // Ends the opening with the dash of every boundary in the given box.

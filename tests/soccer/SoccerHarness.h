@@ -2,22 +2,22 @@
 // A soccer engine on a test clock: the runtime generator seeded per test, sounds that "play" for a
 // few ticks, waits added up instead of slept, and the result report recorded.
 #include "GameRandom.h"
+#include "ServicesRecord.h"
 #include "SoccerEngine.h"
 #include <vector>
 
-struct SoccerHarness {
+struct SoccerHarness : TServicesRecord {
     soccer::TSoccerEngine e;
     std::vector<soccer::TSoccerSound> sounds;
-    std::vector<quint16> reports;
-    long long slept = 0;
-    int lastSleep = 0;
     int soundTicks = 0;   // ticks the last sound still plays
     int draws = 0;
 
     explicit SoccerHarness(std::uint32_t seed = 1)
     {
         RandSeed = seed;
-        e.Svc.Random = [](int n) { return LcgRandom(n); };
+        FillServices(e.Svc, [](int n) { return LcgRandom(n); });
+        manual = false; // auto-played: the replays written here carry no manual mark
+        modeBits = 0x0100;
         e.Svc.Play = [this](soccer::TSoccerSound s, bool noStop) {
             if (noStop && soundTicks > 0) return false;
             sounds.push_back(s);
@@ -25,13 +25,7 @@ struct SoccerHarness {
             return true;
         };
         e.Svc.SoundPlaying = [this] { return soundTicks > 0; };
-        e.Svc.Sleep = [this](int ms) {
-            slept += ms;
-            lastSleep = ms;
-        };
         e.Svc.Redraw = [this] { ++draws; };
-        e.Svc.ModeBits = [] { return quint16(0x0100); };
-        e.Svc.ReportResult = [this](quint16 code) { reports.push_back(code); };
     }
     void tick()
     {

@@ -7,6 +7,7 @@
 // the fielders and the runners then do, and how the play ends, plugs in through TPlayRules.
 #include "BaseballPictures.h"
 #include "BaseballTypes.h"
+#include "GameServices.h"
 #include "PlayRules.h"
 #include <QString>
 #include <array>
@@ -16,22 +17,15 @@
 
 namespace bb {
 
-// What the game asks of the program around it. Each hook may be left empty: random draws are then 0,
-// sounds and waits do nothing.
-struct TBallServices {
-    std::function<int(int)> Random;        // RandomInt(n): the random service, 0 .. n-1
-    std::function<int(int)> SystemRandom;  // SystemRandomInt(n): the runtime generator, outside the service's blocks
+// What the game asks of the program around it: the services every game asks for (RandomInt and
+// SystemRandomInt draw from the random service and the runtime generator), and its own. Each hook
+// may be left empty: random draws are then 0, sounds and waits do nothing. The result report is the
+// mode bits and $2007 when the user's team won, else $1007; the form then ends its run.
+struct TBallServices : TGameServices {
     std::function<void(TBallSound)> Sound;
-    std::function<void(int)> SleepMs;
     std::function<void()> DrawScene;
-    std::function<bool()> ManualPlay;      // the menu form's FManualPlay
-    std::function<void(bool)> SetManualPlay;
-    std::function<void(int)> SetOptionIndex;
     std::function<bool()> InningListDropped; // the start-inning list is open: the opening waits
     std::function<void()> StopTimer;       // the game's timer stops for good: the game is over
-    // The result report: $2007 when the user's team won, else $1007. The program adds its mode bits,
-    // shows the result window and ends the form's run.
-    std::function<void(quint16)> ReportResult;
 };
 
 constexpr int kOpeningTicks = 40;
@@ -184,7 +178,7 @@ public:
     bool BatterRunDone() const;                       // the batter has finished his steps of the plate appearance
 
     int RandomInt(int n) { return Services.Random ? Services.Random(n) : 0; }
-    int SystemRandomInt(int n) { return Services.SystemRandom ? Services.SystemRandom(n) : 0; }
+    int SystemRandomInt(int n) { return Services.RuntimeRandom ? Services.RuntimeRandom(n) : 0; }
 
 private:
     std::unique_ptr<TPlayRules> m_playRules;
@@ -207,6 +201,8 @@ private:
     void drawScene();
     void startCelebration();
     void report();
+    // The whole result code to the program: its mode bits and the winner.
+    void reportResult();
 };
 
 // The kind of play and the bases the batter is sent for, from a settled outcome.

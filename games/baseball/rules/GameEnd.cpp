@@ -74,9 +74,9 @@ void TBaseBallGame::report()
     if (Inning >= 10) FullLineScore = true;
     if (Services.StopTimer) Services.StopTimer();
     drawScene();
-    if (Services.SleepMs) Services.SleepMs(100);
+    if (Services.Sleep) Services.Sleep(100);
     Reported = true;
-    if (Services.ReportResult) Services.ReportResult(Winner == 1 ? 0x2007 : 0x1007);
+    reportResult();
 }
 
 void TBaseBallGame::CloseEarly()
@@ -87,9 +87,15 @@ void TBaseBallGame::CloseEarly()
     if (EndCounter < 0 && !Opening && PanelStage >= 3) UpdateBattingStats();
     if (Inning > 9) FullLineScore = true;
     drawScene();
-    if (Services.SleepMs) Services.SleepMs(100);
+    if (Services.Sleep) Services.Sleep(100);
     Reported = true;
-    if (Services.ReportResult) Services.ReportResult(Winner == 1 ? 0x2007 : 0x1007);
+    reportResult();
+}
+
+void TBaseBallGame::reportResult()
+{
+    const quint16 bits = Services.ModeBits ? Services.ModeBits() : 0;
+    if (Services.ReportResult) Services.ReportResult(quint16(bits + (Winner == 1 ? 0x2007 : 0x1007)));
 }
 
 void TBaseBallGame::ShowGameRecord()

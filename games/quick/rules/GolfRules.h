@@ -5,6 +5,7 @@
 // under auto-progress, aim by a search over the earlier tries on this green. The form feeds it mouse
 // and key events at play-field coordinates, calls Tick once per timer tick, draws what it reads here,
 // and lends it the random service, the sounds and the auto-progress box through the hooks.
+#include "GameServices.h"
 #include "GolfGreen.h"
 
 #include <QString>
@@ -15,10 +16,10 @@ namespace golf {
 
 enum class TGolfSound { Pat, In, Change, Cheer }; // GOLFPAT, GOLFIN, CHANGE, KANSEI (a crowd cheer)
 
-class TGolfMatch {
+class TGolfMatch : public TGameServices {
 public:
-    // Hooks; each has a harmless default (0, silence, auto-progress off).
-    std::function<int(int)> Random;          // 0 .. n-1 from the random service
+    // Hooks of its own beside the shared services; each has a harmless default (0, silence,
+    // auto-progress off).
     std::function<void(TGolfSound)> Sound;
     std::function<bool()> AutoChecked;       // the "自動進行" box is checked now
 

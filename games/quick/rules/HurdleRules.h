@@ -5,6 +5,7 @@
 // to the finish. A jump started in a narrow window before a hurdle is clean and gains ground, any
 // other jump costs a little, and a hurdle met on the ground is knocked down and costs more. The
 // opponent, and my runner under auto-progress, jump by a random plan drawn when the option is taken.
+#include "GameServices.h"
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -37,11 +38,9 @@ struct TRecord {
     int Number = 0;            // counted from 0
 };
 
-class THurdleRace {
+class THurdleRace : public TGameServices {
 public:
-    // Hooks; each has a harmless default.
-    std::function<int(int)> Random;        // 0 .. n-1 from the random service
-    std::function<int(int)> RuntimeRandom; // 0 .. n-1 from the runtime generator directly
+    // Hooks of its own beside the shared services; each has a harmless default.
     std::function<void(THurSound)> Sound;
     std::function<bool()> AutoChecked;     // the "自動進行" box is checked now
 

@@ -402,7 +402,7 @@ bool TKakureGame::finishTick()
     if (Result != krUndecided) return true;
     removeBox(Oni().FSpot);
     movePathEnds();
-    if (SleepMs) SleepMs(200);
+    if (Sleep) Sleep(200);
     StartRound();
     return false;
 }

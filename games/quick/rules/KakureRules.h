@@ -5,6 +5,7 @@
 // opponent's wins it, an empty box is removed and the next round starts with one box fewer.
 // A plain class that a test ticks without a window; the form draws what it reads here, feeds it the
 // user's choice, and lends it the random service, the sounds, the waits and the drawing.
+#include "GameServices.h"
 #include <QPoint>
 #include <QString>
 #include <QtGlobal>
@@ -80,15 +81,12 @@ struct TBird {
     bool Carries = false; // takes the box away
 };
 
-class TKakureGame {
+// The random service is passed any bound as it is.
+class TKakureGame : public TGameServices {
 public:
-    // Hooks; each has a harmless default.
-    std::function<int(int)> Random;          // the random service, passed any bound as it is
+    // Hooks of its own beside the shared services; each has a harmless default.
     std::function<void(TKakureSound)> Sound;
-    std::function<void(int)> SleepMs;
     std::function<void()> Draw;              // draws the scene
-    std::function<bool()> ManualPlay;        // the menu form's FManualPlay
-    std::function<void(bool)> SetManualPlay;
 
     static const QPoint kNodes[kNodeCount];
     static const quint8 kNodeBoxes[kNodeCount]; // bit k: box k can be reached from the node

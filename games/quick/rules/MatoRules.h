@@ -3,6 +3,7 @@
 // another, and both teams kick balls from the bottom towards one point on the targets' line. A plain
 // class that a test ticks without a window; the form draws what it reads here and feeds it the
 // user's kicks, and lends it the runtime generator, the sounds and the drawing through the hooks.
+#include "GameServices.h"
 #include <functional>
 
 namespace mato {
@@ -67,10 +68,10 @@ protected:
     void UpdateHitBox() override;
 };
 
-class TMatoGame {
+// The runtime generator of the shared services draws the targets' kinds, speeds and aims.
+class TMatoGame : public TGameServices {
 public:
-    // Hooks; each has a harmless default.
-    std::function<int(int)> RuntimeRandom; // the runtime generator: the targets' kinds, speeds and aims
+    // Hooks of its own beside the shared services; each has a harmless default.
     std::function<bool(TMatoSound)> Sound; // true when the sound started (the cheer may be refused)
     std::function<bool()> AutoOn;          // the "自動進行" box is checked
     std::function<void()> Draw;            // draws the scene

@@ -137,7 +137,7 @@ void TPKMatch::StepKick()
         // The players of the opening take their places for the first kick; the computer's choices
         // drawn at the set-up stand.
         placeForKick(false);
-        if (SleepMs) SleepMs(200);
+        if (Sleep) Sleep(200);
         return;
     }
     if (!RunUp && !Flying) {
@@ -214,7 +214,7 @@ void TPKMatch::ResolveKick()
     const int c = Sum(0), d = Sum(1);
     if (FSoccerMode) {
         Result = Sum(FMySide) > Sum(1 - FMySide) ? 2 : 1;
-        if (SleepMs) SleepMs(1000);
+        if (Sleep) Sleep(1000);
         AfterKick = 50;
         return;
     }

@@ -2,6 +2,7 @@
 // The rules of the penalty shoot-out, and of the single kick that the soccer game plays: a plain
 // class that a test ticks without a window. The form feeds it the user's choices, draws its state,
 // and lends it the random service, the sounds and the waits through the hooks.
+#include "GameServices.h"
 #include <QPoint>
 #include <functional>
 #include <vector>
@@ -18,16 +19,12 @@ struct TPKActor {
 
 enum class TPKSound { Kick, Tackle, Cheer };
 
-class TPKMatch {
+class TPKMatch : public TGameServices {
 public:
-    // Hooks; each has a harmless default.
-    std::function<int(int)> Random;             // 0 .. n-1 from the random service
+    // Hooks of its own beside the shared services; each has a harmless default.
     std::function<void(TPKSound)> Sound;         // Tackle is the synchronous one
-    std::function<void(int)> SleepMs;
     std::function<void()> RefreshHover;
     std::function<void()> DropPendingInput;
-    std::function<bool()> ManualPlay;            // the menu form's FManualPlay
-    std::function<void(bool)> SetManualPlay;
 
     // Interface fields of the form.
     bool FSoccerMode = false;

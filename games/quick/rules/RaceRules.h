@@ -5,6 +5,7 @@
 // dashes are random, and a runner that is behind may get a surprise dash. The form feeds it clicks
 // and keys, calls Tick once per play tick, draws what it reads here, and lends it the random
 // service, the runtime generator, the sounds and the menu form's manual-play flag through the hooks.
+#include "GameServices.h"
 #include <QPoint>
 #include <QString>
 #include <array>
@@ -49,14 +50,10 @@ struct TPlayer {
     bool HeadingTo(int from, int to) const;
 };
 
-class TRunRace {
+class TRunRace : public TGameServices {
 public:
-    // Hooks; each has a harmless default.
-    std::function<int(int)> Random;        // 0 .. n-1 from the random service
-    std::function<int(int)> RuntimeRandom; // 0 .. n-1 from the runtime generator directly
+    // Hooks of its own beside the shared services; each has a harmless default.
     std::function<void(TRunSound)> Sound;
-    std::function<bool()> ManualPlay;      // the menu form's FManualPlay
-    std::function<void(bool)> SetManualPlay;
 
     // The option "走る距離": laps for each item, and the default item.
     static constexpr int kLapOptions[6] = {1, 2, 3, 5, 7, 10};

@@ -1,8 +1,10 @@
 #pragma once
-// What the soccer engine asks of the world around it: random numbers, sounds, waits, drawing, the
-// penalty kick, the result report, the menu form's flags and the replay files. The form fills these
-// from the program; a test fills them with a seeded generator and a test clock. Every service has a
-// harmless default, so an engine with none set plays silently and never waits.
+// What the soccer engine asks of the world around it: the services every game asks for (random
+// numbers, waits, the menu form's flags, the result report) and its own: sounds, drawing, the penalty
+// kick, the form's controls and the replay files. The form fills these from the program; a test fills
+// them with a seeded generator and a test clock. Every service has a harmless default, so an engine
+// with none set plays silently and never waits.
+#include "GameServices.h"
 #include "SoccerRecords.h"
 #include <QtGlobal>
 #include <functional>
@@ -21,21 +23,12 @@ struct TPKOutcome {
     bool Scored = false;
 };
 
-struct TSoccerServices {
-    std::function<int(int)> Random;                         // the random service, 0 .. n-1
+struct TSoccerServices : TGameServices {
     std::function<bool(TSoccerSound, bool noStop)> Play;    // false when a no-stop sound could not start
     std::function<bool()> SoundPlaying;
     std::function<void()> StopSound;
-    std::function<void(int ms)> Sleep;
     std::function<void()> Redraw;                           // draws the scene now
     std::function<TPKOutcome(const TPKRequest&)> PenaltyKick; // shows the PK form modally
-
-    // The menu form and the result protocol.
-    std::function<bool()> ManualPlay;
-    std::function<void(bool)> SetManualPlay;
-    std::function<void(int)> SetOptionIndex;
-    std::function<quint16()> ModeBits;
-    std::function<void(quint16 code)> ReportResult;         // shows the result window modally
 
     // The form's controls and operation state.
     std::function<bool()> OpeningHeld;                      // a settings list is dropped down
