@@ -21,6 +21,10 @@ QString ReplaySuffix(const QString& playerName, int goals0, int goals1);
 // The name is one of this program's slot files for `slot` ("過去リプレイNN_*.rpz").
 bool IsSlotFileName(const QString& name, int slot);
 
+// The index the save writes is two short lines: a slot number, and a name of at most 180 bytes with
+// the score. Room is left for one edited by hand; a larger file is no index.
+constexpr qsizetype kMaxReplayIndexBytes = 4096;
+
 struct TReplayIndex {
     int Slot = 0;
     QString Name;
