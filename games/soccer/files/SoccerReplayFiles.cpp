@@ -143,10 +143,7 @@ void TReplayFiles::ReadIndex()
 
 bool TReplayFiles::IndexAvailable() const
 {
-    if (!regularFile(QFileInfo(IndexPath()))) return false;
-    QByteArray bytes;
-    TReplayIndex index;
-    return LoadOwnFileToString(IndexPath(), bytes, kMaxReplayIndexBytes) && ParseReplayIndex(bytes, index);
+    return !FLatestSlotText.isEmpty();
 }
 
 bool TReplayFiles::SaveSlot(const QByteArray& stream, const QString& suffix)

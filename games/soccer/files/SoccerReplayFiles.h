@@ -51,7 +51,7 @@ public:
     // The index read at the form's start: slot, name and the current replay file. A missing or
     // malformed index gives slot 0, no name and no file.
     void ReadIndex();
-    // The index is there and reads as one.
+    // ReadIndex found an index, or a save has written one since; the file is not read again.
     bool IndexAvailable() const;
 
     // The stream saved into the next slot: the slot file written whole (through a temporary file
