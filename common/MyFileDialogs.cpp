@@ -177,7 +177,7 @@ public:
         const QFileInfo fi(path);
         if (fi.isFile()) {
             QByteArray bytes;
-            if (ReadWholeFile(path, bytes, nullptr, 64LL << 20)) {
+            if (ReadWholeFile(path, 64LL << 20, bytes)) {
                 // The same rule as the sheets: ".jpg" is JPEG, anything else a bitmap file.
                 if (fi.suffix().toLower() == QLatin1String("jpg")) DecodeJpeg(bytes, m_image);
                 else DecodeBmp(bytes, m_image);

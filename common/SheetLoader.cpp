@@ -8,7 +8,7 @@
 bool LoadSheetFile(const QString& path, TBitmap& sheet, QString* error)
 {
     QByteArray data;
-    if (!ReadWholeFile(path, data, error)) return false;
+    if (!ReadWholeFile(path, kMaxPictureFileBytes, data, error)) return false;
     QImage img;
     // Only ".jpg" is JPEG; ".jpeg" and every other name go to the bitmap reader.
     const bool jpeg = ExtractFileExt(path.toLower()) == QLatin1String(".jpg");

@@ -19,9 +19,6 @@ QPointer<QWidget> g_mainForm;
 QString g_title;
 QPointer<TFormMes> g_mes;
 
-// The system's files are small text files; anything larger is refused rather than read into memory.
-constexpr qint64 kMaxFileBytes = 512LL << 20;
-
 const char* const kCrLf = "\r\n";
 
 QString title()
@@ -68,16 +65,32 @@ bool CheckProgramFile()
     return false;
 }
 
-bool LoadFileToString(const QString& fileName, QByteArray& s)
+namespace {
+
+// Without reportForeign, what is no plain file or is over the cap is refused without a report.
+bool loadFile(const QString& fileName, QByteArray& s, qint64 maxBytes, bool reportForeign)
 {
     s.clear();
-    const int err = ReadRegularFile(fileName, kMaxFileBytes, s);
+    const int err = ReadRegularFile(fileName, maxBytes, s);
     if (err == 0) return true;
     s.clear();
+    if (!reportForeign && (err == EFBIG || err == EISDIR || err == kNotRegularFileError)) return false;
     ShowAccessMessage();
     HideAccessMessage();
     ShowFileAccessError(fileName, 0, err);
     return false;
+}
+
+} // namespace
+
+bool LoadFileToString(const QString& fileName, QByteArray& s, qint64 maxBytes)
+{
+    return loadFile(fileName, s, maxBytes, true);
+}
+
+bool LoadOwnFileToString(const QString& fileName, QByteArray& s, qint64 maxBytes)
+{
+    return loadFile(fileName, s, maxBytes, false);
 }
 
 bool SaveStringToFile(const QString& fileName, const QByteArray& s)

@@ -13,7 +13,12 @@ class QWidget;
 void SetFileAccessContext(const QString& programFile, QWidget* mainForm, const QString& title);
 
 // s := the file's bytes; on any failure s is empty, the error is reported and the answer is false.
-bool LoadFileToString(const QString& fileName, QByteArray& s);
+// No more than maxBytes, the cap of the caller's format, are read: a larger file is refused (EFBIG)
+// before anything is read.
+bool LoadFileToString(const QString& fileName, QByteArray& s, qint64 maxBytes);
+// The same for a reader to which what is no plain file, or is larger than its cap, is simply none of
+// its files: that is refused without a report.
+bool LoadOwnFileToString(const QString& fileName, QByteArray& s, qint64 maxBytes);
 // Writes s as the whole file: afterwards the old file or the new one is there whole, and nothing
 // else (WriteFileAtomically); false (after the report) when it could not be written.
 bool SaveStringToFile(const QString& fileName, const QByteArray& s);

@@ -79,8 +79,7 @@ bool ReadSheetFile(const QString& path, QImage& out, QString& error, int cellW, 
         return false;
     }
     QByteArray data;
-    // A picture under the cap needs at most 4 bytes a pixel, and a little for the headers.
-    if (const int err = ReadRegularFile(path, kMaxPicturePixels * 4 + (1 << 20), data)) {
+    if (const int err = ReadRegularFile(path, kMaxPictureFileBytes, data)) {
         error = SystemErrorText(err);
         if (fileError) *fileError = err;
         return false;

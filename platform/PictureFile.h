@@ -6,6 +6,9 @@
 #include <QString>
 
 constexpr qint64 kMaxPicturePixels = 64LL * 1024 * 1024;
+// The largest picture file a reader takes in: a bitmap file of a picture under the pixel cap needs at
+// most 4 bytes a pixel, and a little for its headers and palette. A JPEG of it is smaller.
+constexpr qint64 kMaxPictureFileBytes = kMaxPicturePixels * 4 + (1 << 20);
 
 // JPEG (libjpeg, default settings, 24-bit RGB out). Library errors read "JPEG エラー #n".
 bool DecodeJpeg(const QByteArray& data, QImage& out, QString* error = nullptr);

@@ -246,7 +246,7 @@ int WriteFileAtomically(const QString& path, const QByteArray& data, bool mayCre
     return err;
 }
 
-bool ReadWholeFile(const QString& path, QByteArray& out, QString* error, qint64 maxBytes)
+bool ReadWholeFile(const QString& path, qint64 maxBytes, QByteArray& out, QString* error)
 {
     const int err = ReadRegularFile(path, maxBytes, out);
     if (err != 0 && error) *error = SystemErrorText(err);

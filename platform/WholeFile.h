@@ -23,6 +23,7 @@ int ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray& out);
 // 0, or the system's error code. Without mayCreate, only a file that exists is written.
 int WriteFileAtomically(const QString& path, const QByteArray& data, bool mayCreate = true);
 
-// The same with the reason as a Japanese text, for readers that only show it.
-bool ReadWholeFile(const QString& path, QByteArray& out, QString* error = nullptr, qint64 maxBytes = 512LL << 20);
+// The same with the reason as a Japanese text, for readers that only show it. Each reader passes the
+// cap of its own format: there is no cap that suits every file.
+bool ReadWholeFile(const QString& path, qint64 maxBytes, QByteArray& out, QString* error = nullptr);
 bool WriteWholeFile(const QString& path, const QByteArray& data, QString* error = nullptr);

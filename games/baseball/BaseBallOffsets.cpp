@@ -9,41 +9,9 @@
 #include "UnitCryptAccess.h"
 #include "UnitPicAdjust.h"
 
-#include <QFile>
-#include <cerrno>
-#include <sys/stat.h>
-
 using namespace bb;
 
 namespace {
-
-// The file is a few lines per sheet; anything this large is not it.
-constexpr qint64 kMaxOffsetFileBytes = 16LL << 20;
-
-enum class TOffsetRead { Missing, Read, Failed };
-
-// Reads the offset file whole. Only a regular file is read: a folder, pipe or device in its place is
-// reported, as is any other failure.
-TOffsetRead readOffsetFile(const QString& path, QByteArray& bytes)
-{
-    bytes.clear();
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
-        const int err = errno;
-        if (err == ENOENT || err == ENOTDIR) return TOffsetRead::Missing;
-        ShowFileAccessError(path, 0, err);
-        return TOffsetRead::Failed;
-    }
-    int err = 0;
-    if (S_ISDIR(st.st_mode)) err = EISDIR;
-    else if (!S_ISREG(st.st_mode)) err = EINVAL;
-    else if (st.st_size > kMaxOffsetFileBytes) err = EFBIG;
-    if (err != 0) {
-        ShowFileAccessError(path, 0, err);
-        return TOffsetRead::Failed;
-    }
-    return LoadFileToString(path, bytes) ? TOffsetRead::Read : TOffsetRead::Failed;
-}
 
 void warn(QWidget* parent, const QString& text)
 {
@@ -70,7 +38,7 @@ void TFormBaseBall::LoadPictureOffsets()
     FPicKeys = {SheetKey(sheetFolder, GameHost().AitePicFile()), SheetKey(sheetFolder, GameHost().MyPicFile())};
 
     QByteArray bytes;
-    if (readOffsetFile(FOffsetFile, bytes) != TOffsetRead::Read) return;
+    if (ReadPictureOffsetFile(FOffsetFile, bytes) != TOffsetRead::Read) return;
     const std::array<TOffsetLookup, 2> found = FindPictureOffsets(bytes, FPicKeys);
     QStringList badLines;
     for (size_t side = 0; side < 2; ++side) {
@@ -92,7 +60,7 @@ void TFormBaseBall::SavePictureOffsets()
     QByteArray old;
     // A file that is there but could not be read is not overwritten: every other sheet's line in it
     // would be lost.
-    if (readOffsetFile(FOffsetFile, old) == TOffsetRead::Failed) {
+    if (ReadPictureOffsetFile(FOffsetFile, old) == TOffsetRead::Failed) {
         warn(this, QStringLiteral("選手画像の調節ファイルを読めなかったので，保存しませんでした。\r\n\r\n") + quotedFileName()
                        + QStringLiteral("\r\n\r\n") + kForThisGame);
         return;

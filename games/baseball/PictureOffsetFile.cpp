@@ -1,6 +1,10 @@
 #include "PictureOffsetFile.h"
 
 #include "Sjis.h"
+#include "UnitCryptAccess.h"
+#include <QFile>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace bb {
 
@@ -76,6 +80,19 @@ QString PictureOffsetFileName()
 QString PictureOffsetFileOf(const QString& dataDir)
 {
     return dataDir + QStringLiteral("ゲームの選手画像/") + PictureOffsetFileName();
+}
+
+TOffsetRead ReadPictureOffsetFile(const QString& path, QByteArray& bytes)
+{
+    bytes.clear();
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        const int err = errno;
+        if (err == ENOENT || err == ENOTDIR) return TOffsetRead::Missing;
+        ShowFileAccessError(path, 0, err);
+        return TOffsetRead::Failed;
+    }
+    return LoadFileToString(path, bytes, kMaxOffsetFileBytes) ? TOffsetRead::Read : TOffsetRead::Failed;
 }
 
 QPoint& AdjustItem(TPictureOffsets& o, int item)

@@ -3,7 +3,8 @@
 // picture sheet, ended by CR LF, the comma text of the sheet's key and its 18 offsets (glove x, y of
 // poses 0-3, bat x, y, ball x, y of poses 0-3). The key is the sheet's path relative to the sheet
 // folder, written with "\" between folders ("..\" for each folder up).
-// Everything here works on bytes and strings; reading and writing the file is the baseball form's.
+// Apart from reading the file whole, everything here works on bytes and strings; writing the file is
+// the baseball form's.
 #include "BaseballPictures.h"
 #include <QByteArray>
 #include <QList>
@@ -21,6 +22,17 @@ constexpr int kMaxOffsetMagnitude = 10000;
 // The file's name, and its path under a data folder ("…/画像と音声/").
 QString PictureOffsetFileName();
 QString PictureOffsetFileOf(const QString& dataDir);
+
+// The longest line a save writes: the key of a whole path (PATH_MAX bytes) quoted with every quote
+// doubled, 18 numbers of up to six characters each after its comma, and the line break.
+constexpr qint64 kMaxOffsetLineBytes = 2 * 4096 + 2 + 18 * 7 + 2;
+// Lines of far more sheets than anyone adjusts; a larger file is not this one.
+constexpr qint64 kMaxOffsetFileBytes = 2048 * kMaxOffsetLineBytes;
+
+enum class TOffsetRead { Missing, Read, Failed };
+// Reads the file whole; a missing file is no failure. Anything else that keeps it from being read (a
+// folder, pipe or device in its place, a file over the cap) is reported, and nothing is read then.
+TOffsetRead ReadPictureOffsetFile(const QString& path, QByteArray& bytes);
 
 // Item i (0-8) of a side's offsets, in the adjusting dialog's order.
 QPoint& AdjustItem(TPictureOffsets& o, int item);

@@ -2,8 +2,13 @@
 
 #include "../platform/HostileFiles.h"
 #include "ChmArchive.h"
+#include "PictureFile.h"
+#include "PictureOffsetFile.h"
 #include "SheetFile.h"
 #include "SheetLoader.h"
+#include "SoccerReplayFile.h"
+#include "SoccerReplayFiles.h"
+#include "UnitKakure.h"
 
 #include "Clock.h"
 #include "Dialogs.h"
@@ -18,7 +23,10 @@
 #include <QProcess>
 #include <QThread>
 #include <QWidget>
+#include <algorithm>
 #include <csignal>
+#include <cstdio>
+#include <functional>
 #include <random>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -46,6 +54,39 @@ QStringList FilesIn(const QString& dir)
     return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
 }
 
+qint64 PeakKb()
+{
+    rusage u {};
+    ::getrusage(RUSAGE_SELF, &u);
+    return qint64(u.ru_maxrss);
+}
+
+// Lets takes() read a sparse file one byte over cap, then one of 400 MB, and ends the process: with
+// 0 when it took neither and the peak memory grew by less than half the cap (between 2 and 16 MB).
+// The file's folder goes with the process.
+[[noreturn]] void ExitAfterOverCapReads(QTemporaryDir& dir, const char* name, qint64 cap,
+                                        const std::function<bool(const QString&)>& takes)
+{
+    const QString path = dir.filePath(QString::fromUtf8(name));
+    // What any first report costs (fonts, the access window) is not the reader's.
+    WriteFile(path, "");
+    takes(path);
+    ShowAccessMessage();
+    HideAccessMessage();
+    bool taken = false, made = true;
+    qint64 grownKb = 0;
+    for (const qint64 size : {cap + 1, qint64(400) << 20}) {
+        made = made && ::truncate(QFile::encodeName(path).constData(), size) == 0;
+        const qint64 before = PeakKb();
+        taken = takes(path) || taken;
+        grownKb = std::max(grownKb, PeakKb() - before);
+    }
+    std::fprintf(stderr, "taken %d, peak grew by %lld KiB\n", int(taken), static_cast<long long>(grownKb));
+    const bool small = grownKb < std::clamp(cap / 2, qint64(2) << 20, qint64(16) << 20) / 1024;
+    dir.remove();
+    std::_Exit(made && !taken && small ? 0 : 1);
+}
+
 class FileAccessTest : public ::testing::Test {
 protected:
     void SetUp() override { SetFileAccessContext(ProgramFile(), nullptr, QStringLiteral("ポリコロ")); }
@@ -56,7 +97,7 @@ protected:
 TEST_F(FileAccessTest, MissingFileGivesEmptyStringAndTheErrorBox)
 {
     QByteArray s = "left over";
-    EXPECT_FALSE(LoadFileToString(tmp.filePath(QStringLiteral("無い.txt")), s));
+    EXPECT_FALSE(LoadFileToString(tmp.filePath(QStringLiteral("無い.txt")), s, 16));
     EXPECT_TRUE(s.isEmpty());
     ASSERT_EQ(rec.Boxes().size(), 1u);
     const MessageRecord box = rec.Boxes()[0];
@@ -69,7 +110,7 @@ TEST_F(FileAccessTest, MissingFileGivesEmptyStringAndTheErrorBox)
 
     // A folder is no file either.
     rec.Clear();
-    EXPECT_FALSE(LoadFileToString(tmp.path(), s));
+    EXPECT_FALSE(LoadFileToString(tmp.path(), s, 16));
     ASSERT_EQ(rec.Boxes().size(), 1u);
     EXPECT_TRUE(rec.Boxes()[0].text.contains(ErrorCodeLine(EISDIR)));
 }
@@ -80,8 +121,16 @@ TEST_F(FileAccessTest, WritesExactlyTheBytesAndReadsThemBack)
     const QByteArray longer("line one\r\nline two\r\n\0binary\xff", 29);
     ASSERT_TRUE(SaveStringToFile(path, longer));
     QByteArray s;
-    ASSERT_TRUE(LoadFileToString(path, s));
+    ASSERT_TRUE(LoadFileToString(path, s, longer.size()));
     EXPECT_EQ(s, longer);
+    // One byte over the caller's cap: refused and reported, or refused quietly by a reader to which
+    // such a file is none of its own.
+    EXPECT_FALSE(LoadOwnFileToString(path, s, longer.size() - 1));
+    EXPECT_TRUE(rec.records.empty());
+    EXPECT_FALSE(LoadFileToString(path, s, longer.size() - 1));
+    ASSERT_EQ(rec.Boxes().size(), 1u);
+    EXPECT_EQ(rec.Boxes()[0].text, FileAccessErrorText(path, 0, EFBIG));
+    rec.Clear();
 
     // A shorter string over a longer file leaves exactly the new length, and the file keeps its mode.
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
@@ -202,7 +251,7 @@ TEST_F(FileAccessTest, NoReaderHangsOnPipesOrReadsDevicesWithoutEnd)
         const std::string name = f.path.toStdString();
         rec.Clear();
         QByteArray s = "left over";
-        EXPECT_TRUE(ReturnsPromptly(f, [&] { EXPECT_FALSE(LoadFileToString(f.path, s)); })) << name;
+        EXPECT_TRUE(ReturnsPromptly(f, [&] { EXPECT_FALSE(LoadFileToString(f.path, s, 16)); })) << name;
         ASSERT_EQ(rec.Boxes().size(), 1u);
         EXPECT_EQ(rec.Boxes()[0].text, FileAccessErrorText(f.path, 0, f.error));
         // Nor is anything written over them.
@@ -218,6 +267,37 @@ TEST_F(FileAccessTest, NoReaderHangsOnPipesOrReadsDevicesWithoutEnd)
         ChmArchive help;
         EXPECT_TRUE(ReturnsPromptly(f, [&] { EXPECT_FALSE(help.Open(f.path)); })) << name;
     }
+}
+
+// Each reader of outside data on a file one byte over its own format's cap, and on one of 400 MB: the
+// file is refused and the peak memory hardly moves. Each reader runs in a fresh process of its own,
+// so that the peak it leaves there is its own.
+TEST_F(FileAccessTest, EveryReaderRefusesWhatIsOverItsCapWithoutReadingIt)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    soccer::TReplayFiles replays(tmp.path());
+    QByteArray b;
+    TBitmap bird;
+    const struct {
+        const char* reader;
+        qint64 cap;
+        const char* name;
+        std::function<bool(const QString&)> takes;
+    } rows[] = {
+        {"replay index", soccer::kMaxReplayIndexBytes, "過去リプレイ_Index.txt",
+         [&](const QString&) { return replays.ReadIndex(), !replays.FLatestSlotText.isEmpty(); }},
+        {"replay file", soccer::kMaxReplayBytes, "a.rpz",
+         [&](const QString& p) { return replays.FReplayFile = p, replays.ReadReplayFile(b), !b.isEmpty(); }},
+        {"baseball offsets", bb::kMaxOffsetFileBytes, "o.txt",
+         [&](const QString& p) { return bb::ReadPictureOffsetFile(p, b) == bb::TOffsetRead::Read; }},
+        {"bird picture", kMaxPictureFileBytes, "bird.bmp", [&](const QString& p) { return LoadBirdPicture(p, bird); }},
+        {"team sheet", kMaxPictureFileBytes, "team.bmp", [&](const QString& p) { return LoadSheetFile(p, bird); }},
+        {"editor sheet", kMaxPictureFileBytes, "sheet.bmp",
+         [&](const QString& p) { QImage i; QString why; return ReadSheetFile(p, i, why); }},
+        {"help file", ChmArchive::kMaxFileSize, "help.chm", [&](const QString& p) { return ChmArchive().Open(p); }},
+    };
+    for (const auto& r : rows)
+        EXPECT_EXIT(ExitAfterOverCapReads(tmp, r.name, r.cap, r.takes), ::testing::ExitedWithCode(0), "") << r.reader;
 }
 
 TEST_F(FileAccessTest, LinksAreWrittenThroughEvenWhenTheyPointNowhereYet)

@@ -262,6 +262,8 @@ TEST_F(PicAdjustTest, WhatCannotBeReadIsNeverOverwritten)
              struct stat st {};
              return ::lstat(QFile::encodeName(p).constData(), &st) == 0 && S_ISFIFO(st.st_mode);
          }},
+        {"a file over the cap", [](const QString& p) { WriteFile(p, ""), ::truncate(QFile::encodeName(p).constData(), kMaxOffsetFileBytes + 1); },
+         [](const QString& p) { return QFileInfo(p).size() == kMaxOffsetFileBytes + 1; }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

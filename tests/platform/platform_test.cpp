@@ -520,7 +520,7 @@ TEST(Pictures, WholeFileWritesReplaceAtomically)
     QDir().mkdir(dir.path() + QStringLiteral("/d"));
     EXPECT_FALSE(WriteWholeFile(dir.path() + QStringLiteral("/d"), "x"));
     QByteArray out = "keep";
-    EXPECT_FALSE(ReadWholeFile(dir.path() + QStringLiteral("/none"), out));
+    EXPECT_FALSE(ReadWholeFile(dir.path() + QStringLiteral("/none"), 16, out));
     EXPECT_EQ(out, QByteArray("keep"));
 }
 

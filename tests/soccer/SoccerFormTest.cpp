@@ -436,8 +436,8 @@ TEST_F(SoccerFormTest, AnAutoPlayedMatchIsSavedAndWatchedAgain)
 
     // The slot file and the index.
     TReplayFiles files(replayFolder());
-    ASSERT_TRUE(files.IndexAvailable());
     files.ReadIndex();
+    ASSERT_TRUE(files.IndexAvailable());
     EXPECT_EQ(files.FReplaySlot, 1);
     ASSERT_TRUE(QFileInfo::exists(files.FReplayFile)) << files.FReplayFile.toStdString();
     const QStringList before = QDir(replayFolder()).entryList(QDir::Files);

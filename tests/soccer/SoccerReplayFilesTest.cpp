@@ -107,6 +107,9 @@ TEST_F(ReplayFolder, SlotsTurnFrom29To00AndOnlyOurSlotFilesGo)
     files.ReadIndex();
     EXPECT_EQ(files.FReplaySlot, 29);
     EXPECT_EQ(files.FReplayFile, Path(QStringLiteral("過去リプレイ29_old_0-1.rpz")));
+    // Asked again when the past replay is chosen, the answer is that reading's: the file is not read twice.
+    QFile::remove(files.IndexPath());
+    EXPECT_TRUE(files.IndexAvailable());
 
     ASSERT_TRUE(files.SaveSlot("stream", ReplaySuffix(kName, 2, 1)));
     EXPECT_EQ(Names(), QStringList({"target.rpz", "リプレイ手動保存_過去リプレイ00_x.rpz", "過去リプレイ00_dir.rpz",

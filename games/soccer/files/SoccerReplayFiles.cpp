@@ -14,7 +14,6 @@ namespace {
 
 const QString kSlotPrefix = QStringLiteral("過去リプレイ");
 const QString kIndexName = QStringLiteral("過去リプレイ_Index.txt");
-constexpr qsizetype kMaxIndexBytes = 4096;
 // Room left for the player's name in a file name of 255 bytes, beside the slot's or the manual
 // save's prefix and the score.
 constexpr qsizetype kMaxNameBytes = 180;
@@ -87,7 +86,7 @@ bool IsSlotFileName(const QString& name, int slot)
 
 bool ParseReplayIndex(const QByteArray& bytes, TReplayIndex& out)
 {
-    if (bytes.isEmpty() || bytes.size() > kMaxIndexBytes || bytes.contains('\0')) return false;
+    if (bytes.isEmpty() || bytes.size() > kMaxReplayIndexBytes || bytes.contains('\0')) return false;
     QList<QByteArray> lines = bytes.split('\n');
     for (QByteArray& l : lines)
         if (l.endsWith('\r')) l.chop(1);
@@ -135,7 +134,7 @@ void TReplayFiles::ReadIndex()
     if (!regularFile(QFileInfo(IndexPath()))) return;
     QByteArray bytes;
     TReplayIndex index;
-    if (!LoadFileToString(IndexPath(), bytes) || !ParseReplayIndex(bytes, index)) return;
+    if (!LoadOwnFileToString(IndexPath(), bytes, kMaxReplayIndexBytes) || !ParseReplayIndex(bytes, index)) return;
     FReplaySlot = index.Slot;
     FReplayName = index.Name;
     FReplayFile = Folder + QLatin1Char('/') + SlotFileName(index.Slot, index.Name);
@@ -144,10 +143,7 @@ void TReplayFiles::ReadIndex()
 
 bool TReplayFiles::IndexAvailable() const
 {
-    if (!regularFile(QFileInfo(IndexPath()))) return false;
-    QByteArray bytes;
-    TReplayIndex index;
-    return LoadFileToString(IndexPath(), bytes) && ParseReplayIndex(bytes, index);
+    return !FLatestSlotText.isEmpty();
 }
 
 bool TReplayFiles::SaveSlot(const QByteArray& stream, const QString& suffix)
@@ -179,9 +175,7 @@ bool TReplayFiles::ReadReplayFile(QByteArray& bytes) const
 {
     bytes.clear();
     if (FReplayFile.isEmpty()) return false;
-    const QFileInfo fi(FReplayFile);
-    if (fi.exists() && (!fi.isFile() || fi.size() > kMaxReplayBytes)) return true;
-    LoadFileToString(FReplayFile, bytes);
+    LoadOwnFileToString(FReplayFile, bytes, kMaxReplayBytes);
     return true;
 }
 

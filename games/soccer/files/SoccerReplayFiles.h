@@ -21,6 +21,10 @@ QString ReplaySuffix(const QString& playerName, int goals0, int goals1);
 // The name is one of this program's slot files for `slot` ("過去リプレイNN_*.rpz").
 bool IsSlotFileName(const QString& name, int slot);
 
+// The index the save writes is two short lines: a slot number, and a name of at most 180 bytes with
+// the score. Room is left for one edited by hand; a larger file is no index.
+constexpr qsizetype kMaxReplayIndexBytes = 4096;
+
 struct TReplayIndex {
     int Slot = 0;
     QString Name;
@@ -47,7 +51,7 @@ public:
     // The index read at the form's start: slot, name and the current replay file. A missing or
     // malformed index gives slot 0, no name and no file.
     void ReadIndex();
-    // The index is there and reads as one.
+    // ReadIndex found an index, or a save has written one since; the file is not read again.
     bool IndexAvailable() const;
 
     // The stream saved into the next slot: the slot file written whole (through a temporary file
