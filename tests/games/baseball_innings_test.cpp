@@ -225,6 +225,17 @@ TEST(BaseballInningsTest, EachPlateAppearanceCountsIntoTheStatistics)
     }
 }
 
+TEST(BaseballInningsTest, TheOnBaseAverageFollowsEveryPlateAppearance)
+{
+    Field f;
+    f.Set({});
+    f.Hit({6, bkGrounder}, {{4, 1}}); // a single, nobody dives
+    f.PlayOut();
+    f.Hit({prStrikeout, bkGrounder});
+    f.PlayOut();
+    EXPECT_EQ(StatisticsRows(f.g, 1)[3], QStringLiteral("出塁率   .000 .500"));
+}
+
 TEST(BaseballInningsTest, TheThirdOutCountsRunnersLeftAndTheHalfInning)
 {
     Field f;

@@ -84,6 +84,31 @@ TEST(BaseballPlayTest, ContactDecidesSpeedTargetFielderKindAndBases)
     }
 }
 
+TEST(BaseballPlayTest, UnderAFlyEachFielderStandsBesideTheLandingPointHisOwnWay)
+{
+    struct Case {
+        int result, fielder;
+        int landingRight; // how far right of where he stands the ball comes down
+    };
+    const Case cases[] = {
+        {5, kShortstop, 30}, {6, kLeftFielder, 30}, {prLeftCentreLeft, kLeftFielder, 30}, {7, kCentreFielder, -10},
+        {prLeftCentreCentre, kCentreFielder, -10}, {prRightCentreCentre, kCentreFielder, 0}, {8, kRightFielder, 0}, {3, kSecondBaseman, 0},
+    };
+    int rise = 0;
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.result);
+        Field f;
+        f.Set({});
+        f.Hit({k.result, bkFly});
+        f.g.Tick(); // the plan
+        f.g.Tick(); // the first step of the chase
+        const QPoint landing = f.g.Ball.Target - f.g.Actors[size_t(k.fielder)].Target;
+        EXPECT_EQ(landing.x(), k.landingRight);
+        if (rise == 0) rise = landing.y();
+        EXPECT_EQ(landing.y(), rise) << "the same height above everyone's feet";
+    }
+}
+
 struct ChainCase {
     const char* name;
     Situation at;

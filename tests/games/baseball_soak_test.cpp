@@ -1,11 +1,13 @@
 // Many seeded baseball games at the rules level, the computer playing both sides with the real
-// generators: every game ends with one report of the right result, the board adds up, nobody on the
-// bases appears or vanishes, no play hangs, and the same seed plays the same game.
+// generators: every game ends with one report of the right result, every run on the board and in the
+// result is the one the test saw come home, nobody on the bases appears or vanishes, every fielder
+// catches flies, no play hangs, and the same seed plays the same game.
 #include "BallPlay.h"
 #include "BaseballGame.h"
 #include "GameRandom.h"
 #include "Statistics.h"
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
 
 using namespace bb;
@@ -18,7 +20,9 @@ struct SoakResult {
     std::vector<quint16> reports;
     std::vector<int> results; // play results in order
     int winner = kNoWinner;
-    std::array<int, 2> runs{};
+    std::array<int, 2> runs{}; // as the test counted them
+    std::array<int, 9> flyCatches{};
+    int flyFaults = 0; // flies to be caught that fell untouched, hits caught in the air
     int plateAppearances = 0;
     int deadBalls = 0;   // plays that ended because nothing moved any more
     int longestPlay = 0; // ticks from contact to the next batter
@@ -26,23 +30,53 @@ struct SoakResult {
     std::set<int> kinds; // play kinds seen
 };
 
-// Within a half-inning every batter ends up on a base, home or out, and so does every runner.
-struct Conservation {
-    int position = -1, runners = 0, runs = 0, outs = 0, side = 0, inning = 0;
-    void Check(const TBaseBallGame& g, std::uint32_t seed)
+// The runs as a player counts them from what he sees: each runner who touches home (on a homer, the
+// batter and everyone on base) scores for the side at bat in that half-inning, unless a foul is
+// called, the play makes the third out, or he was put out there: after the play the batter and every
+// runner are on a base, home or out. In the last innings the home side stops at its winning run,
+// unless the ball left the park.
+struct RunTally {
+    std::map<std::pair<int, int>, int> cells; // (inning, side): runs
+    std::array<int, 2> runs{};
+    bool open = false, foul = false, homeRun = false;
+    int side = 0, inning = 0, result = 0, onBase = 0, outs = 0, mostOuts = 0, touched = 0;
+    std::array<int, 4> bases{}; // where the batter and the three runners stood last tick
+
+    void Watch(const TBaseBallGame& g, bool contact, std::uint32_t seed)
     {
-        const int now = g.OrderPosition[0] + g.OrderPosition[1];
-        if (now == position) return;
-        if (position >= 0 && g.BattingSide == side && g.Inning == inning && g.EndCounter < 0) {
-            const int scored = g.Runs[size_t(side)] - runs, out = g.Outs - outs;
-            EXPECT_EQ(runners + 1, g.RunnerCount() + scored + out) << "seed " << seed << " result " << g.Ball.PlayResult;
+        if (contact) {
+            Settle(g, seed);
+            open = true;
+            foul = homeRun = false;
+            side = g.BattingSide, inning = g.Inning, result = g.Ball.PlayResult, onBase = g.RunnerCount(), outs = mostOuts = g.Outs, touched = 0;
+            for (size_t k = 0; k < 4; ++k) bases[k] = g.Actors[kBatter + k].Base;
         }
-        position = now;
-        runners = g.RunnerCount();
-        runs = g.Runs[size_t(g.BattingSide)];
-        outs = g.Outs;
-        side = g.BattingSide;
-        inning = g.Inning;
+        for (size_t k = 0; k < 4 && open; ++k) {
+            const int base = g.Actors[kBatter + k].Base;
+            touched += base == 4 && bases[k] != 4;
+            bases[k] = base;
+        }
+        foul |= g.Play.FoulKind != 0;
+        homeRun |= g.Play.HomeRun;
+        mostOuts = std::max(mostOuts, g.Outs);
+    }
+
+    void Settle(const TBaseBallGame& g, std::uint32_t seed)
+    {
+        if (!open) return;
+        open = false;
+        const int home = homeRun ? onBase + 1 : touched;
+        const bool counts = !foul && mostOuts < 3;
+        int scored = 0;
+        if (counts && g.EndCounter >= 0) {
+            scored = homeRun ? home : std::min(home, runs[size_t(1 - side)] - runs[size_t(side)] + 1);
+        } else if (counts) {
+            scored = onBase + 1 - g.RunnerCount() - (mostOuts - outs);
+            EXPECT_LE(scored, home) << "seed " << seed << ": a run nobody was seen bringing home";
+        }
+        runs[size_t(side)] += scored;
+        cells[{inning, side}] += scored;
+        EXPECT_EQ(runs, g.Runs) << "seed " << seed << " inning " << inning << " side " << side << " result " << result;
     }
 };
 
@@ -65,16 +99,25 @@ SoakResult PlayGame(std::uint32_t seed, int item)
     g.NewGame(1260, 1260);
     g.SetStartInning(item);
     int stage = 0, playTicks = 0;
-    bool over = false;
-    Conservation bases;
+    bool over = false, flying = false;
+    RunTally tally;
     while (!g.Reported && out.ticks < 100000) {
         g.Tick();
         ++out.ticks;
         const TPlayState& p = g.Play;
-        if (g.PanelStage == 3 && stage != 3) {
+        const bool contact = g.PanelStage == 3 && stage != 3;
+        if (contact) {
             out.results.push_back(g.Ball.PlayResult);
             playTicks = 0;
         }
+        tally.Watch(g, contact, seed);
+        if (flying && g.Ball.Kind != bkFly && g.Ball.PlayResult != prHomeRun) {
+            // A fly to be caught, or dropped for an error, is reached; one that falls for a hit is not.
+            const bool caught = g.Ball.Kind >= 0;
+            if (caught) ++out.flyCatches[size_t(g.Ball.Kind)];
+            out.flyFaults += caught ? p.PlayKind == pkHit : (p.PlayKind == pkPlayable || p.ErrorFlag) && !p.ErrorHappened;
+        }
+        flying = g.Ball.Kind == bkFly;
         if (g.PanelStage == 3) out.longestPlay = std::max(out.longestPlay, ++playTicks);
         if (p.Over && !over) {
             const bool homeRun = g.Ball.PlayResult == prHomeRun && p.FoulKind == 0 && !p.FenceCatch.Robbed;
@@ -83,17 +126,20 @@ SoakResult PlayGame(std::uint32_t seed, int item)
         }
         over = p.Over;
         stage = g.PanelStage;
-        bases.Check(g, seed);
         if (g.Outs > 3) ADD_FAILURE() << "seed " << seed << ": outs " << g.Outs;
     }
+    tally.Settle(g, seed);
     out.winner = g.Winner;
-    out.runs = g.Runs;
+    out.runs = tally.runs;
     out.plateAppearances = g.Stats[0][stPlateAppearances] + g.Stats[1][stPlateAppearances];
+    const auto innings = g.AllInnings();
     for (int side = 0; side < 2; ++side) {
-        // The board adds up to the runs of each side; no statistic is negative or above three digits.
-        int board = 0;
-        for (const auto& pair : g.AllInnings()) board += std::max(pair[size_t(side)], 0);
-        EXPECT_EQ(board, g.Runs[size_t(side)]) << "seed " << seed << " side " << side;
+        // Each inning's cell holds the runs the side was seen to score in it; no statistic is negative
+        // or above three digits.
+        for (size_t i = 0; i < innings.size(); ++i) {
+            const int seen = tally.cells[std::pair(int(i), side)];
+            EXPECT_EQ(std::max(innings[i][size_t(side)], 0), seen) << "seed " << seed << " inning " << i << " side " << side;
+        }
         for (int k = 0; k < kStatCount; ++k) EXPECT_GE(g.Stats[size_t(side)][size_t(k)], 0) << "seed " << seed << " stat " << k;
         for (TStat k : {stAverage, stChanceAverage, stOnBaseAverage}) EXPECT_LE(g.Stats[size_t(side)][k], 999);
     }
@@ -104,15 +150,17 @@ void ExpectSoundEnd(std::uint32_t seed, int item, const SoakResult& r)
 {
     ASSERT_EQ(r.reports.size(), 1u) << "seed " << seed << " item " << item << " after " << r.ticks << " ticks";
     ASSERT_NE(r.winner, kNoWinner) << "seed " << seed;
-    EXPECT_EQ(r.winner, r.runs[1] > r.runs[0] ? 1 : 0) << "seed " << seed << ": the winner has more runs";
+    const bool userWon = r.runs[1] > r.runs[0];
+    EXPECT_EQ(r.winner, userWon ? 1 : 0) << "seed " << seed << ": the winner has more runs";
     EXPECT_NE(r.runs[0], r.runs[1]) << "seed " << seed;
-    const quint16 expected = quint16(0x800 + item * 256 + kBaseBallGameNo + (r.winner == 1 ? 0x2000 : 0x1000));
+    const quint16 expected = quint16(0x800 + item * 256 + kBaseBallGameNo + (userWon ? 0x2000 : 0x1000));
     EXPECT_EQ(r.reports[0], expected) << "seed " << seed;
 }
 
 TEST(BaseballSoakTest, AutoGamesFromTheNinthAndTheFirstAllEndSoundly)
 {
-    int longest = 0, plateAppearances = 0, dead = 0, games[2] = {0, 0};
+    int longest = 0, plateAppearances = 0, dead = 0, flyFaults = 0, games[2] = {0, 0};
+    std::array<int, 9> catches{};
     std::set<int> results, kinds;
     auto play = [&](std::uint32_t seed, int item) {
         const SoakResult r = PlayGame(seed, item);
@@ -122,6 +170,8 @@ TEST(BaseballSoakTest, AutoGamesFromTheNinthAndTheFirstAllEndSoundly)
         longest = std::max(longest, r.longestPlay);
         plateAppearances += r.plateAppearances;
         dead += r.deadBalls;
+        flyFaults += r.flyFaults;
+        for (size_t f = 0; f < catches.size(); ++f) catches[f] += r.flyCatches[f];
         ++games[r.winner == 1];
     };
     for (std::uint32_t seed = 1; seed <= 100 && !HasFailure(); ++seed) play(seed, 5);   // "９回から"
@@ -133,6 +183,9 @@ TEST(BaseballSoakTest, AutoGamesFromTheNinthAndTheFirstAllEndSoundly)
     // Every play ends by its own rules: the ball is held at the end of its chain, or over the fence.
     EXPECT_LT(longest, 300);
     EXPECT_EQ(dead, 0) << plateAppearances << " plate appearances";
+    // Wherever a fielder stands under a fly, it comes down into his glove.
+    for (size_t f = 0; f < catches.size(); ++f) EXPECT_GT(catches[f], 0) << "fielder " << f << " caught no fly";
+    EXPECT_EQ(flyFaults, 0);
 }
 
 TEST(BaseballSoakTest, TheSameSeedPlaysTheSameGame)

@@ -10,7 +10,8 @@ namespace bb {
 
 namespace {
 
-constexpr int kFlyHangTicks = 8;
+// Long enough for the shortstop, who stands well beside a pop fly, to get under it.
+constexpr int kFlyHangTicks = 12;
 
 bool IsBatted(int kind) { return kind == bkGrounder || kind == bkFly || kind == bkLiner; }
 
@@ -179,8 +180,7 @@ void FlyHeightAndCatch(TBaseBallGame& g, bool wasArrived)
     const bool catchable = p.PlayKind == pkPlayable && !p.ErrorFlag;
     if (catchable && ((outfielder && s < 17) || (middle && s < 15) || s <= 12)) FlyAboutToBeCaught(g);
     // Down and not caught, or come to rest short of its mark: it lies on the grass to be picked up.
-    // A catchable fly comes down at its landing point, where its fielder gets a few ticks to reach it.
-    const bool hanging = catchable && p.FlyHang > 0 && p.FlyHang <= kFlyHangTicks;
+    const bool hanging = FlyAwaited(p) && p.FlyHang > 0 && p.FlyHang <= kFlyHangTicks;
     if (b.Height == 0 && ((wasArrived && !hanging) || s == 0)) b.Kind = bkGrounder;
 }
 
@@ -195,6 +195,8 @@ void SetHeight(TBaseBallGame& g, bool wasArrived)
 }
 
 } // namespace
+
+bool FlyAwaited(const TPlayState& p) { return p.PlayKind == pkPlayable || p.ErrorFlag; }
 
 void TBallPlay::MoveBall(TBaseBallGame& g)
 {
@@ -221,7 +223,7 @@ void TBallPlay::MoveBall(TBaseBallGame& g)
     if (batted && !b.Bounced && b.PlayResult <= prRightCentreCentre && p.TagUpPlan[0] == 0 && FenceBand().Contains(b.Pos)) Bounce(g);
     if (p.PlanMade) CheerAndFoul(g);
     int step = b.Speed;
-    if (b.Kind == bkFly && b.Arrived && p.PlayKind == pkPlayable && !p.ErrorFlag && ++p.FlyHang <= kFlyHangTicks) {
+    if (b.Kind == bkFly && b.Arrived && FlyAwaited(p) && ++p.FlyHang <= kFlyHangTicks) {
         // It comes down on its landing point and no further.
         b.Direction = PointAngle(b.Pos, b.Target);
         step = std::min(step, PointDistance(b.Pos, b.Target));

@@ -118,6 +118,16 @@ QPoint FlyCatchCentre(const TBaseBallGame& g)
     return {(box.Left + box.Right) / 2, (box.Top + box.Bottom) / 2};
 }
 
+// How far right of a fielder under a fly the ball comes down: the shortstop and the left fielder
+// stand well to its left and reach across for it, the centre fielder a little to its right for the
+// balls hit to his left; everyone else has it in the middle of his fly-catch box.
+int FlyReach(const TBaseBallGame& g, int f)
+{
+    if (f == kShortstop || f == kLeftFielder) return 30;
+    if (f == kCentreFielder && g.Ball.PlayResult < prRightCentreCentre) return -10;
+    return 0;
+}
+
 void Chase(TBaseBallGame& g, int f)
 {
     TBallActor& a = g.Actors[size_t(f)];
@@ -145,11 +155,7 @@ void Chase(TBaseBallGame& g, int f)
         } else if (f == kCatcher) {
             RunTo(g, f, b.Pos - FlyCatchCentre(g), 8);
         } else {
-            // Under the landing point with the ball in his fly-catch box (the centre fielder a little
-            // to the right of it for the balls hit to his left).
-            QPoint t = b.Target - FlyCatchCentre(g);
-            if (f == kCentreFielder && r < prRightCentreCentre) t.rx() += 10;
-            RunTo(g, f, t, 2);
+            RunTo(g, f, b.Target - FlyCatchCentre(g) - QPoint(FlyReach(g, f), 0), 2);
         }
     } else if (b.Kind == bkLiner) {
         RunTo(g, f, b.Pos + QPoint(-6, 14), 1);
@@ -353,7 +359,13 @@ TBox CatchBoxOf(const TBaseBallGame& g, int f)
     const TBallRecord& b = g.Ball;
     const TPlayState& p = g.Play;
     const int x = a.Pos.x(), y = a.Pos.y();
-    if (b.Kind == bkFly) return b.PlayResult == prHomeRun ? TBox{} : g.Equipment.FlyCatchBox.Moved(a.Pos);
+    if (b.Kind == bkFly) {
+        if (b.PlayResult == prHomeRun) return {};
+        // For a fly he is to take he reaches out to where it comes down; one that falls for a hit
+        // only passes him by.
+        const int reach = FlyAwaited(p) ? FlyReach(g, f) : 0;
+        return g.Equipment.FlyCatchBox.Moved(a.Pos + QPoint(reach, 0));
+    }
     if (b.Kind == bkThrown) return {x - 10, y - 28, x + 22 + a.CatchGrowth, y + a.CatchGrowth};
     const bool shiftedCentre = f == kCentreFielder && g.Spots[spCentreFielder] != kCentreBaseSpot;
     if (shiftedCentre || (f == kFirstBaseman && p.DivingInfielder == kFirstBaseman)) return {x - 25, y - 28, x + 22, y};

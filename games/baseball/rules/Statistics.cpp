@@ -56,10 +56,9 @@ void TBaseBallGame::UpdateBattingStats()
         const int singles = std::max(0, Hits[s] - st[stHomeRuns] - st[stDoubles] - st[stTriples]);
         if (singles > st[stSingles]) ++SlotHits[s][slot];
         st[stSingles] = singles;
-        if ((Play.PlayKind == pkHit || Play.PlayKind == pkWalk) && marks < 2) {
-            ++st[stTimesOnBase];
-            st[stOnBaseAverage] = ThousandAverage(st[stTimesOnBase], st[stPlateAppearances]);
-        }
+        if ((Play.PlayKind == pkHit || Play.PlayKind == pkWalk) && marks < 2) ++st[stTimesOnBase];
+        // Every plate appearance moves it, whether the batter reached base or not.
+        st[stOnBaseAverage] = ThousandAverage(st[stTimesOnBase], st[stPlateAppearances]);
         if (r <= 5 && marks >= 2) ++st[marks >= 3 ? stTriplePlays : stDoublePlays];
         if (PitchingCourse() == 0) ++st[stIntentionalWalks];
         if (Outs >= 3) {
