@@ -113,7 +113,9 @@ TEST(RaceSurpriseTest, OnlyTheRunnerBehindAndNeverOverAPick)
         {"the user picked this section", 0, 5, true, 0, 0, true, false, true},
         {"the last boundary reads its own pick", 0, 14, true, 0, 0, true, false, true},
         {"the last boundary without a pick", 0, 14, false, 0, 0, true, true, false},
-        {"the user's picks do not concern the opponent", 1, 5, true, 0, 0, true, true, true},
+        {"the user's pick holds the opponent's surprise back too", 1, 5, true, 0, 0, true, false, true},
+        {"the opponent at the last boundary reads the user's pick there", 1, 14, true, 0, 0, true, false, true},
+        {"the opponent without a pick", 1, 5, false, 0, 0, true, true, true},
     };
     for (const Case& c : cases) {
         Harness h;
