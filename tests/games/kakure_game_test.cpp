@@ -23,6 +23,11 @@ namespace {
 class KakureGameTest : public QuickGameFixture {
 protected:
     KakureGameTest() { seedOffset = 11; }
+    void ResultShown() override
+    {
+        if (FormKakure) foundAtEnd = FormKakure->Game().Found(wkAite) ? wkAite : FormKakure->Game().Found(wkMine) ? wkMine : -1;
+    }
+    int foundAtEnd = -1;
     quint16 play()
     {
         FormGame->FGameNo = gnKakure;
@@ -52,6 +57,7 @@ TEST_F(KakureGameTest, SeededGamesWithoutInputEndOnceAsAutoPlayed)
         ASSERT_EQ(reports.size(), 1u) << "seed " << s;
         // Won or lost; no round had a choice, so the game counts as auto-played.
         EXPECT_EQ(reports[0].code, result == mrYes ? QStringLiteral("110") : QStringLiteral("010")) << "seed " << s;
+        EXPECT_EQ(foundAtEnd, result == mrYes ? wkAite : wkMine) << "seed " << s << ": won when the seeker found the opponent";
         EXPECT_FALSE(FormGame->FManualPlay);
         EXPECT_EQ(FormKakure, nullptr);
         EXPECT_EQ(sounds.Started().front(), QStringLiteral("OPENING"));
