@@ -213,7 +213,7 @@ void TRunRace::passBoundary(int who)
     if (who == 0 && !Opening && !picked && ManualPlay && SetManualPlay && ManualPlay()) SetManualPlay(false);
     ++p.Section;
     ++p.SectionsEntered;
-    // A surprise dash for the runner behind, for either runner only where the user has no pick.
+    // A surprise dash for the runner behind, either one, never in a section whose box the user picked.
     if (runtime(3) == 0 && !picked && p.Distance < other.Distance) {
         const int n = (LapsToRun - p.LapsDone) * 2;
         if (n > 0 && runtime(n) == 0) p.Dash[size_t(p.Section)] = 1;
