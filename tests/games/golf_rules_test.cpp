@@ -127,7 +127,7 @@ TEST(GolfIdleTest, IdleUserLosesButNotWhileAimingOrWithAPuttGiven)
     EXPECT_NE(late.m.Ball.State, bsWaiting);
 }
 
-TEST(GolfSoakTest, SeededGamesEndOnceWithAValidResult)
+TEST(GolfSoakTest, SeededGamesEndOnceWonByTheHolesOfThePutts)
 {
     int deciding = 0;
     for (std::uint32_t seed = 1; seed <= 200; ++seed) {
@@ -136,9 +136,15 @@ TEST(GolfSoakTest, SeededGamesEndOnceWithAValidResult)
         const bool autoOn = seed % 2 == 1; // otherwise a user putts by dragging
         std::vector<TGolfSound> sounds;
         TGolfMatch m;
+        // Holes counted from the putts: a ball that drops in is the hole of the team that putted it.
+        int putter = -1, holesWon[2] = {0, 0};
         m.Random = std::ref(rnd);
         m.AutoChecked = [autoOn] { return autoOn; };
-        m.Sound = [&sounds](TGolfSound s) { sounds.push_back(s); };
+        m.Sound = [&](TGolfSound s) {
+            sounds.push_back(s);
+            if (s == TGolfSound::Pat) putter = m.FTurnTeam;
+            if (s == TGolfSound::In) ++holesWon[putter];
+        };
         m.FHolesToWin = TGolfMatch::HolesForOption(int(seed % 5));
         m.Start();
         m.BeginPlay();
@@ -169,8 +175,10 @@ TEST(GolfSoakTest, SeededGamesEndOnceWithAValidResult)
         ASSERT_EQ(ends, 1) << "seed " << seed << " after " << ticks << " ticks";
         ASSERT_TRUE(m.FResult == 0 || m.FResult == 1);
         const int winner = m.FResult;
-        EXPECT_EQ(m.FHolesWon[winner], m.FHolesToWin);
-        EXPECT_LT(m.FHolesWon[1 - winner], m.FHolesToWin);
+        EXPECT_EQ(holesWon[winner], m.FHolesToWin) << "seed " << seed;
+        EXPECT_LT(holesWon[1 - winner], m.FHolesToWin) << "seed " << seed;
+        EXPECT_EQ(m.FHolesWon[0], holesWon[0]) << "seed " << seed;
+        EXPECT_EQ(m.FHolesWon[1], holesWon[1]) << "seed " << seed;
         EXPECT_EQ(m.HoleMarks(winner), QString(m.FHolesToWin, QChar(0x25CF)));
         const int holes = m.HoleNumber();
         EXPECT_EQ(std::count(sounds.begin(), sounds.end(), TGolfSound::In), holes);

@@ -75,18 +75,23 @@ TEST(HurdleJumpTest, AHurdleMetOnTheGroundIsKnockedDown)
         int jumpAt; // distance at which the user jumps; 0 for no jump
         TLaneStatus status;
         int gain;
+        int start = 150, ticks = 60; // the hurdle's distance before the first tick's scroll of 5 px
     };
     const Case cases[] = {{"no jump", 0, TLaneStatus::Knocked, -15},
                           {"clean", 45, TLaneStatus::Clean, 5},
                           {"a little early", 50, TLaneStatus::Normal, -5},
-                          {"far too early: down again before it", 120, TLaneStatus::Knocked, -20}};
+                          {"far too early: down again before it", 120, TLaneStatus::Knocked, -20},
+                          {"30 px ahead: knocked", 0, TLaneStatus::Knocked, -15, 35, 1},
+                          {"31 px ahead: not yet", 0, TLaneStatus::Untouched, 0, 36, 1},
+                          {"20 px behind: knocked", 0, TLaneStatus::Knocked, -15, -15, 1},
+                          {"21 px behind: passed", 0, TLaneStatus::Untouched, 0, -16, 1}};
     for (const Case& c : cases) {
         Harness h;
         h.midCourse();
         TRecord& hurdle = h.current();
-        hurdle.X = h.r.Runners[0].Base() + 150;
+        hurdle.X = h.r.Runners[0].Base() + c.start;
         int hurdleSounds = 0;
-        for (int i = 0; i < 60; ++i) {
+        for (int i = 0; i < c.ticks; ++i) {
             if (c.jumpAt && hurdle.X - h.r.Runners[0].Base() == c.jumpAt) h.r.Jump();
             h.sounds.clear();
             h.r.Tick();
@@ -225,7 +230,19 @@ TEST(HurdleSoakTest, SeededRacesEndOnceWithAWinner)
             h.r.DrawPlans(hurdles);
             h.r.EndOpening();
             int ticks = 0;
-            while (!h.r.Tick()) ASSERT_LT(++ticks, 5000) << "seed " << seed;
+            bool crossed = false;
+            const TPlayer& me = h.r.Runners[0];
+            const TPlayer& aite = h.r.Runners[1];
+            while (!h.r.Tick()) {
+                ASSERT_LT(++ticks, 5000) << "seed " << seed;
+                if (crossed || (me.X < me.FinishX && aite.X < aite.FinishX)) continue;
+                // The first over the line wins, unless the other is within five pixels of its own.
+                crossed = true;
+                const bool photo = me.X >= me.FinishX - 5 && aite.X >= aite.FinishX - 5;
+                EXPECT_EQ(h.r.PhotoRunning(), photo) << "seed " << seed;
+                EXPECT_EQ(h.r.Winner, photo ? -1 : me.X >= me.FinishX ? 0 : 1) << "seed " << seed;
+            }
+            EXPECT_TRUE(crossed) << "seed " << seed;
             EXPECT_TRUE(h.r.Winner == 0 || h.r.Winner == 1);
             EXPECT_FALSE(h.r.Tick());
             if (!autoOn) {

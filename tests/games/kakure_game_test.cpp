@@ -23,6 +23,11 @@ namespace {
 class KakureGameTest : public QuickGameFixture {
 protected:
     KakureGameTest() { seedOffset = 11; }
+    void ResultShown() override
+    {
+        if (FormKakure) foundAtEnd = FormKakure->Game().Found(wkAite) ? wkAite : FormKakure->Game().Found(wkMine) ? wkMine : -1;
+    }
+    int foundAtEnd = -1;
     quint16 play()
     {
         FormGame->FGameNo = gnKakure;
@@ -52,6 +57,7 @@ TEST_F(KakureGameTest, SeededGamesWithoutInputEndOnceAsAutoPlayed)
         ASSERT_EQ(reports.size(), 1u) << "seed " << s;
         // Won or lost; no round had a choice, so the game counts as auto-played.
         EXPECT_EQ(reports[0].code, result == mrYes ? QStringLiteral("110") : QStringLiteral("010")) << "seed " << s;
+        EXPECT_EQ(foundAtEnd, result == mrYes ? wkAite : wkMine) << "seed " << s << ": won when the seeker found the opponent";
         EXPECT_FALSE(FormGame->FManualPlay);
         EXPECT_EQ(FormKakure, nullptr);
         EXPECT_EQ(sounds.Started().front(), QStringLiteral("OPENING"));
@@ -96,6 +102,51 @@ TEST_F(KakureGameTest, ChoosingByClicksAndDigitsKeepsTheGameManual)
     EXPECT_TRUE(reports[0].code == QStringLiteral("100") || reports[0].code == QStringLiteral("000")) << reports[0].code.toStdString();
     EXPECT_TRUE(FormGame->FManualPlay);
     EXPECT_GT(picks, 0);
+}
+
+// Each digit, on the main row and the keypad, pressed on the opening's last tick and on each of the
+// first round's first ticks, then another digit: once the round has begun the hider takes the box of
+// the first by hand, the second changes nothing, and the next scene shows that box's number in red.
+TEST_F(KakureGameTest, EachDigitAtTheFirstTicksOfARoundTakesItsBox)
+{
+    for (int digit = 1; digit <= kBoxCount; ++digit)
+        for (int tick = -1; tick <= 6; ++tick) {
+            MakeForms();
+            seed(digit * 31 + tick);
+            onGameShown = [&](Form* f) {
+                auto* form = static_cast<TFormKakure*>(f);
+                const TKakureGame& g = form->Game();
+                auto until = [&](const std::function<bool()>& done) {
+                    for (int ms = 0; ms < 10000 && !done(); ms += 10) clock.Advance(10);
+                };
+                // Tick -1 is the opening's last; tick n of the round has stepped the game n times.
+                until([&] { return tick < 0 ? form->TickCount() == kOpeningTicks - 1 : g.Round == 1 && g.Tick == tick; });
+                const Qt::KeyboardModifiers pad = tick % 2 ? Qt::KeypadModifier : Qt::NoModifier;
+                QTest::keyClick(form, Qt::Key(Qt::Key_0 + digit), pad);
+                QTest::keyClick(form, Qt::Key(Qt::Key_1 + digit % kBoxCount), pad);
+                const int seen = g.Tick;
+                until([&] { return g.Round == 1 && g.Tick > seen; });
+                const std::string at = std::to_string(digit) + " on tick " + std::to_string(tick);
+                if (tick < 0) {
+                    EXPECT_TRUE(g.Choosing()) << at << ": a key in the opening is nobody's choice";
+                    f->close();
+                    return;
+                }
+                EXPECT_FALSE(g.Choosing()) << at;
+                EXPECT_EQ(g.Mine().FSpot, digit - 1) << at;
+                EXPECT_TRUE(g.PickedByHand) << at;
+                const QImage shown = form->BackBuffer().Image();
+                for (int k = 0; k < kBoxCount; ++k) {
+                    const TRect r = TKakureGame::BoxRect(k);
+                    bool red = false;
+                    for (int y = r.Top; y < r.Bottom && !red; ++y)
+                        for (int x = r.Left; x < r.Right && !red; ++x) red = (shown.pixel(x, y) & 0xFFFFFFu) == 0xDC1E1Eu;
+                    EXPECT_EQ(red, k == digit - 1) << at << ": box " << k + 1;
+                }
+                f->close();
+            };
+            play();
+        }
 }
 
 // Whatever lies in the data folder under the bird's name, the game starts with a bird: the user's

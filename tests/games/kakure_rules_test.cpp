@@ -397,9 +397,9 @@ TEST(KakureRules, ReactionsDrawOnlyWhereTheMarksLeaveItOpen)
     EXPECT_FALSE(h.g.Aite().FSpeech.isEmpty());
 }
 
-// Seeded games with nobody choosing: every game ends once, with one of the two hiders found, and on
-// every tick the open boxes are the boxes that exist, no two birds share a box and the path holds
-// a box.
+// Seeded games with nobody choosing: every game ends once, lost when the seeker's arrival found my
+// hider, won when it found the opponent's, and only then; an empty box found goes. On every tick the
+// open boxes are the boxes that exist, no two birds share a box and the path holds a box.
 TEST(KakureRules, SeededGamesEndOnceWithAHiderFound)
 {
     int results[2] = {0, 0}, birds = 0, warps = 0, rounds = 0;
@@ -410,10 +410,22 @@ TEST(KakureRules, SeededGamesEndOnceWithAHiderFound)
         h.count = seed % 100;
         h.g.Start();
         h.g.StartRound();
-        int ends = 0, ticks = 0;
+        int ends = 0, ticks = 0, found = -1, emptyBox = -1;
         for (; ticks < 20000 && !ends; ++ticks) {
             if (seed % 3 == 0 && h.g.Choosing() && ticks % 17 == 5) h.g.KeyChoice(1 + ticks % 9);
+            const bool seeking = h.g.FinishCount < 0;
             if (h.g.Step()) ++ends;
+            if (emptyBox >= 0 && h.g.FinishCount < 0) {
+                ASSERT_FALSE(h.g.Exists(emptyBox)) << "seed " << seed;
+                emptyBox = -1;
+            }
+            if (seeking && h.g.FinishCount == 0) {
+                // The round's end: whom the seeker's box held when it got there, after any warp.
+                ASSERT_LT(found, 0) << "seed " << seed << ": the game goes on after a find";
+                for (int i = 0; i < 2; ++i)
+                    if (h.g.Walkers[i].FSpot == h.g.Oni().FSpot) found = i;
+                if (found < 0) emptyBox = h.g.Oni().FSpot;
+            }
             int open = 0;
             for (int k = 0; k < kBoxCount; ++k) open += h.g.Exists(k);
             ASSERT_EQ(h.g.FOpenCount, open) << "seed " << seed;
@@ -423,7 +435,8 @@ TEST(KakureRules, SeededGamesEndOnceWithAHiderFound)
             warps += h.g.Mine().Has(mkWarped) || h.g.Aite().Has(mkWarped);
         }
         ASSERT_EQ(ends, 1) << "seed " << seed << " after " << ticks << " ticks";
-        ASSERT_TRUE(h.g.Result == krMineFound || h.g.Result == krAiteFound);
+        ASSERT_GE(found, 0) << "seed " << seed;
+        ASSERT_EQ(h.g.Result, found == wkMine ? krMineFound : krAiteFound) << "seed " << seed;
         ++results[h.g.Result];
         rounds += h.g.Round;
         if (seed % 3) {

@@ -170,7 +170,8 @@ TEST(MatoRules, UnderAutoProgressClicksDoNothingAndTheComputerKicksForMe)
 }
 
 // Seeded games on the runtime generator: the opponent kicks by itself, my side under auto-progress
-// or not at all; every game is decided by the rule and ends exactly once.
+// or not at all; every game ends exactly once, won by the rule on points counted from the balls: a
+// ball that hits scores the target at the line (five for the special one), a ball that misses costs two.
 TEST(MatoRules, SeededGamesEndOnceWithTheWinnerOfTheRule)
 {
     int decided[2] = {0, 0};
@@ -181,14 +182,31 @@ TEST(MatoRules, SeededGamesEndOnceWithTheWinnerOfTheRule)
         h.g.WinPoint = TMatoGame::kWinOptions[seed % 3];
         h.autoOn = seed % 2 == 0;
         h.g.Start();
-        int ends = 0, ticks = 0;
+        int ends = 0, ticks = 0, points[2] = {0, 0};
         for (; ticks < 40000 && ends == 0; ++ticks) {
             const bool wasDecided = h.g.Decided();
+            int was[2][2];
+            for (int team = 0; team < 2; ++team)
+                for (int k = 0; k < 2; ++k) was[team][k] = h.g.Balls[team][k].State;
             if (h.g.Step()) ++ends;
-            if (!wasDecided && h.g.Decided()) {
-                const int mine = h.g.Score[0], aite = h.g.Score[1];
-                ASSERT_GE(h.g.Score[h.g.Winner], h.g.WinPoint) << "seed " << seed;
-                ASSERT_TRUE(mine < h.g.WinPoint || aite < h.g.WinPoint || mine != aite) << "seed " << seed;
+            if (wasDecided) continue;
+            const TMato* atLine = h.g.Targets[0].AtLine() ? &h.g.Targets[0] : h.g.Targets[1].AtLine() ? &h.g.Targets[1] : nullptr;
+            for (int team = 0; team < 2; ++team)
+                for (int k = 0; k < 2; ++k) {
+                    const int now = h.g.Balls[team][k].State;
+                    if (now == was[team][k]) continue;
+                    if (now == bsMissed) points[team] -= 2;
+                    if (now == bsHit) {
+                        ASSERT_NE(atLine, nullptr) << "seed " << seed;
+                        points[team] += atLine->Kind == 3 ? 5 : 1;
+                    }
+                }
+            ASSERT_EQ(h.g.Score[0], points[0]) << "seed " << seed << " tick " << ticks;
+            ASSERT_EQ(h.g.Score[1], points[1]) << "seed " << seed << " tick " << ticks;
+            if (h.g.Decided()) {
+                const int w = h.g.Winner, win = points[w], lose = points[1 - w];
+                ASSERT_GE(win, h.g.WinPoint) << "seed " << seed;
+                ASSERT_TRUE(lose < h.g.WinPoint || win > lose) << "seed " << seed;
             }
         }
         ASSERT_EQ(ends, 1) << "seed " << seed << " after " << ticks << " ticks";

@@ -20,6 +20,11 @@ namespace {
 class PKGameTest : public QuickGameFixture {
 protected:
     int countSounds(const char* name) const { return sounds.Count(QString::fromLatin1(name)); }
+    void ResultShown() override
+    {
+        if (FormPK) goalsAtEnd = {FormPK->Match().Sum(0), FormPK->Match().Sum(1)};
+    }
+    std::pair<int, int> goalsAtEnd{-1, -1};
 };
 
 // A few whole shoot-outs through the form; the rules are soaked over many seeds without a window.
@@ -37,6 +42,9 @@ TEST_F(PKGameTest, SeededShootOutsWithoutInputEndOnce)
         EXPECT_EQ(reports[0].kind, result == mrYes ? 0 : 1) << "seed " << s;
         // Won or lost, auto-played (no kick had a choice), option 0.
         EXPECT_EQ(reports[0].code, result == mrYes ? QStringLiteral("110") : QStringLiteral("010")) << "seed " << s;
+        // The report goes to the side with more goals on the board.
+        EXPECT_NE(goalsAtEnd.first, goalsAtEnd.second) << "seed " << s;
+        EXPECT_EQ(result == mrYes, goalsAtEnd.first > goalsAtEnd.second) << "seed " << s;
         EXPECT_FALSE(FormGame->FManualPlay);
         EXPECT_EQ(FormPK, nullptr);
         // Every kick sounded and was resolved with the synchronous tackle.

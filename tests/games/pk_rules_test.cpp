@@ -297,24 +297,35 @@ TEST(PKGoalZonesTest, ZonesAndTheGapsBetweenThem)
 
 namespace {
 
-// Whole shoot-outs with no input, on the real generators as the random service alternates them.
+// Whole shoot-outs with no input, on the real generators as the random service alternates them. The
+// winner is the side with more goals in the last block of ten kicks, counted from the kicks: a ball
+// that reaches the goal away from the keeper's dive is a goal of the kicking side.
 TEST(PKShootOutTest, SeededShootOutsWithoutInputEndOnceAsAutoPlayed)
 {
     for (std::uint32_t seed = 0; seed < 200; ++seed) {
         RandSeed = seed * 2654435761u + 1;
         MTSeed(seed + 4357);
         int draws = 0, tackles = 0, kicks = 0, ends = 0;
+        int goals[2] = {0, 0};
         bool manual = true;
         TPKMatch m;
         m.Random = [&](int n) { return BlockRandom(draws++, 30, n); };
-        m.Sound = [&](TPKSound s) { (s == TPKSound::Tackle ? tackles : kicks) += s != TPKSound::Cheer; };
+        m.Sound = [&](TPKSound s) {
+            (s == TPKSound::Tackle ? tackles : kicks) += s != TPKSound::Cheer;
+            if (s != TPKSound::Tackle) return;
+            if (tackles % 10 == 1) goals[0] = goals[1] = 0;
+            goals[m.FKickSide] += m.FKickDir != m.FKeeperDir;
+        };
         m.ManualPlay = [&] { return manual; };
         m.SetManualPlay = [&](bool on) { manual = on; };
         m.Start(1 + int(seed % 9), 9);
         for (int tick = 0; tick < 20000 && !m.Finished; ++tick) ends += m.Tick();
         ASSERT_TRUE(m.Finished) << "seed " << seed;
         EXPECT_EQ(ends, 1) << "seed " << seed;
-        EXPECT_TRUE(m.Result == 1 || m.Result == 2) << "seed " << seed;
+        ASSERT_NE(goals[0], goals[1]) << "seed " << seed;
+        EXPECT_EQ(m.Result, goals[0] > goals[1] ? 2 : 1) << "seed " << seed;
+        EXPECT_EQ(m.Sum(0), goals[0]) << "seed " << seed;
+        EXPECT_EQ(m.Sum(1), goals[1]) << "seed " << seed;
         EXPECT_FALSE(manual) << "seed " << seed;
         EXPECT_GE(m.KickCount, 6) << "seed " << seed;
         EXPECT_GE(tackles, 6) << "seed " << seed;

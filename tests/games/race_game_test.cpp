@@ -30,13 +30,33 @@ protected:
         Sound().SetBackend(nullptr);
         SetClock(nullptr);
     }
-    // Runs one seeded game through its launcher and checks the one report against the modal result.
+    // The host sees the race as it stands when the result is reported: who won, and whether that
+    // runner is over the line (or the photo decided).
+    struct Host : FakeGameHost {
+        using FakeGameHost::FakeGameHost;
+        void ShowGameResult(quint16 code) override
+        {
+            auto look = [this](const auto& race, auto over) {
+                winner = race.Winner;
+                crossed = race.PhotoDecided() || (winner >= 0 && over(race.Runners[size_t(winner)]));
+            };
+            if (FormRun) look(FormRun->Race(), [](const run::TPlayer& p) { return p.LapsDone >= FormRun->Race().LapsToRun; });
+            if (FormHur) look(FormHur->Race(), [](const hur::TPlayer& p) { return p.X >= p.FinishX; });
+            FakeGameHost::ShowGameResult(code);
+        }
+        int winner = -1;
+        bool crossed = false;
+    };
+    // Runs one seeded game through its launcher and checks the one report against the modal result
+    // and against the runner that won the race.
     template <class Launch>
     void playSeeded(std::uint32_t seed, Launch launch, int gameNo, int option, bool autoPlayed)
     {
-        FakeGameHost host(seed * 7919u + 3u);
+        Host host(seed * 7919u + 3u);
         host.autoProgress = autoPlayed && gameNo == gnHur;
         const quint16 result = launch(host);
+        EXPECT_EQ(host.winner, result == mrYes ? 0 : 1) << "seed " << seed;
+        EXPECT_TRUE(host.crossed) << "seed " << seed;
         ASSERT_EQ(host.results.size(), 1u) << "seed " << seed;
         const quint16 code = host.results[0];
         ASSERT_TRUE(result == mrYes || result == mrNo) << "seed " << seed;

@@ -110,7 +110,9 @@ TEST(RaceSurpriseTest, OnlyTheRunnerBehindAndNeverOverAPick)
         {"the user picked this section", 0, 5, true, 0, 0, true, false, true},
         {"the last boundary reads its own pick", 0, 14, true, 0, 0, true, false, true},
         {"the last boundary without a pick", 0, 14, false, 0, 0, true, true, false},
-        {"the user's picks do not concern the opponent", 1, 5, true, 0, 0, true, true, true},
+        {"the user's pick holds the opponent's surprise back too", 1, 5, true, 0, 0, true, false, true},
+        {"the opponent at the last boundary reads the user's pick there", 1, 14, true, 0, 0, true, false, true},
+        {"the opponent without a pick", 1, 5, false, 0, 0, true, true, true},
     };
     for (const Case& c : cases) {
         Harness h;
@@ -227,11 +229,13 @@ TEST(RaceTextTest, LapAndDashRate)
 }
 
 // Seeded races on the program's generators: the random service in blocks of 50, the runtime
-// generator directly. Each race ends once with a winner; stumbles happen only on the home straight
-// and keep the runner still for 4 to 13 steps; KICK sounds only for a dashing runner's step.
+// generator directly. Each race ends once with the winner that the runners' places at the line give:
+// the first over it, my runner when both cross on one step, the photo only for two side by side at
+// the line. Stumbles happen only on the home straight and keep the runner still for 4 to 13 steps;
+// KICK sounds only for a dashing runner's step.
 TEST(RaceSoakTest, SeededRacesEndOnceWithAWinner)
 {
-    int stumbles = 0, wins = 0;
+    int stumbles = 0, wins = 0, photos = 0;
     for (std::uint32_t seed = 1; seed <= 240; ++seed) {
         const bool keys = seed % 2 == 0;
         TSeededRandom rnd(seed, 50);
@@ -247,7 +251,10 @@ TEST(RaceSoakTest, SeededRacesEndOnceWithAWinner)
         r.SetLaps(TRunRace::kLapOptions[seed % 4]);
         r.EndOpening();
         int ticks = 0;
-        bool ended = false;
+        bool ended = false, crossed = false;
+        auto atTheLine = [&r](const TPlayer& p) {
+            return p.LapsDone >= r.LapsToRun || (p.LapsDone == r.LapsToRun - 1 && p.Section == kBoundaries);
+        };
         while (!ended) {
             ASSERT_LT(++ticks, 20000) << "seed " << seed;
             if (keys) r.ChooseByKey(int(seed / 2 % 2));
@@ -259,6 +266,15 @@ TEST(RaceSoakTest, SeededRacesEndOnceWithAWinner)
             const bool stepping = r.TickCount >= TRunRace::kStartTick && r.TickCount % 2 == 0 && !r.Decided() && !r.PhotoRunning();
             ended = r.Tick();
             if (!stepping) continue;
+            const TPlayer& me = r.Runners[0];
+            const TPlayer& aite = r.Runners[1];
+            if (!crossed && (me.LapsDone >= r.LapsToRun || aite.LapsDone >= r.LapsToRun)) {
+                crossed = true;
+                const bool photo = std::abs(me.X - aite.X) <= 4 && atTheLine(me) && atTheLine(aite);
+                photos += photo;
+                EXPECT_EQ(r.PhotoRunning(), photo) << "seed " << seed;
+                EXPECT_EQ(r.Winner, photo ? -1 : me.LapsDone >= r.LapsToRun ? 0 : 1) << "seed " << seed;
+            }
             for (size_t i = 0; i < 2; ++i) {
                 const TPlayer& a = before[i];
                 const TPlayer& b = r.Runners[i];
@@ -274,14 +290,15 @@ TEST(RaceSoakTest, SeededRacesEndOnceWithAWinner)
                 }
             }
         }
+        EXPECT_TRUE(crossed) << "seed " << seed;
         EXPECT_TRUE(r.Winner == 0 || r.Winner == 1) << "seed " << seed;
-        EXPECT_TRUE(r.Runners[size_t(r.Winner)].LapsDone >= r.LapsToRun || r.PhotoDecided()) << "seed " << seed;
         EXPECT_FALSE(r.Tick());
         EXPECT_EQ(manual, keys) << "seed " << seed << ": keys chose every boundary ahead";
         EXPECT_GE(kicks, dashSteps) << "seed " << seed;
         wins += r.Winner == 0;
     }
     EXPECT_GT(stumbles, 10);
+    EXPECT_GT(photos, 0);
     EXPECT_GT(wins, 40);
     EXPECT_LT(wins, 200);
 }

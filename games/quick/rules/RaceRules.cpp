@@ -207,13 +207,13 @@ void TRunRace::passBoundary(int who)
 {
     TPlayer& p = Runners[size_t(who)];
     const TPlayer& other = Runners[size_t(1 - who)];
-    const int b = p.Section;
-    const bool picked = who == 0 && Choice[size_t(b)] >= 0;
+    // The box chosen at the boundary being passed decides the section it begins.
+    const bool picked = Choice[size_t(p.Section)] >= 0;
     // Every boundary passed without a choice marks the game as played by the computer.
     if (who == 0 && !Opening && !picked && ManualPlay && SetManualPlay && ManualPlay()) SetManualPlay(false);
     ++p.Section;
     ++p.SectionsEntered;
-    // A surprise dash for the runner behind; it never overrides a box the user picked here.
+    // A surprise dash for the runner behind, either one, never in a section whose box the user picked.
     if (runtime(3) == 0 && !picked && p.Distance < other.Distance) {
         const int n = (LapsToRun - p.LapsDone) * 2;
         if (n > 0 && runtime(n) == 0) p.Dash[size_t(p.Section)] = 1;
