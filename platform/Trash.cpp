@@ -48,12 +48,17 @@ QString topOf(const QString& path, dev_t dev)
 
 QString trashFor(const QString& path, dev_t dev)
 {
+    // A relative XDG_DATA_HOME is no folder at all (the base directory rules ignore it); taken as
+    // given it would put the trash under whatever the current folder happens to be.
     QString home = qEnvironmentVariable("XDG_DATA_HOME");
-    if (home.isEmpty()) home = QDir::homePath() + QStringLiteral("/.local/share");
+    if (!QDir::isAbsolutePath(home)) home = QDir::homePath() + QStringLiteral("/.local/share");
     const QString homeTrash = home + QStringLiteral("/Trash");
     dev_t homeDev{};
     QDir().mkpath(home);
-    if (deviceOf(QFile::encodeName(home), homeDev) && homeDev == dev) return readyTrash(homeTrash, dev) ? homeTrash : QString();
+    // A file system's own trash is only for entries on another file system than the home trash's:
+    // when the home data folder cannot be found, nothing can tell, and nothing is moved.
+    if (!deviceOf(QFile::encodeName(home), homeDev)) return QString();
+    if (homeDev == dev) return readyTrash(homeTrash, dev) ? homeTrash : QString();
     const QString top = topOf(path, dev);
     const QString topTrash = (top == QStringLiteral("/") ? QString() : top) + QStringLiteral("/.Trash-%1").arg(::getuid());
     return readyTrash(topTrash, dev) ? topTrash : QString();

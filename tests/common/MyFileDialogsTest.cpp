@@ -402,6 +402,7 @@ TEST_F(FileDialogTest, NoRenamingInTheList)
 TEST_F(FileDialogTest, DeletionGoesToTheTrash)
 {
     const QString data = tmp.path() + QStringLiteral("/data");
+    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(data));
     const QString trash = data + QStringLiteral("/Trash/files");
     TMyOpenDialog d;
@@ -434,7 +435,7 @@ TEST_F(FileDialogTest, DeletionGoesToTheTrash)
         EXPECT_TRUE(rec.Boxes()[1].text.startsWith(QStringLiteral("ごみ箱に移動できませんでした。削除はしていません。")));
     });
     EXPECT_TRUE(qtBoxes.isEmpty()) << qtBoxes.join(QLatin1Char('|')).toStdString();
-    qunsetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", oldData);
 }
 
 // The editor's save dialog: its type-change and close-check events.

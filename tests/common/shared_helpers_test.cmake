@@ -6,5 +6,5 @@ poly_test(shared_helpers_test
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/UnitCryptAccessTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DataListTest.cpp
-  LIBS common editor_core soccer_files baseball_game quick_games)
+  LIBS common editor_core platform_help soccer_files baseball_game quick_games)
 add_dependencies(shared_helpers_test file_saver)

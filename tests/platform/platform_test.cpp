@@ -337,6 +337,7 @@ TEST(Trash, EntriesMoveWholeWithTheirInfoAndNeverOverwrite)
 {
     QTemporaryDir tmp;
     const QString data = tmp.path() + QStringLiteral("/data");
+    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(data));
     const QString dir = tmp.path() + QStringLiteral("/選手画像");
     for (int round = 1; round <= 2; ++round) {
@@ -360,7 +361,46 @@ TEST(Trash, EntriesMoveWholeWithTheirInfoAndNeverOverwrite)
     WriteFile(dir + QStringLiteral("/c.bmp"), "c");
     EXPECT_FALSE(MoveToTrash(dir + QStringLiteral("/c.bmp")));
     EXPECT_EQ(ReadFile(dir + QStringLiteral("/c.bmp")), "c");
-    qunsetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", oldData);
+}
+
+// The test main gives each test program its own empty user folders in a temporary folder, so the
+// trash and every settings file of a test stay out of the user's folders and the checkout.
+TEST(Trash, TestProgramsHaveUserFoldersOfTheirOwn)
+{
+    const QString temp = QDir(QDir::tempPath()).canonicalPath() + QLatin1Char('/');
+    for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"}) {
+        const QString folder = QDir(qEnvironmentVariable(name)).canonicalPath();
+        EXPECT_TRUE(folder.startsWith(temp)) << name << " = " << folder.toStdString();
+    }
+}
+
+// Only an entry on another file system than the home trash goes to its file system's own trash: a
+// relative XDG_DATA_HOME is ignored, and a data folder that cannot be made moves nothing anywhere.
+TEST(Trash, NothingGoesOutsideTheHomeTrashForAnEntryBesideIt)
+{
+    QTemporaryDir tmp;
+    const QByteArray oldHome = qgetenv("HOME"), oldData = qgetenv("XDG_DATA_HOME");
+    const QString oldCurrent = QDir::currentPath();
+    QDir().mkpath(tmp.path() + QStringLiteral("/cwd"));
+    QDir().mkpath(tmp.path() + QStringLiteral("/home"));
+    QDir::setCurrent(tmp.path() + QStringLiteral("/cwd"));
+    qputenv("HOME", QFile::encodeName(tmp.path() + QStringLiteral("/home")));
+    qputenv("XDG_DATA_HOME", "data");
+    WriteFile(tmp.path() + QStringLiteral("/a.bmp"), "a");
+    EXPECT_TRUE(MoveToTrash(tmp.path() + QStringLiteral("/a.bmp")));
+    EXPECT_EQ(ReadFile(tmp.path() + QStringLiteral("/home/.local/share/Trash/files/a.bmp")), "a");
+    EXPECT_FALSE(QFileInfo::exists(tmp.path() + QStringLiteral("/cwd/data")));
+
+    WriteFile(tmp.path() + QStringLiteral("/blocker"), "a file where the data folder's parent should be");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(tmp.path() + QStringLiteral("/blocker/data")));
+    WriteFile(tmp.path() + QStringLiteral("/b.bmp"), "b");
+    EXPECT_FALSE(MoveToTrash(tmp.path() + QStringLiteral("/b.bmp")));
+    EXPECT_EQ(ReadFile(tmp.path() + QStringLiteral("/b.bmp")), "b");
+
+    QDir::setCurrent(oldCurrent);
+    qputenv("HOME", oldHome);
+    qputenv("XDG_DATA_HOME", oldData);
 }
 
 TEST(Clocks, VirtualTimersFireInOrderAndNeverReenter)
