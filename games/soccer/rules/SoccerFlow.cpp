@@ -119,8 +119,10 @@ void TSoccerEngine::RunPlay()
     const TSoccerPlayer& b = FPlayers[second][Order[second][0]];
     FNearest = b.BallDist < a.BallDist ? TTeamPt{second, Order[second][0]} : TTeamPt{first, Order[first][0]};
     CheckTrapBreak();
-    // The keepers reach the ball before anybody else; then the player at the ball decides.
-    if (!KeeperAtBall(first) && !KeeperAtBall(second))
+    // The keepers reach the ball before anybody else; then the player at the ball decides. A ball
+    // in a keeper's hands is nobody else's, nor on the tick his hold ran out: he plays it first.
+    const bool held = BallInHands() || FLastBallTick == FTick;
+    if (!KeeperAtBall(first) && !KeeperAtBall(second) && !held)
         if (!DecideAtBall(first)) DecideAtBall(second);
     MovePlayers();
     Separation();
@@ -171,7 +173,7 @@ void TSoccerEngine::Separation()
                     if (std::abs(o.X - pl.X) > 4 || std::abs(o.Y - pl.Y) > 4) continue;
                     pl.X -= 2 * m;
                     pl.Y += 2;
-                    if (Order[t][0] == p) {
+                    if (Order[t][0] == p && !BallInHands()) {
                         Ball.X += 2 * m;
                         Ball.Y += 2;
                         Ball.AroundRgn.Offset(2 * m, 2);
