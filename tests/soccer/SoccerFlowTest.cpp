@@ -1,6 +1,7 @@
 // The match flow: the opening, the time modes, the kick-off waits, added time, sudden death, the
 // final whistle, bonus time, the replay's end and the result.
 #include "SoccerHarness.h"
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace soccer;
@@ -69,6 +70,31 @@ TEST(SoccerFlow, OpeningWaitsForItsJingleAndTheLists)
     KickOff(h);
     EXPECT_EQ(h.e.FClock, 2);
     EXPECT_EQ(h.e.FTick, 20);
+}
+
+// The scoreboard's clock through a match from the second half: "00:00" until the first kick-off.
+TEST(SoccerFlow, TheBoardClock)
+{
+    SoccerHarness h(3);
+    TSoccerEngine& e = h.e;
+    h.e.Show();
+    struct Row {
+        const char* when;
+        std::function<void()> advance;
+        const char* shows;
+    };
+    const Row rows[] = {
+        {"in the opening", [] {}, "00:00"},
+        {"waiting for the first kick-off", [&] { for (int i = 0; i < 200 && e.FOpening; ++i) h.tick(); }, "00:00"},
+        {"once the clock runs", [&] { KickOff(h); }, "45:02"},
+        {"celebrating a goal", [&] { e.FClock = 2900; Score(h, 0); h.tick(); }, "48:22"},
+        {"in its replay", [&] { for (int i = 0; i < 100 && !e.FReplaying; ++i) h.tick(); }, "リプレイ"},
+        {"waiting for the next kick-off", [&] { FinishGoal(h); }, "48:22"},
+    };
+    for (const Row& r : rows) {
+        r.advance();
+        EXPECT_EQ(BoardClockText(e).toStdString(), r.shows) << r.when;
+    }
 }
 
 TEST(SoccerFlow, AddedTimeIsThreeToSixMinutes)

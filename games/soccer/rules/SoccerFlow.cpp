@@ -93,6 +93,7 @@ void TSoccerEngine::PlayTick()
 void TSoccerEngine::RunPlay()
 {
     FClock += 2;
+    FClockStarted = true;
     if (FShotKind >= 0) ++FShotKind;
     if (FMarked.Set() && --FMarkedCount <= 0) {
         FMarked.Clear();

@@ -144,6 +144,7 @@ struct TSoccerState {
     int FTick = 0;
     int FResumeTick = 50;
     int FClock = 0;                 // seconds
+    bool FClockStarted = false;     // the clock has run since the first kick-off
     int FEndTime = 5400;
     int FAddedMinutes = 0;
     int FTimeState = tsNormal;
@@ -280,5 +281,9 @@ struct TSoccerState {
 // Sounds of the soccer game, by resource name.
 enum class TSoccerSound { Opening, Whistle, Whistle3, GoalPost, Tackle, Kick, Kansei, Change, GoalFileBgm };
 const char* SoundName(TSoccerSound s);
+
+// The scoreboard's clock: "リプレイ" during a replay, "00:00" until the first kick-off, the time of the
+// goal (or of the final whistle) while play stands for it, else the running clock.
+QString BoardClockText(const TSoccerState& s);
 
 } // namespace soccer
