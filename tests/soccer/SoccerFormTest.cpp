@@ -199,6 +199,24 @@ TEST_F(SoccerFormTest, ClicksAndKeysOrderPassesShotsAndTheDefence)
     f->hide();
 }
 
+// The buttons take no pointer during a kick-off pass; a pointer left resting on one lights it again
+// once play has settled after the kick, as the shot chance comes back.
+TEST_F(SoccerFormTest, TheButtonUnderARestingPointerLightsAgainAfterTheKickOff)
+{
+    auto f = open(0);
+    TSoccerEngine& e = f->Engine();
+    throughOpening(*f);
+    ASSERT_TRUE(e.KickOffPass);
+    QTest::mouseMove(f->imOmote, centre(OperationRt[1][1]));
+    EXPECT_FALSE(e.FDefenceHover);
+    for (int i = 0; i < 400 && !(e.FDefenceHover && e.FChanceOn); ++i) ticks(*f, 1);
+    EXPECT_TRUE(e.FDefenceHover);
+    EXPECT_TRUE(e.ButtonHover[0] && e.ButtonHover[1]);
+    EXPECT_FALSE(e.KickOffPass);
+    EXPECT_GT(e.FTick - e.FLastKickTick, 20);
+    f->hide();
+}
+
 TEST_F(SoccerFormTest, AQuestionIsAnsweredByTheChoiceUnderThePointer)
 {
     auto f = open(2);

@@ -114,7 +114,11 @@ void TSoccerEngine::RunPlay()
     GoalAndNetTest();
     SortTeams();
     for (int t = 0; t < 2; ++t) ShotChance(t);
-    if (FPKTick < 0 && Ball.Speed > 0 && FTick - FLastKickTick > 20) FChanceOn = true;
+    if (FPKTick < 0 && Ball.Speed > 0 && FTick - FLastKickTick > 20) {
+        FChanceOn = true;
+        // So do the buttons' hover flags, that a kick-off cleared under a pointer that has rested since.
+        if (FPointer.x() >= 0) UserHover(FPointer);
+    }
 
     const TSoccerPlayer& a = FPlayers[first][Order[first][0]];
     const TSoccerPlayer& b = FPlayers[second][Order[second][0]];

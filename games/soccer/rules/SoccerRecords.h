@@ -255,6 +255,7 @@ struct TSoccerState {
     bool FUserPass = false;
     bool FLoopHover = false, FDefenceHover = false;
     bool FLoopHoverLast = false, FDefenceHoverLast = false;
+    QPoint FPointer{-1, -1};        // where the pointer last moved on the scene; x < 0 never
 
     // Replay ring indexes (the frames themselves belong to the replay module).
     int FRingIndex = 0;
