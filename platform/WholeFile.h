@@ -23,6 +23,11 @@ int ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray& out);
 // 0, or the system's error code. Without mayCreate, only a file that exists is written.
 int WriteFileAtomically(const QString& path, const QByteArray& data, bool mayCreate = true);
 
+// The file whose save the hidden copy `entry` (a name in a folder) was made for, when it is one that
+// WriteFileAtomically may have left behind (".<name>.~XXXXXX"); empty otherwise. A name near the file
+// system's limit comes back cut short, as the copy's name had it.
+QString AtomicWriteTarget(const QString& entry);
+
 // The same with the reason as a Japanese text, for readers that only show it.
 bool ReadWholeFile(const QString& path, QByteArray& out, QString* error = nullptr, qint64 maxBytes = 512LL << 20);
 bool WriteWholeFile(const QString& path, const QByteArray& data, QString* error = nullptr);
