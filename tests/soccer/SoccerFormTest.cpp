@@ -5,8 +5,8 @@
 #include "MyFileDialogs.h"
 #include "SoccerGames.h"
 #include "SoccerReplayFiles.h"
+#include "SoccerHarness.h"
 #include "SoccerScene.h"
-#include "Sjis.h"
 #include "Sound.h"
 #include "UnitGame.h"
 #include "UnitGameWinMes.h"
@@ -519,20 +519,12 @@ TEST_F(SoccerFormTest, AnAutoPlayedMatchIsSavedAndWatchedAgain)
 TEST_F(SoccerFormTest, KeysHeldDuringAWaitNeverReachTheFormBehindABox)
 {
     TSoccerEngine scene;
-    scene.Svc.ToSjis = ToSjis;
-    scene.ResetKickOff();
-    scene.FPlayers[0][6].X = 700;
-    for (int i = 0; i < 3; ++i) scene.RecordFrame(true, false);
-    scene.FStats[0][stGoals] = 1;
-    scene.FStats[0][stShots] = 4;
-    scene.FGoalLabels = {QStringLiteral("● 50:00")};
-    scene.AppendGoalScene(true);
+    OneScene(scene);
     TReplayFiles files(replayFolder());
     ASSERT_TRUE(files.CreateFolder());
-    WriteFile(replayFolder() + QStringLiteral("/過去リプレイ01_a_1-0.rpz"), scene.FReplayStream);
-    WriteFile(replayFolder() + QStringLiteral("/過去リプレイ02_b_0-0.rpz"), "not a replay");
-    WriteFile(replayFolder() + QStringLiteral("/過去リプレイ03_c_0-0.rpz"), "not a replay");
-    WriteFile(files.IndexPath(), MakeReplayIndex({1, QStringLiteral("a_1-0")}));
+    WriteFile(replayFolder() + QStringLiteral("/過去リプレイ01_a_2-1.rpz"), scene.FReplayStream);
+    for (const char* n : {"/過去リプレイ02_b_0-0.rpz", "/過去リプレイ03_c_0-0.rpz"}) WriteFile(replayFolder() + QString::fromUtf8(n), "?");
+    WriteFile(files.IndexPath(), MakeReplayIndex({1, QStringLiteral("a_2-1")}));
 
     auto f = open(0);
     TSoccerEngine& e = f->Engine();
@@ -540,7 +532,7 @@ TEST_F(SoccerFormTest, KeysHeldDuringAWaitNeverReachTheFormBehindABox)
     for (int i = 0; i < 2; ++i) QTest::keyClick(f->cobTime->view(), Qt::Key_Down);
     QTest::keyClick(f.get(), Qt::Key_Space);
     throughOpening(*f);
-    ASSERT_EQ(e.FStats[0][stShots], 4);
+    ASSERT_EQ(e.FStats[0][stGoals], 2);
     // A box runs its own event loop, as a real one does; a click that reaches the slot stepper
     // meanwhile starts no load inside the one under way.
     dialogs.whileOpen = [&] {
@@ -564,7 +556,7 @@ TEST_F(SoccerFormTest, KeysHeldDuringAWaitNeverReachTheFormBehindABox)
     EXPECT_EQ(dialogs.mostOpen, 1);
     EXPECT_EQ(f->Files().FReplaySlot, 3);
     EXPECT_TRUE(e.FGoalLabels.empty());
-    EXPECT_EQ(e.FStats[0][stShots], 0);
+    EXPECT_EQ(e.FStats[0][stGoals], 0);
     EXPECT_NE(e.FPlayers[0][6].X, 700) << "the old file's frame";
     dialogs.whileOpen = nullptr;
     f->hide();

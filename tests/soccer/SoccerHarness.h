@@ -2,6 +2,7 @@
 // A soccer engine on a test clock: the runtime generator seeded per test, sounds that "play" for a
 // few ticks, waits added up instead of slept, and the result report recorded.
 #include "GameRandom.h"
+#include "Sjis.h"
 #include "SoccerEngine.h"
 #include <vector>
 
@@ -53,3 +54,16 @@ struct SoccerHarness {
         return n;
     }
 };
+
+// The stream of a 2-1 match with one scene of three frames, team 0's forward at x 700 in them.
+inline void OneScene(soccer::TSoccerEngine& e)
+{
+    e.Svc.ToSjis = ToSjis;
+    e.ResetKickOff();
+    e.FPlayers[0][6].X = 700;
+    for (int i = 0; i < 3; ++i) e.RecordFrame(true, false);
+    e.FStats[0][soccer::stGoals] = 2;
+    e.FStats[1][soccer::stGoals] = 1;
+    e.FGoalLabels = {QStringLiteral("● 10:00")};
+    e.AppendGoalScene(true);
+}

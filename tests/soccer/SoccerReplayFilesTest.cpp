@@ -40,18 +40,6 @@ struct ReplayFolder : ::testing::Test {
     QStringList Names() const { return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name); }
 };
 
-// A stream of one scene for a 2-1 match.
-void OneScene(TSoccerEngine& e)
-{
-    e.Svc.ToSjis = ToSjis;
-    e.ResetKickOff();
-    e.RecordFrame(true, false);
-    e.FStats[0][stGoals] = 2;
-    e.FStats[1][stGoals] = 1;
-    e.FGoalLabels = {QStringLiteral("● 10:00")};
-    e.AppendGoalScene(true);
-}
-
 } // namespace
 
 TEST(SoccerReplayFiles, SlotAndPlayerNames)
