@@ -1,7 +1,6 @@
 // The match flow: the opening, the time modes, the kick-off waits, added time, sudden death, the
 // final whistle, bonus time, the replay's end and the result.
 #include "SoccerHarness.h"
-#include <functional>
 #include <gtest/gtest.h>
 
 using namespace soccer;
@@ -76,25 +75,20 @@ TEST(SoccerFlow, OpeningWaitsForItsJingleAndTheLists)
 TEST(SoccerFlow, TheBoardClock)
 {
     SoccerHarness h(3);
-    TSoccerEngine& e = h.e;
+    auto shows = [&] { return BoardClockText(h.e).toStdString(); };
     h.e.Show();
-    struct Row {
-        const char* when;
-        std::function<void()> advance;
-        const char* shows;
-    };
-    const Row rows[] = {
-        {"in the opening", [] {}, "00:00"},
-        {"waiting for the first kick-off", [&] { for (int i = 0; i < 200 && e.FOpening; ++i) h.tick(); }, "00:00"},
-        {"once the clock runs", [&] { KickOff(h); }, "45:02"},
-        {"celebrating a goal", [&] { e.FClock = 2900; Score(h, 0); h.tick(); }, "48:22"},
-        {"in its replay", [&] { for (int i = 0; i < 100 && !e.FReplaying; ++i) h.tick(); }, "リプレイ"},
-        {"waiting for the next kick-off", [&] { FinishGoal(h); }, "48:22"},
-    };
-    for (const Row& r : rows) {
-        r.advance();
-        EXPECT_EQ(BoardClockText(e).toStdString(), r.shows) << r.when;
-    }
+    EXPECT_EQ(shows(), "00:00") << "in the opening";
+    for (int i = 0; i < 200 && h.e.FOpening; ++i) h.tick();
+    EXPECT_EQ(shows(), "00:00") << "waiting for the first kick-off";
+    KickOff(h);
+    EXPECT_EQ(shows(), "45:02");
+    h.e.FClock = 2900;
+    Score(h, 0);
+    EXPECT_EQ(shows(), "48:22") << "the goal's time while it is celebrated";
+    for (int i = 0; i < 100 && !h.e.FReplaying; ++i) h.tick();
+    EXPECT_EQ(shows(), "リプレイ");
+    FinishGoal(h);
+    EXPECT_EQ(shows(), "48:22") << "waiting for the next kick-off";
 }
 
 TEST(SoccerFlow, AddedTimeIsThreeToSixMinutes)
