@@ -246,6 +246,15 @@ int WriteFileAtomically(const QString& path, const QByteArray& data, bool mayCre
     return err;
 }
 
+QString AtomicWriteTarget(const QString& entry)
+{
+    const QByteArray e = QFile::encodeName(entry);
+    const qsizetype suffix = 2 + 6; // ".~XXXXXX"
+    if (e.size() <= 1 + suffix || !e.startsWith('.')) return {};
+    const QByteArray target = e.mid(1, e.size() - 1 - suffix);
+    return isTempOf(e.constData(), tempPrefix(target)) ? QFile::decodeName(target) : QString();
+}
+
 bool ReadWholeFile(const QString& path, qint64 maxBytes, QByteArray& out, QString* error)
 {
     const int err = ReadRegularFile(path, maxBytes, out);

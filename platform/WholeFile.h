@@ -23,6 +23,11 @@ int ReadRegularFile(const QString& path, qint64 maxBytes, QByteArray& out);
 // 0, or the system's error code. Without mayCreate, only a file that exists is written.
 int WriteFileAtomically(const QString& path, const QByteArray& data, bool mayCreate = true);
 
+// The file whose save the hidden copy `entry` (a name in a folder) was made for, when it is one that
+// WriteFileAtomically may have left behind (".<name>.~XXXXXX"); empty otherwise. A name near the file
+// system's limit comes back cut short, as the copy's name had it.
+QString AtomicWriteTarget(const QString& entry);
+
 // The same with the reason as a Japanese text, for readers that only show it. Each reader passes the
 // cap of its own format: there is no cap that suits every file.
 bool ReadWholeFile(const QString& path, qint64 maxBytes, QByteArray& out, QString* error = nullptr);

@@ -325,18 +325,6 @@ void TSoccerView::drawButtons(QPainter& p, const TSoccerState& s)
     }
 }
 
-namespace {
-
-QString clockText(const TSoccerState& s)
-{
-    if (s.FReplaying) return QStringLiteral("リプレイ");
-    if (s.FOpening) return QStringLiteral("00:00");
-    if (s.FGoalTick >= 0 || s.FFinalWinner >= 0 || s.MatchOver) return s.FGoalTimeText;
-    return QString::asprintf("%02d:%02d", s.FClock / 60, s.FClock % 60);
-}
-
-} // namespace
-
 void TSoccerView::drawScoreboard(QPainter& p, const TSoccerState& s)
 {
     const int widen = 40 * (int(s.FGoalLabels.size()) / 5);
@@ -345,7 +333,7 @@ void TSoccerView::drawScoreboard(QPainter& p, const TSoccerState& s)
     p.setBrush(qc(kTeal));
     p.drawRoundedRect(board, 14, 14);
     drawCentred(p, kCx, 11, QString::asprintf("%d - %d", s.FStats[0][stGoals], s.FStats[1][stGoals]), Px(28), clWhite, true);
-    drawCentred(p, kCx, 50, clockText(s), Px(19), clYellow);
+    drawCentred(p, kCx, 50, BoardClockText(s), Px(19), clYellow);
     static const char* const kLines[6] = {"ｼｭｰﾄ   %2d - %-2d", "ﾙｰﾌﾟ   %2d - %-2d", "ﾍﾃﾞｨﾝｸﾞ%2d - %-2d",
                                           "PK     %2d - %-2d", "ﾌｧｰﾙ   %2d - %-2d", "ｵﾌｻｲﾄﾞ %2d - %-2d"};
     static const int kStat[6] = {stShots, stLoopShots, stHeadings, stPenalties, stFouls, stOffsides};

@@ -9,10 +9,12 @@
 #include "UnitPK.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -254,6 +256,7 @@ void TFormSoccer::dropDown(TOptionCombo* combo)
 
 void TFormSoccer::Timer1Timer()
 {
+    if (m_loading) return;
     m_engine.Tick();
     releaseHeldInput();
     syncTimer();
@@ -386,7 +389,8 @@ void TFormSoccer::cbReplaySpeedClick()
 
 void TFormSoccer::bbtOpenGoalFileClick()
 {
-    if (m_engine.FTimeMode != tmPastReplay) return;
+    if (m_engine.FTimeMode != tmPastReplay || m_loading) return;
+    const QScopedValueRollback loading(m_loading, true);
     m_engine.FOpening = false;
     const bool was = Timer1->Enabled();
     Timer1->SetEnabled(false);
@@ -398,7 +402,8 @@ void TFormSoccer::bbtOpenGoalFileClick()
 
 void TFormSoccer::udOpenGoalFileClick(bool up)
 {
-    if (m_engine.FTimeMode != tmPastReplay) return;
+    if (m_engine.FTimeMode != tmPastReplay || m_loading) return;
+    const QScopedValueRollback loading(m_loading, true);
     m_engine.FOpening = false;
     const bool was = Timer1->Enabled();
     Timer1->SetEnabled(false);
@@ -524,11 +529,16 @@ bool TFormSoccer::takeSceneClick(QPoint& p)
 
 void TFormSoccer::releaseHeldInput()
 {
-    std::deque<THeldEvent> held;
-    held.swap(m_held);
-    for (THeldEvent& h : held) {
+    // Handed on here and now, one at a time: a box that one of them opens has closed again before
+    // the next is handled, and none reaches the form while another window is modal (a tick that ran
+    // inside a box); those wait for a later tick.
+    while (!m_held.empty()) {
+        const QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal != this) return;
+        THeldEvent h = std::move(m_held.front());
+        m_held.pop_front();
         if (h.taken || !h.target) continue;
-        QCoreApplication::postEvent(h.target, h.event.release());
+        QCoreApplication::sendEvent(h.target, h.event.get());
     }
 }
 

@@ -113,6 +113,9 @@ private:
     };
     std::deque<THeldEvent> m_held;
     bool m_holding = false;
+    // A replay file is being chosen or loaded (its dialog or warning may be open): no other load, and
+    // no tick, starts inside it.
+    bool m_loading = false;
 };
 
 extern TFormSoccer* FormSoccer;

@@ -116,15 +116,27 @@ TEST(SoccerBall, ShotsHeaderShotsAndTheKeepersHands)
 
 TEST(SoccerBall, GoalPostAndSideNet)
 {
-    // In the middle of the mouth: a goal for the team attacking it.
-    Pitch g;
-    g.ball(80, 335, 10, kPi);
-    g.e.GoalAndNetTest();
-    EXPECT_EQ(g.e.FStats[1][stGoals], 1);
-    EXPECT_EQ(g.e.FGoalTick, 0);
-    EXPECT_EQ(g.e.Ball.Speed, 0);
+    // In the mouth: a goal for the team attacking it; within 7 px of a post (both edges of both
+    // bands) off the post, its net shaking on the post's side.
+    struct Row {
+        int x, y;
+        bool goal;
+        int netAnim;
+    };
+    const Row rows[] = {{80, 335, true, 0},   {80, 301, false, 11}, {80, 302, true, 0},   {80, 368, true, 0},
+                        {80, 369, false, 10}, {780, 369, false, 10}, {780, 368, true, 0}, {780, 301, false, 11}};
+    for (const Row& r : rows) {
+        Pitch g;
+        g.ball(r.x, r.y, 10, r.x < 400 ? kPi : 0);
+        g.e.GoalAndNetTest();
+        const int scorer = r.x < 400 ? 1 : 0;
+        EXPECT_EQ(g.e.FStats[scorer][stGoals], r.goal ? 1 : 0) << r.x << "," << r.y;
+        EXPECT_EQ(g.e.FGoalTick, r.goal ? 0 : -1) << r.x << "," << r.y;
+        EXPECT_EQ(g.e.Ball.PostHit, !r.goal) << r.x << "," << r.y;
+        EXPECT_EQ(g.e.NetAnim[1 - scorer], r.netAnim) << r.x << "," << r.y;
+    }
 
-    // Within 7 px of a post: off the post towards the middle of the back line, once.
+    // Off the post towards the middle of the back line, once.
     Pitch p;
     p.ball(80, 298, 10, kPi);
     p.e.GoalAndNetTest();

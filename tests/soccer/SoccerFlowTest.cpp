@@ -71,6 +71,26 @@ TEST(SoccerFlow, OpeningWaitsForItsJingleAndTheLists)
     EXPECT_EQ(h.e.FTick, 20);
 }
 
+// The scoreboard's clock through a match from the second half: "00:00" until the first kick-off.
+TEST(SoccerFlow, TheBoardClock)
+{
+    SoccerHarness h(3);
+    auto shows = [&] { return BoardClockText(h.e).toStdString(); };
+    h.e.Show();
+    EXPECT_EQ(shows(), "00:00") << "in the opening";
+    for (int i = 0; i < 200 && h.e.FOpening; ++i) h.tick();
+    EXPECT_EQ(shows(), "00:00") << "waiting for the first kick-off";
+    KickOff(h);
+    EXPECT_EQ(shows(), "45:02");
+    h.e.FClock = 2900;
+    Score(h, 0);
+    EXPECT_EQ(shows(), "48:22") << "the goal's time while it is celebrated";
+    for (int i = 0; i < 100 && !h.e.FReplaying; ++i) h.tick();
+    EXPECT_EQ(shows(), "リプレイ");
+    FinishGoal(h);
+    EXPECT_EQ(shows(), "48:22") << "waiting for the next kick-off";
+}
+
 TEST(SoccerFlow, AddedTimeIsThreeToSixMinutes)
 {
     bool seen[7] = {};

@@ -5,6 +5,7 @@
 #include "MyFileDialogs.h"
 #include "SoccerGames.h"
 #include "SoccerReplayFiles.h"
+#include "SoccerHarness.h"
 #include "SoccerScene.h"
 #include "Sound.h"
 #include "UnitGame.h"
@@ -13,9 +14,11 @@
 #include "UnitSoccer.h"
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -196,6 +199,24 @@ TEST_F(SoccerFormTest, ClicksAndKeysOrderPassesShotsAndTheDefence)
     click(*f, head(*f, 2));
     QTest::keyClick(f.get(), Qt::Key_1);
     EXPECT_EQ(e.FPlayers[0][4].Action, acNone);
+    f->hide();
+}
+
+// The buttons take no pointer during a kick-off pass; a pointer left resting on one lights it again
+// once play has settled after the kick, as the shot chance comes back.
+TEST_F(SoccerFormTest, TheButtonUnderARestingPointerLightsAgainAfterTheKickOff)
+{
+    auto f = open(0);
+    TSoccerEngine& e = f->Engine();
+    throughOpening(*f);
+    ASSERT_TRUE(e.KickOffPass);
+    QTest::mouseMove(f->imOmote, centre(OperationRt[1][1]));
+    EXPECT_FALSE(e.FDefenceHover);
+    for (int i = 0; i < 400 && !(e.FDefenceHover && e.FChanceOn); ++i) ticks(*f, 1);
+    EXPECT_TRUE(e.FDefenceHover);
+    EXPECT_TRUE(e.ButtonHover[0] && e.ButtonHover[1]);
+    EXPECT_FALSE(e.KickOffPass);
+    EXPECT_GT(e.FTick - e.FLastKickTick, 20);
     f->hide();
 }
 
@@ -490,6 +511,55 @@ TEST_F(SoccerFormTest, AnAutoPlayedMatchIsSavedAndWatchedAgain)
     EXPECT_EQ(host.results.size(), 1u) << "no report from the past replay";
     EXPECT_EQ(f->ModalResult(), mrCancel);
     EXPECT_EQ(QDir(replayFolder()).entryList(QDir::Files), before);
+}
+
+// Keys typed while the past replay waits between scenes are handled after the wait, one at a time:
+// two steps onto unreadable slots give one box after the other, never one inside the other, and the
+// form then shows nothing of the file it showed before.
+TEST_F(SoccerFormTest, KeysHeldDuringAWaitNeverReachTheFormBehindABox)
+{
+    TSoccerEngine scene;
+    OneScene(scene);
+    TReplayFiles files(replayFolder());
+    ASSERT_TRUE(files.CreateFolder());
+    WriteFile(replayFolder() + QStringLiteral("/過去リプレイ01_a_2-1.rpz"), scene.FReplayStream);
+    for (const char* n : {"/過去リプレイ02_b_0-0.rpz", "/過去リプレイ03_c_0-0.rpz"}) WriteFile(replayFolder() + QString::fromUtf8(n), "?");
+    WriteFile(files.IndexPath(), MakeReplayIndex({1, QStringLiteral("a_2-1")}));
+
+    auto f = open(0);
+    TSoccerEngine& e = f->Engine();
+    QTest::keyClick(f.get(), Qt::Key_F2);
+    for (int i = 0; i < 2; ++i) QTest::keyClick(f->cobTime->view(), Qt::Key_Down);
+    QTest::keyClick(f.get(), Qt::Key_Space);
+    throughOpening(*f);
+    ASSERT_EQ(e.FStats[0][stGoals], 2);
+    // A box runs its own event loop, as a real one does; a click that reaches the slot stepper
+    // meanwhile starts no load inside the one under way.
+    dialogs.whileOpen = [&] {
+        QDialog box;
+        box.setModal(true);
+        box.show();
+        QCoreApplication::processEvents();
+        QTest::mouseClick(f->udOpenGoalFile->Down, Qt::LeftButton);
+    };
+    for (int i = 0; i < 2; ++i) {
+        QCoreApplication::postEvent(f.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Right, Qt::ShiftModifier));
+        QCoreApplication::postEvent(f.get(), new QKeyEvent(QEvent::KeyRelease, Qt::Key_Right, Qt::ShiftModifier));
+    }
+    const qint64 before = clock.SleptMs();
+    for (int i = 0; i < 20 && clock.SleptMs() - before < 1600; ++i) ticks(*f, 1);
+    ASSERT_GE(clock.SleptMs() - before, 1600) << "the wait between scenes";
+    QCoreApplication::processEvents(); // the event loop turns after the tick
+    const auto boxes = dialogs.Boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, QStringLiteral("リプレイデータを読み込めません。"));
+    EXPECT_EQ(dialogs.mostOpen, 1);
+    EXPECT_EQ(f->Files().FReplaySlot, 3);
+    EXPECT_TRUE(e.FGoalLabels.empty());
+    EXPECT_EQ(e.FStats[0][stGoals], 0);
+    EXPECT_NE(e.FPlayers[0][6].X, 700) << "the old file's frame";
+    dialogs.whileOpen = nullptr;
+    f->hide();
 }
 
 // From the menu: "サッカー" plays a sudden-death match by itself; the result window offers the manual

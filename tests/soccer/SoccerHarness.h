@@ -3,6 +3,7 @@
 // few ticks, waits added up instead of slept, and the result report recorded.
 #include "GameRandom.h"
 #include "ServicesRecord.h"
+#include "Sjis.h"
 #include "SoccerEngine.h"
 #include <vector>
 
@@ -47,3 +48,16 @@ struct SoccerHarness : TServicesRecord {
         return n;
     }
 };
+
+// The stream of a 2-1 match with one scene of three frames, team 0's forward at x 700 in them.
+inline void OneScene(soccer::TSoccerEngine& e)
+{
+    e.Svc.ToSjis = ToSjis;
+    e.ResetKickOff();
+    e.FPlayers[0][6].X = 700;
+    for (int i = 0; i < 3; ++i) e.RecordFrame(true, false);
+    e.FStats[0][soccer::stGoals] = 2;
+    e.FStats[1][soccer::stGoals] = 1;
+    e.FGoalLabels = {QStringLiteral("● 10:00")};
+    e.AppendGoalScene(true);
+}

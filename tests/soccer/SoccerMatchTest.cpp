@@ -1,6 +1,6 @@
 // Whole matches, logic only, played by the computer for both teams over many seeds in every time
-// mode: each ends under a tick cap with the right result, and the match state holds together on
-// every tick.
+// mode: each ends under a tick cap with the right result, every goal is credited to the team whose
+// ball went over the other team's goal line, and the match state holds together on every tick.
 #include "SoccerHarness.h"
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -68,9 +68,25 @@ void CheckStats(const TSoccerEngine& e, int (&last)[2][stCount])
         }
 }
 
+// Goals as a spectator counts them: whenever play stops for a goal, the ball lies behind a goal line
+// between the posts, and the team attacking that goal has scored. The match must credit the same.
+void CountGoal(const TSoccerEngine& e, bool stoppedBefore, int (&scored)[2])
+{
+    if (!stoppedBefore && e.FGoalTick >= 0 && e.FFinalWinner < 0) {
+        const bool inMouth = e.Ball.Y >= GoalRt[0].Top && e.Ball.Y <= GoalRt[0].Bottom;
+        const int k = !inMouth ? -1 : e.Ball.X < FieldRt.Left ? 0 : e.Ball.X > FieldRt.Right ? 1 : -1;
+        ASSERT_GE(k, 0) << "play stopped for a goal with the ball at " << e.Ball.X << "," << e.Ball.Y;
+        ++scored[1 - k];
+        ASSERT_TRUE(e.FGoalLabels.back().startsWith(k == 1 ? QStringLiteral("●") : QStringLiteral("○")));
+    }
+    ASSERT_EQ(e.FStats[0][stGoals], scored[0]);
+    ASSERT_EQ(e.FStats[1][stGoals], scored[1]);
+}
+
 // Plays one match to its end; the number of ticks it took.
 int PlayMatch(std::uint32_t seed, int mode, int operation)
 {
+    SCOPED_TRACE("seed " + std::to_string(seed) + " mode " + std::to_string(mode));
     SoccerHarness h(seed);
     h.e.FShowReplay = seed % 2 == 0;
     h.e.FOperation = operation;
@@ -79,20 +95,23 @@ int PlayMatch(std::uint32_t seed, int mode, int operation)
     h.start(mode);
     int ticks = 0;
     int stats[2][stCount] = {};
+    int scored[2] = {0, 0};
     while (!h.e.MatchOver && ticks < kTickCap) {
         const int clock = h.e.FClock;
         const int goals = h.goals(0) + h.goals(1);
+        const bool stopped = h.e.FGoalTick >= 0;
         h.tick();
         ++ticks;
         CheckTick(h.e, clock, goals);
         CheckStats(h.e, stats);
+        CountGoal(h.e, stopped, scored);
         if (::testing::Test::HasFatalFailure()) return ticks;
     }
     EXPECT_TRUE(h.e.MatchOver) << "seed " << seed << " mode " << mode;
     const int w = h.e.FFinalWinner;
     EXPECT_TRUE(w == 0 || w == 1);
     if (w < 0) return ticks;
-    EXPECT_GT(h.goals(w), h.goals(1 - w)) << "seed " << seed;
+    EXPECT_GT(scored[w], scored[1 - w]) << "seed " << seed;
     EXPECT_EQ(h.reports, std::vector<quint16>{quint16(w == 0 ? 0x2108 : 0x1108)});
     EXPECT_EQ(h.e.ModalResult, w == 0 ? 6 : 7);
     EXPECT_GE(h.e.FClock, 5400);

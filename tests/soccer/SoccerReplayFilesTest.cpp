@@ -40,18 +40,6 @@ struct ReplayFolder : ::testing::Test {
     QStringList Names() const { return QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name); }
 };
 
-// A stream of one scene for a 2-1 match.
-void OneScene(TSoccerEngine& e)
-{
-    e.Svc.ToSjis = ToSjis;
-    e.ResetKickOff();
-    e.RecordFrame(true, false);
-    e.FStats[0][stGoals] = 2;
-    e.FStats[1][stGoals] = 1;
-    e.FGoalLabels = {QStringLiteral("● 10:00")};
-    e.AppendGoalScene(true);
-}
-
 } // namespace
 
 TEST(SoccerReplayFiles, SlotAndPlayerNames)
@@ -101,6 +89,10 @@ TEST_F(ReplayFolder, SlotsTurnFrom29To00AndOnlyOurSlotFilesGo)
     for (const char* n : {"過去リプレイ00_old_3-0.rpz", "過去リプレイ00_x.RPZ", "過去リプレイ01_keep_1-0.rpz",
                           "リプレイ手動保存_過去リプレイ00_x.rpz", "過去リプレイ00のコピー.rpz", "target.rpz"})
         WriteFile(Path(QString::fromUtf8(n)), "old");
+    // Copies a killed save may leave: only this slot's go, whatever their name.
+    const char* temps[] = {".過去リプレイ00_old_3-0.rpz.~Ab12Cd", ".過去リプレイ01_keep_1-0.rpz.~Ab12Cd",
+                           ".過去リプレイ00_x.rpz.~Ab12C", ".過去リプレイ00_x.rpz.~Ab12C-", ".target.rpz.~Ab12Cd"};
+    for (const char* n : temps) WriteFile(Path(QString::fromUtf8(n)), "copy");
     QDir(folder).mkdir(QStringLiteral("過去リプレイ00_dir.rpz"));
     Fifo(QStringLiteral("過去リプレイ00_pipe.rpz"));
     QFile::link(Path(QStringLiteral("target.rpz")), Path(QStringLiteral("過去リプレイ00_link.rpz")));
@@ -115,6 +107,7 @@ TEST_F(ReplayFolder, SlotsTurnFrom29To00AndOnlyOurSlotFilesGo)
     EXPECT_EQ(Names(), QStringList({"target.rpz", "リプレイ手動保存_過去リプレイ00_x.rpz", "過去リプレイ00_dir.rpz",
                                     "過去リプレイ00_pipe.rpz", "過去リプレイ00_もこ太郎_2-1.rpz", "過去リプレイ00のコピー.rpz",
                                     "過去リプレイ01_keep_1-0.rpz", "過去リプレイ_Index.txt"}));
+    for (const char* n : temps) EXPECT_EQ(QFile::exists(Path(QString::fromUtf8(n))), n != temps[0]) << n;
     EXPECT_EQ(ReadFile(Path(QStringLiteral("過去リプレイ00_もこ太郎_2-1.rpz"))), "stream");
     EXPECT_EQ(ReadFile(files.IndexPath()), MakeReplayIndex({0, QStringLiteral("もこ太郎_2-1")}));
     ASSERT_TRUE(files.SaveSlot("next", QStringLiteral("_0-0")));

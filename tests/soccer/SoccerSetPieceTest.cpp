@@ -245,3 +245,40 @@ TEST(SoccerSetPiece, KeeperAtTheBall)
         }
     }
 }
+
+// Over whole ticks: a caught shot is seen in the keeper's hands for a moment, with the shooter at
+// his side, before his pass or clearance leaves at the speed he gave it.
+TEST(SoccerSetPiece, ACaughtBallStaysInTheKeepersHandsBeforeItLeaves)
+{
+    for (bool nobodyFree : {false, true}) {
+        SoccerScene s;
+        TSoccerEngine& e = s.e;
+        for (int p = 1; p < 7; ++p) s.place(1, p, nobodyFree ? 120 : 600, 130 + 60 * p);
+        s.place(0, 6, 752, 330);
+        s.ball(735, 340, 12);
+        e.Ball.Angle = 0;
+        e.FHolder = e.FLastKicker = {0, 6};
+        e.FReceiver = {0, 0}; // a shot names the keeper as its receiver
+        e.FShotKind = 1;
+        if (nobodyFree) s.answers = {4, 4, 4, 4, 30, 2};
+        s.refresh();
+        e.Tick();
+        ASSERT_EQ(e.FHolder, (TTeamPt{1, 0})) << "caught";
+        const int speed = e.Ball.Speed;
+        for (int i = 1; i <= kKeeperHoldTicks; ++i) {
+            e.Tick();
+            const TSoccerPlayer& k = e.FPlayers[1][0];
+            ASSERT_TRUE(std::abs(e.Ball.X - k.X) <= 4 && e.Ball.Y - k.Y >= -2 && e.Ball.Y - k.Y <= 4) << "tick " << i;
+            ASSERT_EQ(e.Ball.Speed, speed) << "tick " << i;
+            ASSERT_EQ(e.FHolder, (TTeamPt{1, 0})) << "tick " << i;
+        }
+        const QPoint hands(e.Ball.X, e.Ball.Y);
+        e.Tick();
+        EXPECT_GT(std::abs(e.Ball.X - hands.x()) + std::abs(e.Ball.Y - hands.y()), 6) << "it leaves his hands";
+        EXPECT_EQ(e.FHolder, (TTeamPt{1, 0}));
+        if (!nobodyFree) {
+            EXPECT_EQ(e.FLastKicker, (TTeamPt{1, 0}));
+            EXPECT_EQ(e.FReceiver.team, 1);
+        }
+    }
+}

@@ -116,6 +116,11 @@ int RecordingDialogs::Box(QWidget*, const QString& text, const QString& caption,
     r.caption = caption;
     r.text = text;
     records.push_back(r);
+    if (whileOpen) {
+        mostOpen = std::max(mostOpen, ++m_open);
+        whileOpen();
+        --m_open;
+    }
     if (!answers.empty()) {
         const int a = answers.front();
         answers.pop_front();

@@ -6,6 +6,7 @@
 #include "Sound.h"
 #include <QTimer>
 #include <deque>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -47,9 +48,16 @@ public:
     int Box(QWidget* parent, const QString& text, const QString& caption, TMsgDlgType type, TMsgButtons buttons) override;
     std::vector<MessageRecord> records;
     std::deque<int> answers;
+    // Run while a box is open, as a real box runs its own event loop; mostOpen counts the boxes that
+    // were open at once.
+    std::function<void()> whileOpen;
+    int mostOpen = 0;
     std::vector<MessageRecord> Boxes() const;
     int BeepCount(int kind) const;
     void Clear() { records.clear(); }
+
+private:
+    int m_open = 0;
 };
 
 // Records the starts and stops, in order, for tests.

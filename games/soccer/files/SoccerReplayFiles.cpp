@@ -3,6 +3,7 @@
 #include "SoccerReplayFile.h"
 #include "Sjis.h"
 #include "UnitCryptAccess.h"
+#include "WholeFile.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -165,6 +166,12 @@ void TReplayFiles::DeleteSlotFiles(int slot, const QString& keep) const
     const QFileInfoList entries =
         QDir(Folder).entryInfoList(QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& fi : entries) {
+        // A copy that a killed save of this slot left under a hidden name goes too: the next save of
+        // the slot rarely has the same name, and only that one would remove it.
+        if (IsSlotFileName(AtomicWriteTarget(fi.fileName()), slot) && fi.isFile() && !fi.isSymLink()) {
+            QFile::remove(fi.absoluteFilePath());
+            continue;
+        }
         if (!IsSlotFileName(fi.fileName(), slot) || fi.absoluteFilePath() == QFileInfo(keep).absoluteFilePath()) continue;
         // Pipes, devices and sockets that happen to bear a slot's name are not replay files.
         if (fi.isSymLink() || fi.isFile()) QFile::remove(fi.absoluteFilePath());

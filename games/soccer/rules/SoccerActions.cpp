@@ -109,7 +109,8 @@ void TSoccerEngine::PlayerThink(int team, int player)
         FDasher.Clear();
         FDashTicks = 0;
     }
-    const bool inReach = BallInReach(team, player);
+    // Nobody plays a ball that a keeper holds in his hands, not even he himself until he lets it go.
+    const bool inReach = !BallInHands() && BallInReach(team, player);
     switch (pl.Action) {
     case acPass: ThinkPass(team, player, inReach); break;
     case acDribble: ThinkDribble(team, player, inReach); break;

@@ -10,11 +10,19 @@ namespace soccer {
 void TSoccerEngine::MoveBall()
 {
     const int oldX = Ball.X, oldY = Ball.Y;
-    if (Ball.Speed == 0) {
+    const bool onHead = FFreeKickTick == 0 && FHeader.Set();
+    if (Ball.Speed == 0 && (onHead || !BallInHands())) {
         BallHeight();
         return;
     }
     const bool flew = PlaceBallInFlight();
+    if (!onHead && !flew) {
+        // A caught ball only follows the keeper's hands: it neither slows nor meets a line, so that
+        // his pass or clearance leaves at the speed he gave it.
+        for (int t = 0; t < 2; ++t) Ball.GoalDist[t] = GoalDistance(t, Ball.X, Ball.Y);
+        Ball.AroundRgn.Offset(Ball.X - oldX, Ball.Y - oldY);
+        return;
+    }
     const bool headerShot = flew && FHeadShot.Set();
     if (headerShot) Ball.Speed = std::max(0, Ball.Speed - 2);
     if (!headerShot && !FHeader.Set()) BallLimits();
@@ -50,7 +58,8 @@ bool TSoccerEngine::PlaceBallInFlight()
             const TSoccerPlayer& k = FPlayers[t][0];
             Ball.X = k.X + RandomInt(9) - 4;
             Ball.Y = k.Y + RandomInt(7) - 2;
-            --KeeperHold[t];
+            // Letting it go is his last touch: his own pass is no new ball for him next tick.
+            if (--KeeperHold[t] == 0) FLastBallTick = FTick;
             return false;
         }
     const QPoint p = StepPoint({Ball.X, Ball.Y}, Ball.Angle, Ball.Speed);

@@ -201,4 +201,12 @@ int TSoccerEngine::Close()
     return ModalResult;
 }
 
+QString BoardClockText(const TSoccerState& s)
+{
+    if (s.FReplaying) return QStringLiteral("リプレイ");
+    if (!s.FClockStarted) return QStringLiteral("00:00");
+    if (s.FGoalTick >= 0 || s.FFinalWinner >= 0 || s.MatchOver) return s.FGoalTimeText;
+    return QString::asprintf("%02d:%02d", s.FClock / 60, s.FClock % 60);
+}
+
 } // namespace soccer

@@ -15,6 +15,9 @@
 namespace soccer {
 
 constexpr int kRingSize = 120;
+// Ticks a caught ball is seen in the keeper's hands before his pass or clearance leaves them (about
+// a second of play).
+constexpr int kKeeperHoldTicks = 10;
 
 class TSoccerEngine : public TSoccerState {
 public:
@@ -57,6 +60,7 @@ public:
     bool OpponentInZone(int team, int player, bool box, bool mirror, int bottom, int top, int front, int back) const;
     bool BallInReach(int team, int player) const;
     bool Possesses(int team) const { return FHolder.team == team; }
+    bool BallInHands() const { return KeeperHold[0] > 0 || KeeperHold[1] > 0; }
     TSoccerPlayer& Player(TTeamPt p) { return FPlayers[p.team][p.player]; }
     QString ClockText(int clock) const;
 

@@ -93,6 +93,7 @@ void TSoccerEngine::PlayTick()
 void TSoccerEngine::RunPlay()
 {
     FClock += 2;
+    FClockStarted = true;
     if (FShotKind >= 0) ++FShotKind;
     if (FMarked.Set() && --FMarkedCount <= 0) {
         FMarked.Clear();
@@ -113,14 +114,20 @@ void TSoccerEngine::RunPlay()
     GoalAndNetTest();
     SortTeams();
     for (int t = 0; t < 2; ++t) ShotChance(t);
-    if (FPKTick < 0 && Ball.Speed > 0 && FTick - FLastKickTick > 20) FChanceOn = true;
+    if (FPKTick < 0 && Ball.Speed > 0 && FTick - FLastKickTick > 20) {
+        FChanceOn = true;
+        // So do the buttons' hover flags, that a kick-off cleared under a pointer that has rested since.
+        if (FPointer.x() >= 0) UserHover(FPointer);
+    }
 
     const TSoccerPlayer& a = FPlayers[first][Order[first][0]];
     const TSoccerPlayer& b = FPlayers[second][Order[second][0]];
     FNearest = b.BallDist < a.BallDist ? TTeamPt{second, Order[second][0]} : TTeamPt{first, Order[first][0]};
     CheckTrapBreak();
-    // The keepers reach the ball before anybody else; then the player at the ball decides.
-    if (!KeeperAtBall(first) && !KeeperAtBall(second))
+    // The keepers reach the ball before anybody else; then the player at the ball decides. A ball
+    // in a keeper's hands is nobody else's, nor on the tick his hold ran out: he plays it first.
+    const bool held = BallInHands() || FLastBallTick == FTick;
+    if (!KeeperAtBall(first) && !KeeperAtBall(second) && !held)
         if (!DecideAtBall(first)) DecideAtBall(second);
     MovePlayers();
     Separation();
@@ -171,7 +178,7 @@ void TSoccerEngine::Separation()
                     if (std::abs(o.X - pl.X) > 4 || std::abs(o.Y - pl.Y) > 4) continue;
                     pl.X -= 2 * m;
                     pl.Y += 2;
-                    if (Order[t][0] == p) {
+                    if (Order[t][0] == p && !BallInHands()) {
                         Ball.X += 2 * m;
                         Ball.Y += 2;
                         Ball.AroundRgn.Offset(2 * m, 2);

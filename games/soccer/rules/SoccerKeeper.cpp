@@ -1,5 +1,6 @@
 // The keeper at the ball: he distributes a ball that was not shot at him (or throws a saved penalty
-// the way he dived), parries a hard shot, or catches it and passes or clears it.
+// the way he dived), parries a hard shot, or catches it and, after holding it a moment, passes or
+// clears it.
 #include "SoccerEngine.h"
 
 #include <algorithm>
@@ -87,6 +88,7 @@ void TSoccerEngine::KeeperDistributes(int team, bool& kicked)
 void TSoccerEngine::KeeperCatches(int team, bool& kicked)
 {
     FFreeKickGoal = false;
+    KeeperHold[team] = kKeeperHoldTicks;
     int r = PickReceiver(0, team, 0, 0, 1, 6, 0);
     if (r >= 0 && FPlayers[team][r].BallDist > 200) {
         r = Order[team][1 + RandomInt(3)];

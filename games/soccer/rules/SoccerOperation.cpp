@@ -86,6 +86,7 @@ void TSoccerEngine::UserClick(QPoint p)
 
 void TSoccerEngine::UserHover(QPoint p)
 {
+    FPointer = p;
     FLoopHoverLast = FLoopHover;
     FDefenceHoverLast = FDefenceHover;
     FLoopHover = FDefenceHover = false;

@@ -31,11 +31,14 @@ bool TSoccerEngine::LoadReplayScenes(int scene)
     }
     TReplayContents c;
     if (!chosen || !ReadReplay(FReplayStream, c, scene) || (scene >= 0 && int(c.Scenes.size()) <= scene)) {
-        // Nothing of a file that failed stays to be played or picked.
+        // Nothing of a file that failed stays to be played, picked or seen: no labels, no statistics,
+        // the players back on their kick-off places.
         if (scene < 0) {
             FGoalLabels.clear();
             FGoalLabelRects.clear();
             FSceneCount = 0;
+            for (auto& team : FStats) std::fill(std::begin(team), std::end(team), 0);
+            ResetKickOff();
             if (chosen && Svc.Warning) Svc.Warning(QString::fromUtf8(kReplayUnreadable));
         }
         FScenePlaying = false;

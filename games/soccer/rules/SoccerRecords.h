@@ -144,6 +144,7 @@ struct TSoccerState {
     int FTick = 0;
     int FResumeTick = 50;
     int FClock = 0;                 // seconds
+    bool FClockStarted = false;     // the clock has run since the first kick-off
     int FEndTime = 5400;
     int FAddedMinutes = 0;
     int FTimeState = tsNormal;
@@ -254,6 +255,7 @@ struct TSoccerState {
     bool FUserPass = false;
     bool FLoopHover = false, FDefenceHover = false;
     bool FLoopHoverLast = false, FDefenceHoverLast = false;
+    QPoint FPointer{-1, -1};        // where the pointer last moved on the scene; x < 0 never
 
     // Replay ring indexes (the frames themselves belong to the replay module).
     int FRingIndex = 0;
@@ -280,5 +282,9 @@ struct TSoccerState {
 // Sounds of the soccer game, by resource name.
 enum class TSoccerSound { Opening, Whistle, Whistle3, GoalPost, Tackle, Kick, Kansei, Change, GoalFileBgm };
 const char* SoundName(TSoccerSound s);
+
+// The scoreboard's clock: "リプレイ" during a replay, "00:00" until the first kick-off, the time of the
+// goal (or of the final whistle) while play stands for it, else the running clock.
+QString BoardClockText(const TSoccerState& s);
 
 } // namespace soccer

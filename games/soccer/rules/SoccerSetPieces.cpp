@@ -23,6 +23,7 @@ void TSoccerEngine::StartSetPiece(int kind, int team, int player)
     if (FSoundOn) Sound(TSoccerSound::Whistle);
     FPauseTick = -1;
     FShotFlying = false;
+    KeeperHold[0] = KeeperHold[1] = 0;
     FFreeKickTick = 0;
     FSetPieceKind = kind;
     TSoccerPlayer& off = FPlayers[team][player];

@@ -90,6 +90,7 @@ void TSoccerEngine::Show()
     if (FSoundOn) Sound(TSoccerSound::Opening);
     FOpening = true;
     FOpeningDrawn = false;
+    FClockStarted = false;
     FFinalWhistle = false;
     MatchOver = false;
     ModalResult = 0;
