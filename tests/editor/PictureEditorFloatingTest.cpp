@@ -5,6 +5,7 @@
 
 #include "UnitMoji.h"
 #include "UnitSelectWidth.h"
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
@@ -93,6 +94,28 @@ TEST_F(FloatingForm, StretchedByItsHandlesAndFlippedPastTheOppositeSide)
     EXPECT_TRUE(form->sbPen->isChecked());
     Click(V(100, 50));
     EXPECT_EQ(form->Engine.Shapes.size(), 2u);
+}
+
+TEST_F(FloatingForm, AShrunkenCopyKeepsItsThinDarkLinesUnlessHalftoned)
+{
+    form->SetZoom(100);
+    QImage line = Filled(20, 20, clWhite);
+    for (int i = 0; i < 20; ++i) line.setPixel(i, 19 - i, ToPixel(clBlack));
+    for (int left : {50, 80}) {
+        const bool halftone = left == 80;
+        if (halftone) QTest::mouseClick(form->cbHalfTone, Qt::LeftButton);
+        Paste(line, QPoint(left, 40));
+        Key(Qt::Key_A, Qt::ControlModifier);
+        Drag(form->imReformRB, QPoint(3, 3), QPoint(-10, -10));
+        Key(Qt::Key_V, Qt::ControlModifier);
+        // Drawn at half size, every row keeps a dark pixel: black, or grey where it is averaged.
+        for (int y = 40; y < 50; ++y) {
+            TColor darkest = clWhite;
+            for (int x = left; x < left + 10; ++x) darkest = std::min(darkest, CanvasAt(x, y) & 0xFF);
+            EXPECT_TRUE(halftone ? darkest > 0 && darkest < 0xC0 : darkest == 0) << y << " " << darkest;
+        }
+        Key(Qt::Key_F, Qt::ControlModifier);
+    }
 }
 
 TEST_F(FloatingForm, ARotationAfterAFlipStartsFromThePictureAsItShows)
