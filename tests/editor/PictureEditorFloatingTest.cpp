@@ -5,6 +5,7 @@
 
 #include "UnitMoji.h"
 #include "UnitSelectWidth.h"
+#include "UnitShowMasu.h"
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -321,4 +322,32 @@ TEST_F(FloatingForm, TheImportedPictureFollowsTheZoomOrKeepsItsSize)
     Key(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(f->isVisible());
     EXPECT_EQ(form->Engine.Shapes.size(), 1u);
+}
+
+TEST_F(FloatingForm, EachUpDownStepsItsEditFromItsKeysAndArrowsToItsLeftEdge)
+{
+    struct Case {
+        Form* dialog;
+        QLineEdit* edit;
+        QSpinBox* upDown;
+    } cases[] = {{form->FormSelectWidth, form->FormSelectWidth->Edit1, form->FormSelectWidth->UpDown1},
+                 {form->FormMoji, form->FormMoji->Edit1, form->FormMoji->UpDown1},
+                 {form->FormShowMasu, form->FormShowMasu->Edit1, form->FormShowMasu->UpDown1},
+                 {form->FormShowMasu, form->FormShowMasu->Edit2, form->FormShowMasu->UpDown2}};
+    for (const Case& c : cases) {
+        Form::SetModalHook([&](Form*) {
+            const int lo = c.upDown->minimum(), hi = c.upDown->maximum();
+            // Up and Down typed in the edit step its number, within the up-down's limits.
+            for (auto [typed, key, stepped] : {std::tuple{lo + 5, Qt::Key_Up, lo + 6}, {hi, Qt::Key_Up, hi}, {lo, Qt::Key_Down, lo}}) {
+                QTest::keyClick(c.edit, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(c.edit, QString::number(typed));
+                QTest::keyClick(c.edit, key);
+                EXPECT_EQ(c.edit->text().toInt(), stepped) << c.upDown->objectName().toStdString();
+            }
+            QTest::mouseClick(c.upDown, Qt::LeftButton, {}, QPoint(1, 2));
+            EXPECT_EQ(c.edit->text().toInt(), lo + 1) << c.upDown->objectName().toStdString();
+            QTest::keyClick(c.edit, Qt::Key_Escape);
+        });
+        EXPECT_EQ(c.dialog->ShowModal(), mrCancel);
+    }
 }
