@@ -4,9 +4,15 @@
 #include "EditorGeometry.h"
 #include "PaintBox.h"
 #include <algorithm>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QSignalBlocker>
+#include <QStyleFactory>
+#include <QStyleOptionSpinBox>
 
 TCanvasView::TCanvasView(QWidget* parent) : QWidget(parent)
 {
@@ -151,11 +157,96 @@ void TStripView::mousePressEvent(QMouseEvent* e)
     if (OnMouseDown) OnMouseDown(int(e->position().x()), int(e->position().y()));
 }
 
+namespace {
+
+// The up-down's look on any platform style: its two arrow buttons share the whole control, one
+// above the other, and there is no edit field beside them.
+class TUpDownStyle : public QProxyStyle {
+public:
+    TUpDownStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+
+    QRect subControlRect(ComplexControl cc, const QStyleOptionComplex* opt, SubControl sc, const QWidget* w) const override
+    {
+        if (cc != CC_SpinBox) return QProxyStyle::subControlRect(cc, opt, sc, w);
+        const QRect r = opt->rect;
+        const int half = r.height() / 2;
+        switch (sc) {
+        case SC_SpinBoxUp: return QRect(r.left(), r.top(), r.width(), half);
+        case SC_SpinBoxDown: return QRect(r.left(), r.top() + half, r.width(), r.height() - half);
+        case SC_SpinBoxFrame: return r;
+        default: return QRect();
+        }
+    }
+
+    void drawComplexControl(ComplexControl cc, const QStyleOptionComplex* opt, QPainter* p, const QWidget* w) const override
+    {
+        const auto* box = qstyleoption_cast<const QStyleOptionSpinBox*>(opt);
+        if (cc != CC_SpinBox || !box) {
+            QProxyStyle::drawComplexControl(cc, opt, p, w);
+            return;
+        }
+        for (const SubControl sc : {SC_SpinBoxUp, SC_SpinBoxDown}) {
+            const bool up = sc == SC_SpinBoxUp;
+            QStyleOptionButton button;
+            button.QStyleOption::operator=(*opt);
+            button.rect = subControlRect(cc, opt, sc, w);
+            button.state &= ~(State_Sunken | State_HasFocus);
+            if (!(box->stepEnabled & (up ? QAbstractSpinBox::StepUpEnabled : QAbstractSpinBox::StepDownEnabled)))
+                button.state &= ~(State_Enabled | State_MouseOver);
+            else if (box->activeSubControls == sc && (opt->state & State_Sunken))
+                button.state |= State_Sunken;
+            else
+                button.state |= State_Raised;
+            drawPrimitive(PE_PanelButtonBevel, &button, p, w);
+            QStyleOption arrow = button;
+            arrow.rect = button.rect.adjusted(2, 1, -2, -1);
+            drawPrimitive(up ? PE_IndicatorArrowUp : PE_IndicatorArrowDown, &arrow, p, w);
+        }
+    }
+};
+
+QStyle* UpDownStyle()
+{
+    // Shared by every up-down for the whole run; a widget never owns its style.
+    static QStyle* style = new TUpDownStyle;
+    return style;
+}
+
+} // namespace
+
 TUpDown::TUpDown(QWidget* parent) : QSpinBox(parent)
 {
+    setStyle(UpDownStyle());
     lineEdit()->setReadOnly(true);
     lineEdit()->setFocusPolicy(Qt::NoFocus);
-    setFixedWidth(28);
+    setFixedWidth(17);
+}
+
+void TUpDown::Associate(QLineEdit* edit)
+{
+    m_buddy = edit;
+    connect(this, &QSpinBox::valueChanged, edit, [edit](int v) {
+        if (edit->text().trimmed() != QString::number(v)) edit->setText(QString::number(v));
+    });
+    connect(edit, &QLineEdit::textEdited, this, [this](const QString& text) {
+        bool ok = false;
+        const int v = text.trimmed().toInt(&ok);
+        const QSignalBlocker block(this);
+        if (ok) setValue(v);
+    });
+    edit->installEventFilter(this);
+}
+
+bool TUpDown::eventFilter(QObject* o, QEvent* e)
+{
+    if (o == m_buddy && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            stepBy(key == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
+    }
+    return QSpinBox::eventFilter(o, e);
 }
 
 QString CssColor(TColor c)

@@ -11,6 +11,8 @@
 #include <QWidget>
 #include <functional>
 
+class QLineEdit;
+
 class TCanvasView : public QWidget {
     Q_OBJECT
 public:
@@ -78,15 +80,22 @@ private:
     QRect m_cell;
 };
 
-// An up-down control: the two arrow buttons of a spin box without its number, for values the form
-// shows in its own way (the player "2/5", the motion check's frame or speed).
+// An up-down control: two stacked arrow buttons holding a number that the form shows in its own
+// way (the player "2/5", the motion check's frame or speed) or in an edit box beside it.
 class TUpDown : public QSpinBox {
     Q_OBJECT
 public:
     explicit TUpDown(QWidget* parent);
+    // The edit box that shows the number: the arrows write it there, what is typed moves the
+    // up-down (held to its range), and Up and Down typed in the box step it.
+    void Associate(QLineEdit* edit);
 
 protected:
     QString textFromValue(int) const override { return QString(); }
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    QLineEdit* m_buddy = nullptr;
 };
 
 // A panel of a colour with a caption, as the palette and the re-shape light show them.

@@ -391,3 +391,38 @@ std::vector<unsigned char> PolygonMask(const std::vector<QPoint>& poly, QPoint o
     }
     return mask;
 }
+
+namespace {
+
+// Shrinks to w x h, no larger than the source in either axis: each target pixel is the AND of the
+// source pixels that fall into it.
+QImage ShrinkKeepingDark(const QImage& src, int w, int h)
+{
+    const int sw = src.width(), sh = src.height();
+    QImage out(w, h, QImage::Format_RGB32);
+    std::vector<int> firstColumn(size_t(w) + 1);
+    for (int tx = 0; tx <= w; ++tx) firstColumn[size_t(tx)] = int(qint64(tx) * sw / w);
+    for (int ty = 0; ty < h; ++ty) {
+        QRgb* row = reinterpret_cast<QRgb*>(out.scanLine(ty));
+        std::fill(row, row + w, 0xFFFFFFFFu);
+        const int y1 = int(qint64(ty + 1) * sh / h);
+        for (int y = int(qint64(ty) * sh / h); y < y1; ++y) {
+            const QRgb* line = reinterpret_cast<const QRgb*>(src.constScanLine(y));
+            for (int tx = 0; tx < w; ++tx)
+                for (int x = firstColumn[size_t(tx)]; x < firstColumn[size_t(tx) + 1]; ++x) row[tx] &= line[x];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+QImage StretchPicture(const QImage& src, QSize size, bool halftone)
+{
+    if (src.isNull() || size.isEmpty()) return QImage();
+    const QImage rgb = src.convertToFormat(QImage::Format_RGB32);
+    if (halftone) return rgb.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QSize shrunk = size.boundedTo(rgb.size());
+    const QImage merged = shrunk == rgb.size() ? rgb : ShrinkKeepingDark(rgb, shrunk.width(), shrunk.height());
+    return shrunk == size ? merged : merged.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}

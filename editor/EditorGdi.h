@@ -1,8 +1,8 @@
 #pragma once
 // Drawing primitives of the picture editor that the canvas does not have: geometric pens with round
 // caps and round joins in five styles (with their dash patterns scaled to the pen's width), drawn
-// with the copy, not-xor or mask raster mode; flattened rectangle, ellipse and Bézier paths; and
-// polygon masks for clipping.
+// with the copy, not-xor or mask raster mode; flattened rectangle, ellipse and Bézier paths;
+// polygon masks for clipping; and the stretching of a picture in the platform's two stretch modes.
 // Coordinates are pixel indices; a pixel is covered when its centre lies within half the pen width
 // of the path. One-pixel pens step from pixel to pixel (8-connected), so a 4-connected fill can
 // never pass through one of their lines.
@@ -45,3 +45,8 @@ void StrokeDot(QImage& img, QPoint p, const TGeoPen& pen, TPenMode mode);
 // Pixels inside a polygon (odd-even rule, pixel centres), as one byte per pixel of a w x h area
 // whose top-left is `origin`.
 std::vector<unsigned char> PolygonMask(const std::vector<QPoint>& poly, QPoint origin, int w, int h);
+
+// The picture stretched to `size`. In the default mode each axis that shrinks merges its source
+// pixels into one by ANDing every channel, so that dark lines one pixel thin stay whole (black on
+// white); an axis that grows repeats pixels. Halftone averages instead.
+QImage StretchPicture(const QImage& src, QSize size, bool halftone);

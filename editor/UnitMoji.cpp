@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -122,9 +121,11 @@ TFormMoji::TFormMoji(QWidget* owner) : Form(owner)
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMaximumWidth(60);
     root->addWidget(Edit1, 1, 1);
-    UpDown1 = new TUpDown(this);
+    auto* arrows = new TUpDown(this);
+    UpDown1 = arrows;
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     UpDown1->setRange(kSpacingMin, kSpacingMax);
+    arrows->Associate(Edit1);
     root->addWidget(UpDown1, 1, 2);
     btFont = new QPushButton(QStringLiteral("ﾌｫﾝﾄ"), this);
     btOK = new QPushButton(QStringLiteral("OK"), this);
@@ -136,13 +137,6 @@ TFormMoji::TFormMoji(QWidget* owner) : Form(owner)
     buttons->addWidget(btCancel);
     root->addLayout(buttons, 1, 3, 1, 2);
     FontDialog1 = new TFontDialog(this);
-    connect(UpDown1, &QSpinBox::valueChanged, this, [this](int v) { Edit1->setText(QString::number(v)); });
-    connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& text) {
-        bool ok = false;
-        const int v = text.trimmed().toInt(&ok);
-        const QSignalBlocker block(UpDown1);
-        if (ok) UpDown1->setValue(v);
-    });
     connect(btFont, &QPushButton::clicked, this, [this] { btFontClick(); });
     connect(btOK, &QPushButton::clicked, this, [this] { btOKClick(); });
     connect(btCancel, &QPushButton::clicked, this, [this] { btCancelClick(); });

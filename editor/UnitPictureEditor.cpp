@@ -293,8 +293,9 @@ void TFormPictureEditor::Image1MouseDown(TMouseButton button, TShiftState shift,
     if (Engine.Dragging) return;
     if (!pnImage->rect().contains(pnImage->mapFromGlobal(Image1->mapToGlobal(QPoint(x, y))))) return;
     pnImage->setFocus();
-    // The press tells whether Shift is down, also when its key went to another window.
+    // The press tells whether Shift and Ctrl are down, also when their keys went to another window.
     Engine.ShiftHeld = shift.testFlag(ShiftFlag::Shift);
+    Engine.CtrlCopy = shift.testFlag(ShiftFlag::Ctrl);
     Engine.CurrentPoint = QPoint(x, y);
     Engine.CommitPendingShape(false);
     PaletteChosen = false;

@@ -351,7 +351,8 @@ private:
     QSize commitSize(const TFloatingImage* f) const;
     bool moveFloatingByArrow(int dx, int dy);
     bool takeClipboardPicture(QImage& picture);
-    void floatMouseDown(TFloatingImage* f, TMouseButton button, QPoint screen);
+    void ctrlReleased();
+    void floatMouseDown(TFloatingImage* f, TMouseButton button, TShiftState shift, QPoint screen);
     void floatMouseMove(TFloatingImage* f, TShiftState shift, QPoint screen);
     void floatMouseUp(TFloatingImage* f);
     void handleMouseDown(THandle* h, TMouseButton button, QPoint screen);

@@ -611,7 +611,7 @@ void TFormPictureEditor::connectFloating()
     for (QToolButton* b : {sbFaceReform, sbFaceRotate, sbFaceReverse, sbRgReform, sbRgRotate, sbRgReverse})
         connect(b, &QToolButton::clicked, this, [this, b] { TransformModeClick(b); });
     for (TFloatingImage* f : {imPaste, imFace}) {
-        f->OnMouseDown = [this, f](TMouseButton b, TShiftState, QPoint at) { floatMouseDown(f, b, at); };
+        f->OnMouseDown = [this, f](TMouseButton b, TShiftState s, QPoint at) { floatMouseDown(f, b, s, at); };
         f->OnMouseMove = [this, f](TMouseButton, TShiftState s, QPoint at) { floatMouseMove(f, s, at); };
         f->OnMouseUp = [this, f](TMouseButton b, TShiftState, QPoint) {
             if (b == TMouseButton::mbLeft) floatMouseUp(f);

@@ -6,6 +6,7 @@
 
 #include "Clock.h"
 #include "Dialogs.h"
+#include "EditorGdi.h"
 #include "FloatingTransform.h"
 #include "UnitMoji.h"
 #include <QCheckBox>
@@ -298,13 +299,12 @@ void TFormPictureEditor::CommitFloatingImage(TFloatingImage* f)
     const QPoint at = Engine.ToCanvasPoint(contentOf(QPoint(f->Left(), f->Top())));
     f->StoredPos = at;
     const QImage kept = f->Picture();
-    const QImage work = kept.scaled(commitSize(f), Qt::IgnoreAspectRatio,
-                                    cbHalfTone->isChecked() ? Qt::SmoothTransformation : Qt::FastTransformation);
+    const QImage work = StretchPicture(kept, commitSize(f), cbHalfTone->isChecked());
     Engine.AddPictureRecord(at, work, ImportFileName, Engine.DrawColor);
     repaintView();
     Engine.PushUndo();
     // A red flash of what was drawn, where it was drawn.
-    QImage flash = work.scaled(f->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation).convertToFormat(QImage::Format_RGB32);
+    QImage flash = StretchPicture(work, f->size(), false);
     for (int y = 0; y < flash.height(); ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(flash.scanLine(y));
         for (int x = 0; x < flash.width(); ++x) line[x] &= 0xFFFF0000u;

@@ -34,8 +34,10 @@ QPoint TFormPictureEditor::lockedPointer(QPoint screen)
 // ---------------------------------------------------------------------------------------------
 // Moving
 
-void TFormPictureEditor::floatMouseDown(TFloatingImage* f, TMouseButton button, QPoint screen)
+void TFormPictureEditor::floatMouseDown(TFloatingImage* f, TMouseButton button, TShiftState shift, QPoint screen)
 {
+    // The press tells whether Shift is down, also when its key went to another window.
+    Engine.ShiftHeld = shift.testFlag(ShiftFlag::Shift);
     CurrentFloating = f;
     const bool face = f == imFace;
     for (QToolButton* b : {face ? sbFaceReform : sbRgReform, face ? sbFaceRotate : sbRgRotate,

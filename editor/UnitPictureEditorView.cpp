@@ -109,6 +109,10 @@ void TFormPictureEditor::FormKeyDown(Word& key, TShiftState shift)
 {
     const bool ctrl = shift.testFlag(ShiftFlag::Ctrl);
     const bool shiftDown = shift.testFlag(ShiftFlag::Shift);
+    // A key that comes without Ctrl or Shift tells that it is up, also when its release went to a
+    // box that came up while it was held.
+    if (key != VK_CONTROL && !ctrl) ctrlReleased();
+    if (key != VK_SHIFT && !shiftDown) Engine.ShiftHeld = false;
     if (ctrl) {
         bool consumed = true;
         switch (key) {
@@ -156,16 +160,19 @@ void TFormPictureEditor::FormKeyDown(Word& key, TShiftState shift)
 
 void TFormPictureEditor::FormKeyUp(Word& key, TShiftState)
 {
-    if (key == VK_CONTROL) {
-        if (Engine.ToolKind == skMove && Engine.CtrlCopy && MouseHeldOnCanvas) {
-            Engine.CtrlCopy = false;
-            Engine.RenderCanvas(15, TPenMode::pmCopy);
-            repaintView();
-        }
+    if (key == VK_CONTROL) ctrlReleased();
+    else if (key == VK_SHIFT) Engine.ShiftHeld = false;
+}
+
+void TFormPictureEditor::ctrlReleased()
+{
+    // Shapes being moved with Ctrl showed their copies: without it they move again.
+    if (Engine.ToolKind == skMove && Engine.CtrlCopy && MouseHeldOnCanvas) {
         Engine.CtrlCopy = false;
-    } else if (key == VK_SHIFT) {
-        Engine.ShiftHeld = false;
+        Engine.RenderCanvas(15, TPenMode::pmCopy);
+        repaintView();
     }
+    Engine.CtrlCopy = false;
 }
 
 void TFormPictureEditor::ArrowKey(Word& key, TShiftState shift)

@@ -6,9 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
-#include <algorithm>
 
 TFormSelectWidth::TFormSelectWidth(QWidget* owner) : Form(owner)
 {
@@ -26,11 +24,13 @@ TFormSelectWidth::TFormSelectWidth(QWidget* owner) : Form(owner)
     QFont f = editFont.ToQFont();
     f.setStyleStrategy(QFont::PreferDefault);
     Edit1->setFont(f);
-    UpDown1 = new TUpDown(this);
+    auto* arrows = new TUpDown(this);
+    UpDown1 = arrows;
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     UpDown1->setRange(1, 100);
     UpDown1->setValue(1);
     Edit1->setText(QStringLiteral("1"));
+    arrows->Associate(Edit1);
     row->addWidget(Edit1);
     row->addWidget(UpDown1);
     root->addLayout(row);
@@ -40,16 +40,6 @@ TFormSelectWidth::TFormSelectWidth(QWidget* owner) : Form(owner)
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
     root->addLayout(buttons);
-    connect(UpDown1, &QSpinBox::valueChanged, this, [this](int v) {
-        if (Edit1->text().trimmed() != QString::number(v)) Edit1->setText(QString::number(v));
-    });
-    // The up-down follows what is typed, within its own range.
-    connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& text) {
-        bool ok = false;
-        const int v = text.trimmed().toInt(&ok);
-        const QSignalBlocker block(UpDown1);
-        if (ok) UpDown1->setValue(std::clamp(v, UpDown1->minimum(), UpDown1->maximum()));
-    });
     connect(Button1, &QPushButton::clicked, this, [this] { SetModalResult(mrOk); });
     connect(Button2, &QPushButton::clicked, this, [this] { SetModalResult(mrCancel); });
 }

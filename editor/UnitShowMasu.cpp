@@ -10,29 +10,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace {
 
 constexpr int kPitchMax = 100;
-
-// An edit box with its up-down: the arrows write the number into the box, and what is typed moves
-// the up-down, held to its range.
-void Associate(QLineEdit* edit, QSpinBox* upDown)
-{
-    QObject::connect(upDown, &QSpinBox::valueChanged, edit, [edit](int v) {
-        if (edit->text().trimmed() != QString::number(v)) edit->setText(QString::number(v));
-    });
-    QObject::connect(edit, &QLineEdit::textEdited, upDown, [upDown](const QString& text) {
-        bool ok = false;
-        const int v = text.trimmed().toInt(&ok);
-        const QSignalBlocker block(upDown);
-        if (ok) upDown->setValue(std::clamp(v, upDown->minimum(), upDown->maximum()));
-    });
-}
 
 } // namespace
 
@@ -50,14 +33,15 @@ TFormShowMasu::TFormShowMasu(QWidget* owner) : Form(owner)
         edit = new QLineEdit(this);
         edit->setObjectName(editName);
         edit->setMaximumWidth(60);
-        upDown = new TUpDown(this);
-        upDown->setObjectName(upDownName);
-        upDown->setRange(0, kPitchMax);
-        upDown->setValue(50);
+        auto* arrows = new TUpDown(this);
+        arrows->setObjectName(upDownName);
+        arrows->setRange(0, kPitchMax);
+        arrows->setValue(50);
         edit->setText(QStringLiteral("50"));
-        Associate(edit, upDown);
+        arrows->Associate(edit);
+        upDown = arrows;
         grid->addWidget(edit, row, 1);
-        grid->addWidget(upDown, row, 2);
+        grid->addWidget(arrows, row, 2);
     };
     pitchRow(0, QStringLiteral("横幅"), QStringLiteral("Edit1"), QStringLiteral("UpDown1"), Edit1, UpDown1);
     pitchRow(1, QStringLiteral("縦幅"), QStringLiteral("Edit2"), QStringLiteral("UpDown2"), Edit2, UpDown2);

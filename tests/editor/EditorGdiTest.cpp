@@ -128,3 +128,14 @@ TEST(EditorGdi, PolygonMaskOfATriangle)
     EXPECT_EQ(m[size_t(9 * 10 + 9)], 0);
     EXPECT_EQ(PolygonMask({QPoint(0, 0), QPoint(1, 1)}, QPoint(0, 0), 4, 4), std::vector<unsigned char>(16, 0));
 }
+
+TEST(EditorGdi, AStretchAndsChannelsWhereItShrinksAndRepeatsWhereItGrows)
+{
+    // A dark line in column 2 of 8, red and green in columns 4 and 5: half as wide, twice as high.
+    QImage img = White(8, 2);
+    for (auto [x, c] : {std::pair{2, clBlack}, {4, clRed}, {5, clLime}})
+        for (int y = 0; y < 2; ++y) img.setPixel(x, y, ToPixel(c));
+    const QImage out = StretchPicture(img, QSize(4, 4), false);
+    EXPECT_EQ(Count(out, clBlack), 8);
+    EXPECT_EQ(FromPixel(out.pixel(1, 3)) | FromPixel(out.pixel(2, 0)), clBlack);
+}

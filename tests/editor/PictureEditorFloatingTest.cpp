@@ -5,6 +5,8 @@
 
 #include "UnitMoji.h"
 #include "UnitSelectWidth.h"
+#include "UnitShowMasu.h"
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
@@ -93,6 +95,28 @@ TEST_F(FloatingForm, StretchedByItsHandlesAndFlippedPastTheOppositeSide)
     EXPECT_TRUE(form->sbPen->isChecked());
     Click(V(100, 50));
     EXPECT_EQ(form->Engine.Shapes.size(), 2u);
+}
+
+TEST_F(FloatingForm, AShrunkenCopyKeepsItsThinDarkLinesUnlessHalftoned)
+{
+    form->SetZoom(100);
+    QImage line = Filled(20, 20, clWhite);
+    for (int i = 0; i < 20; ++i) line.setPixel(i, 19 - i, ToPixel(clBlack));
+    for (int left : {50, 80}) {
+        const bool halftone = left == 80;
+        if (halftone) QTest::mouseClick(form->cbHalfTone, Qt::LeftButton);
+        Paste(line, QPoint(left, 40));
+        Key(Qt::Key_A, Qt::ControlModifier);
+        Drag(form->imReformRB, QPoint(3, 3), QPoint(-10, -10));
+        Key(Qt::Key_V, Qt::ControlModifier);
+        // Drawn at half size, every row keeps a dark pixel: black, or grey where it is averaged.
+        for (int y = 40; y < 50; ++y) {
+            TColor darkest = clWhite;
+            for (int x = left; x < left + 10; ++x) darkest = std::min(darkest, CanvasAt(x, y) & 0xFF);
+            EXPECT_TRUE(halftone ? darkest > 0 && darkest < 0xC0 : darkest == 0) << y << " " << darkest;
+        }
+        Key(Qt::Key_F, Qt::ControlModifier);
+    }
 }
 
 TEST_F(FloatingForm, ARotationAfterAFlipStartsFromThePictureAsItShows)
@@ -298,4 +322,32 @@ TEST_F(FloatingForm, TheImportedPictureFollowsTheZoomOrKeepsItsSize)
     Key(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(f->isVisible());
     EXPECT_EQ(form->Engine.Shapes.size(), 1u);
+}
+
+TEST_F(FloatingForm, EachUpDownStepsItsEditFromItsKeysAndArrowsToItsLeftEdge)
+{
+    struct Case {
+        Form* dialog;
+        QLineEdit* edit;
+        QSpinBox* upDown;
+    } cases[] = {{form->FormSelectWidth, form->FormSelectWidth->Edit1, form->FormSelectWidth->UpDown1},
+                 {form->FormMoji, form->FormMoji->Edit1, form->FormMoji->UpDown1},
+                 {form->FormShowMasu, form->FormShowMasu->Edit1, form->FormShowMasu->UpDown1},
+                 {form->FormShowMasu, form->FormShowMasu->Edit2, form->FormShowMasu->UpDown2}};
+    for (const Case& c : cases) {
+        Form::SetModalHook([&](Form*) {
+            const int lo = c.upDown->minimum(), hi = c.upDown->maximum();
+            // Up and Down typed in the edit step its number, within the up-down's limits.
+            for (auto [typed, key, stepped] : {std::tuple{lo + 5, Qt::Key_Up, lo + 6}, {hi, Qt::Key_Up, hi}, {lo, Qt::Key_Down, lo}}) {
+                QTest::keyClick(c.edit, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(c.edit, QString::number(typed));
+                QTest::keyClick(c.edit, key);
+                EXPECT_EQ(c.edit->text().toInt(), stepped) << c.upDown->objectName().toStdString();
+            }
+            QTest::mouseClick(c.upDown, Qt::LeftButton, {}, QPoint(1, 2));
+            EXPECT_EQ(c.edit->text().toInt(), lo + 1) << c.upDown->objectName().toStdString();
+            QTest::keyClick(c.edit, Qt::Key_Escape);
+        });
+        EXPECT_EQ(c.dialog->ShowModal(), mrCancel);
+    }
 }

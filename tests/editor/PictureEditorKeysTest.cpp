@@ -1,9 +1,12 @@
 // The editor's controls under real keys and clicks: the up-downs and menus take the arrow keys
-// they use, and only the press that closes the canvas pop-up menu is held back from the canvas.
+// they use, only the press that closes the canvas pop-up menu is held back from the canvas, and a
+// box that takes Ctrl's release leaves no Ctrl behind.
 #include "EditorFormFixture.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -98,4 +101,47 @@ TEST_F(EditorForm, OnlyThePressThatClosesThePopupIsHeldBack)
     EXPECT_EQ(CanvasAt(100, 60), clWhite);
     WindowClick(form->Image1, V(100, 60));
     EXPECT_EQ(CanvasAt(100, 60), clBlack);
+}
+
+TEST_F(EditorForm, ABoxThatTookCtrlsReleaseLeavesNoCtrlBehind)
+{
+    // Ctrl(+Shift)+key brings up a real box; the keys are let go there, and Enter closes it.
+    const auto keyIntoBox = [this](Qt::Key key, Qt::KeyboardModifiers mods = Qt::ControlModifier) {
+        SetDialogs(nullptr);
+        QTimer::singleShot(0, [] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!qobject_cast<QMessageBox*>(box)) return box ? void(box->close()) : void();
+            QTest::keyRelease(box, Qt::Key_Control);
+            QTest::keyRelease(box, Qt::Key_Shift);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QTest::keyPress(form->Image1, key, mods);
+        SetDialogs(&dialogs);
+    };
+    const auto dotInRange = [this] {
+        Click(V(20, 20));
+        QTest::mouseClick(form->sbRange, Qt::LeftButton);
+        Stroke({V(10, 10), V(30, 30)});
+    };
+    // Text on the clipboard: Ctrl+V only warns. A plain drag of the range then moves it.
+    QGuiApplication::clipboard()->setText(QStringLiteral("文字だけ"));
+    dotInRange();
+    keyIntoBox(Qt::Key_V);
+    Stroke({V(20, 20), V(50, 20)});
+    EXPECT_EQ(CanvasAt(20, 20), clWhite);
+    EXPECT_EQ(CanvasAt(50, 20), clBlack);
+    // The floating copy shown: Ctrl+M only warns. Delete then erases the range, and the copy stays.
+    QGuiApplication::clipboard()->setImage(form->Engine.Canvas.Image().copy(0, 0, 4, 4));
+    Key(Qt::Key_V, Qt::ControlModifier);
+    QTest::mouseClick(form->sbPen, Qt::LeftButton);
+    dotInRange();
+    keyIntoBox(Qt::Key_M);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(CanvasAt(20, 20), clWhite);
+    EXPECT_TRUE(form->imPaste->isVisible());
+    // Shift let go in the box too: the copy moves freely again.
+    keyIntoBox(Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+    const QPoint before = form->imPaste->pos();
+    Drag(form->imPaste, QPoint(1, 1), QPoint(60, 30));
+    EXPECT_EQ(form->imPaste->pos(), before + QPoint(60, 30));
 }
