@@ -52,7 +52,6 @@ public:
     void MakeTeamImages(int team, const TBitmap& sheet, const std::vector<int>& order);
     // The scoreboard's top band: 0 aqua, 1 light yellow, 2 light green.
     void SetBoardColour(int which);
-    TColor BoardColour() const { return m_boardColour; }
     void SetFontName(const QString& name);
 
     // Draws one frame. Only the goals' shaking counters and the picture caches change.
