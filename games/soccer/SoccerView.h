@@ -37,8 +37,6 @@ class TSoccerView {
 public:
     TSoccerView();
 
-    static constexpr int kWidth = kW, kHeight = kH;
-
     TImageList imlA{70, 70};        // team 0: player i standing 2i, moving 2i + 1; then all mirrored
     TImageList imlB{70, 70};        // team 1
     TImageList imlBall{23, 23};     // at rest, rolling (two), fast to the right, fast to the left
