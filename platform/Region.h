@@ -1,5 +1,5 @@
 #pragma once
-// Rectangular regions for overlap tests, with right and bottom edges excluded.
+// Rectangular regions to check overlaps against, with right and bottom edges excluded.
 #include <QRegion>
 
 class TRegion {
