@@ -187,8 +187,6 @@ public:
         refresh();
     }
 
-    const QImage& Image() const { return m_image; }
-
 protected:
     void resizeEvent(QResizeEvent* e) override
     {

@@ -35,11 +35,6 @@ void SetFileAccessContext(const QString& programFile, QWidget* mainForm, const Q
     g_title = t;
 }
 
-void ShowFileAccessError(const QString& fileName, int kind)
-{
-    ShowFileAccessError(fileName, kind, errno);
-}
-
 void ShowFileAccessError(const QString& fileName, int kind, int errorCode, QWidget* owner)
 {
     MessageBeep(MB_ICONHAND);

@@ -24,8 +24,7 @@ bool LoadOwnFileToString(const QString& fileName, QByteArray& s, qint64 maxBytes
 bool SaveStringToFile(const QString& fileName, const QByteArray& s);
 
 // The warning box of a file that could not be accessed (FileAccessErrorText), over owner when
-// given. Without a code, errno is reported.
-void ShowFileAccessError(const QString& fileName, int kind);
+// given.
 void ShowFileAccessError(const QString& fileName, int kind, int errorCode, QWidget* owner = nullptr);
 
 // True while the program's own file exists; otherwise reports it, closes the main form and answers false.

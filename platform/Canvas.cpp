@@ -365,17 +365,6 @@ void TCanvas::Draw(int x, int y, const QImage& srcImg, bool transparent, TColor 
     }
 }
 
-void TCanvas::StretchDraw(const QRect& dest, const TBitmap& src)
-{
-    if (src.Empty()) return;
-    if (dest.size() == src.Image().size()) {
-        Draw(dest.left(), dest.top(), src);
-        return;
-    }
-    const QImage scaled = src.Image().scaled(dest.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    Draw(dest.left(), dest.top(), scaled, src.Transparent, src.TransparentColor);
-}
-
 void TCanvas::CopyRect(const QRect& dest, const TCanvas& srcCanvas, const QRect& srcRect)
 {
     const QImage& src = srcCanvas.Image();
@@ -395,20 +384,6 @@ void TCanvas::CopyRect(const QRect& dest, const TCanvas& srcCanvas, const QRect&
             d[x] = combineCopy(d[x], s[sx] | 0xFF000000u, CopyMode);
         }
     }
-}
-
-void TCanvas::BrushCopy(const QRect& dest, const TBitmap& srcBmp, const QRect& srcRect, TColor replaced)
-{
-    TBitmap tmp(srcRect.width(), srcRect.height());
-    tmp.Canvas().CopyRect(QRect(0, 0, srcRect.width(), srcRect.height()), srcBmp.Canvas(), srcRect);
-    const QRgb key = ToPixel(replaced), with = ToPixel(Brush.Color);
-    QImage& img = tmp.Image();
-    for (int y = 0; y < img.height(); ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < img.width(); ++x)
-            if ((line[x] | 0xFF000000u) == key) line[x] = with;
-    }
-    CopyRect(dest, tmp.Canvas(), QRect(0, 0, img.width(), img.height()));
 }
 
 TColor TCanvas::Pixel(int x, int y) const

@@ -54,22 +54,16 @@ public:
     TFont Font;
     TCopyMode CopyMode = TCopyMode::cmSrcCopy;
 
-    QImage& Image() { return *m_img; }
     const QImage& Image() const { return *m_img; }
-    int Width() const { return m_img->width(); }
-    int Height() const { return m_img->height(); }
 
     void MoveTo(int x, int y) { m_pen = QPoint(x, y); }
     void LineTo(int x, int y);
-    QPoint PenPos() const { return m_pen; }
     void Rectangle(int x1, int y1, int x2, int y2);
-    void Rectangle(const QRect& r) { Rectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1); }
     void Ellipse(int x1, int y1, int x2, int y2);
     void Polygon(const std::vector<QPoint>& pts);
     void Polyline(const std::vector<QPoint>& pts);
     // Fills x1..x2-1, y1..y2-1 with the brush.
     void FillRect(int x1, int y1, int x2, int y2);
-    void FillRect(const QRect& r) { FillRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1); }
     // Outlines x1..x2-1, y1..y2-1 in the brush colour, one pixel wide.
     void FrameRect(int x1, int y1, int x2, int y2);
     void TextOut(int x, int y, const QString& text);
@@ -79,11 +73,8 @@ public:
     // Draws a bitmap at (x, y); with its Transparent flag on, pixels of its transparent colour are left out.
     void Draw(int x, int y, const TBitmap& src);
     void Draw(int x, int y, const QImage& src, bool transparent, TColor transparentColor = clWhite);
-    void StretchDraw(const QRect& dest, const TBitmap& src);
     // Copies src's rectangle onto dest with CopyMode, stretching (nearest pixel) when the sizes differ.
     void CopyRect(const QRect& dest, const TCanvas& src, const QRect& srcRect);
-    // Copies src's rectangle onto dest with every pixel of colour `replaced` painted in the brush colour.
-    void BrushCopy(const QRect& dest, const TBitmap& src, const QRect& srcRect, TColor replaced);
 
     // Reading outside the picture gives 0xFFFFFFFF; writing outside does nothing.
     TColor Pixel(int x, int y) const;
@@ -113,11 +104,8 @@ public:
     int Height() const { return m_img.height(); }
     // New pixels are white, as a freshly sized bitmap is.
     void SetSize(int w, int h);
-    void SetWidth(int w) { SetSize(w, Height()); }
-    void SetHeight(int h) { SetSize(Width(), h); }
     bool Empty() const { return m_img.isNull() || m_img.width() == 0 || m_img.height() == 0; }
     void Assign(const QImage& img);
-    void Assign(const TBitmap& o) { *this = o; }
 
     TCanvas& Canvas() { return m_canvas; }
     const TCanvas& Canvas() const { return m_canvas; }

@@ -37,8 +37,5 @@ constexpr TColor clFuchsia = 0xFF00FF;
 constexpr TColor clAqua = 0xFFFF00;
 constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clWindowText = 0x000000;
-constexpr TColor clBtnFace = 0xF0F0F0;
-// Pure white is the transparent colour of every sheet and image list.
-constexpr TColor clTransparentWhite = clWhite;
 // Visible white in a sheet is stored as this opaque near-white.
 constexpr TColor clOpaqueWhite = RGBColor(255, 254, 255);

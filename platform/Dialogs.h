@@ -1,8 +1,6 @@
 #pragma once
 // Message boxes and beeps, behind a service that tests replace to record and answer them.
 #include <QString>
-#include <deque>
-#include <vector>
 
 class QWidget;
 
@@ -11,15 +9,6 @@ enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCu
 enum class TMsgButtons { OK, OKCancel, YesNo, YesNoCancel, YesCancel };
 // Answers, numbered as the modal results are.
 enum { idOK = 1, idCancel = 2, idYes = 6, idNo = 7 };
-
-struct MessageRecord {
-    bool beep = false;   // a beep, not a box
-    int beepKind = 0;
-    TMsgDlgType type = TMsgDlgType::mtInformation;
-    TMsgButtons buttons = TMsgButtons::OK;
-    QString caption;
-    QString text;
-};
 
 class DialogService {
 public:

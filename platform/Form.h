@@ -32,12 +32,8 @@ public:
 
     // Fixed-size dialog border with the given client area.
     void SetClientSize(int w, int h);
-    int ClientWidth() const { return width(); }
-    int ClientHeight() const { return height(); }
     int Left() const { return x(); }
-    int Top() const { return y(); }
     void SetLeft(int l) { move(l, y()); }
-    void SetTop(int t) { move(x(), t); }
     // The form's font; child controls take it.
     TFont Font;
     void ApplyFont();

@@ -2,13 +2,6 @@
 
 #include <QPainter>
 
-void TImageList::SetSize(int w, int h)
-{
-    m_w = w;
-    m_h = h;
-    m_images.clear();
-}
-
 int TImageList::AddMasked(const TBitmap& bmp, TColor mask)
 {
     return AddMasked(bmp.Image(), mask);
@@ -24,11 +17,6 @@ int TImageList::AddMasked(const QImage& src, TColor mask)
     }
     m_images.push_back({img, mask});
     return int(m_images.size()) - 1;
-}
-
-void TImageList::Delete(int index)
-{
-    if (index >= 0 && index < Count()) m_images.erase(m_images.begin() + index);
 }
 
 void TImageList::Draw(TCanvas& canvas, int x, int y, int index) const

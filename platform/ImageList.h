@@ -8,13 +8,11 @@ public:
     TImageList(int w = 16, int h = 16) : m_w(w), m_h(h) {}
     int Width() const { return m_w; }
     int Height() const { return m_h; }
-    void SetSize(int w, int h);
     int Count() const { return int(m_images.size()); }
     // Adds the picture (cut or padded with white to the list's size); pixels of `mask` are transparent.
     int AddMasked(const TBitmap& bmp, TColor mask = clWhite);
     int AddMasked(const QImage& img, TColor mask = clWhite);
     void Clear() { m_images.clear(); }
-    void Delete(int index);
     // Draws picture `index`; an index out of range draws nothing.
     void Draw(TCanvas& canvas, int x, int y, int index) const;
     // Copies picture `index` into bmp (resized to the list's size).

@@ -89,38 +89,3 @@ TShiftState ShiftStateOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
     if (buttons & Qt::MiddleButton) s |= ShiftFlag::Middle;
     return s;
 }
-
-int QtKeyOf(Word vk, bool keypad)
-{
-    if (vk >= '0' && vk <= '9') return Qt::Key_0 + (vk - '0');
-    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return Qt::Key_0 + (vk - VK_NUMPAD0);
-    if (vk >= 'A' && vk <= 'Z') return Qt::Key_A + (vk - 'A');
-    if (vk >= VK_F1 && vk <= VK_F12) return Qt::Key_F1 + (vk - VK_F1);
-    switch (vk) {
-    case VK_BACK: return Qt::Key_Backspace;
-    case VK_TAB: return Qt::Key_Tab;
-    case VK_RETURN: return keypad ? Qt::Key_Enter : Qt::Key_Return;
-    case VK_SHIFT: return Qt::Key_Shift;
-    case VK_CONTROL: return Qt::Key_Control;
-    case VK_MENU: return Qt::Key_Alt;
-    case VK_ESCAPE: return Qt::Key_Escape;
-    case VK_SPACE: return Qt::Key_Space;
-    case VK_PRIOR: return Qt::Key_PageUp;
-    case VK_NEXT: return Qt::Key_PageDown;
-    case VK_END: return Qt::Key_End;
-    case VK_HOME: return Qt::Key_Home;
-    case VK_LEFT: return Qt::Key_Left;
-    case VK_UP: return Qt::Key_Up;
-    case VK_RIGHT: return Qt::Key_Right;
-    case VK_DOWN: return Qt::Key_Down;
-    case VK_INSERT: return Qt::Key_Insert;
-    case VK_DELETE: return Qt::Key_Delete;
-    case VK_ADD: case VK_OEM_PLUS: return Qt::Key_Plus;
-    case VK_SUBTRACT: case VK_OEM_MINUS: return Qt::Key_Minus;
-    case VK_MULTIPLY: return Qt::Key_Asterisk;
-    case VK_DIVIDE: return Qt::Key_Slash;
-    case VK_DECIMAL: case VK_OEM_PERIOD: return Qt::Key_Period;
-    case VK_OEM_COMMA: return Qt::Key_Comma;
-    default: return 0;
-    }
-}

@@ -36,5 +36,3 @@ enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 // The key code of a Qt key event; never 0, so that every key reaches the forms' handlers.
 Word VirtualKeyOf(const QKeyEvent& e);
 TShiftState ShiftStateOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons = Qt::NoButton);
-// The Qt key for a code (for synthesised keys in tests and in the editor).
-int QtKeyOf(Word vk, bool keypad = false);

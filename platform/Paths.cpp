@@ -30,11 +30,6 @@ QString ExtractFileName(const QString& path)
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-QString ExtractFilePath(const QString& path)
-{
-    return path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
 QString ExtractFileExt(const QString& path)
 {
     const int dot = path.lastIndexOf(QLatin1Char('.'));

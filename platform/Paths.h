@@ -10,8 +10,6 @@ QString ProgramDir();
 void OverrideProgramFile(const QString& path);
 // The file name part of a path.
 QString ExtractFileName(const QString& path);
-// The folder part of a path, with its trailing '/'.
-QString ExtractFilePath(const QString& path);
 // The extension, with its dot ("" when there is none after the last '/').
 QString ExtractFileExt(const QString& path);
 bool FileExists(const QString& path);

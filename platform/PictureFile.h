@@ -19,5 +19,5 @@ bool DecodeBmp(const QByteArray& data, QImage& out, QString* error = nullptr);
 // Writing a 24-bit bitmap file: EncodeBmp24 in BmpWriter.h.
 #include "BmpWriter.h"
 
-// Whole files: ReadWholeFile and WriteWholeFile in WholeFile.h.
+// Whole files: ReadWholeFile and WriteFileAtomically in WholeFile.h.
 #include "WholeFile.h"

@@ -137,11 +137,6 @@ SheetLinkServer::~SheetLinkServer()
     close();
 }
 
-bool SheetLinkServer::Listening() const
-{
-    return m_fd >= 0;
-}
-
 bool SheetLinkServer::Listen(const QString& name)
 {
     if (m_fd >= 0) return true;

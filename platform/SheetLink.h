@@ -50,7 +50,6 @@ public:
     // False when another live program already listens under the name (whatever answers a connect
     // is alive, even when it is too busy or stopped to take it), or the folder is unusable.
     bool Listen(const QString& name = QString::fromLatin1(kGameWindowClass));
-    bool Listening() const;
     // How long a connection may take to deliver its message.
     void SetDeadline(int ms) { m_deadlineMs = ms; }
     // Called for each message; its answer is the reply.

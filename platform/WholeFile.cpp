@@ -261,10 +261,3 @@ bool ReadWholeFile(const QString& path, qint64 maxBytes, QByteArray& out, QStrin
     if (err != 0 && error) *error = SystemErrorText(err);
     return err == 0;
 }
-
-bool WriteWholeFile(const QString& path, const QByteArray& data, QString* error)
-{
-    const int err = WriteFileAtomically(path, data);
-    if (err != 0 && error) *error = SystemErrorText(err);
-    return err == 0;
-}

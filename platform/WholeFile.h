@@ -28,7 +28,6 @@ int WriteFileAtomically(const QString& path, const QByteArray& data, bool mayCre
 // system's limit comes back cut short, as the copy's name had it.
 QString AtomicWriteTarget(const QString& entry);
 
-// The same with the reason as a Japanese text, for readers that only show it. Each reader passes the
-// cap of its own format: there is no cap that suits every file.
+// ReadRegularFile with the reason as a Japanese text, for readers that only show it. Each reader passes
+// the cap of its own format: there is no cap that suits every file.
 bool ReadWholeFile(const QString& path, qint64 maxBytes, QByteArray& out, QString* error = nullptr);
-bool WriteWholeFile(const QString& path, const QByteArray& data, QString* error = nullptr);

@@ -1,6 +1,5 @@
 #include "UnitGame.h"
 
-#include "BitmapTools.h"
 #include "Dialogs.h"
 #include "GameRandom.h"
 #include "Help.h"
@@ -441,16 +440,6 @@ void TFormGame::LoadTeamPictures(TBitmap& mySheet, TBitmap& aiteSheet)
 {
     LoadTeamSheet(FMyPicFile, QStringLiteral("PLAYER0"), mySheet);
     LoadTeamSheet(FAitePicFile, QStringLiteral("PLAYER1"), aiteSheet);
-}
-
-void TFormGame::MirrorBitmap(const TBitmap& src, TBitmap& dst)
-{
-    ::MirrorBitmap(src, dst);
-}
-
-void TFormGame::RotateBitmap(const TBitmap& src, int angleDeg, TColor bgColor, TBitmap& dst)
-{
-    ::RotateBitmap(src, angleDeg, bgColor, dst);
 }
 
 QString TFormGame::CompleteFileExt(const QString& fileName, const QString& extList)

@@ -93,8 +93,6 @@ public:
     void AdjustFormTop(QWidget* form) override;
     void ShowHelp(QWidget* form) override;
     void LoadTeamPictures(TBitmap& mySheet, TBitmap& aiteSheet) override;
-    void MirrorBitmap(const TBitmap& src, TBitmap& dst);
-    void RotateBitmap(const TBitmap& src, int angleDeg, TColor bgColor, TBitmap& dst);
     QString CompleteFileExt(const QString& fileName, const QString& extList);
     quint16 GetModeBits() const override;
     QString ResultCodeText(quint16 code, int digits) const;

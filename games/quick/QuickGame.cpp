@@ -252,11 +252,6 @@ void TQuickGameForm::FormKeyDown(Word& key, TShiftState shift)
     GameKeyDown(key, shift);
 }
 
-void TQuickGameForm::FormKeyPress(QChar& key)
-{
-    GameKeyPress(key);
-}
-
 bool TQuickGameForm::eventFilter(QObject* o, QEvent* e)
 {
     if (m_table.SwallowWheel && WheelOnForm(o, e)) return true;

@@ -88,8 +88,6 @@ protected:
     virtual void Tick();
     // Keys that the frame leaves to the game (digits, Enter, PK's F2); clear key to consume it.
     virtual void GameKeyDown(Word& /*key*/, TShiftState /*shift*/) {}
-    // The character of a key the game did not take in GameKeyDown; held keys repeat.
-    virtual void GameKeyPress(QChar& /*key*/) {}
     virtual void imOmoteMouseDown(TMouseButton /*button*/, TShiftState /*shift*/, int /*x*/, int /*y*/) {}
     virtual void imOmoteMouseMove(TShiftState /*shift*/, int /*x*/, int /*y*/) {}
     virtual void imOmoteMouseUp(TMouseButton /*button*/, TShiftState /*shift*/, int /*x*/, int /*y*/) {}
@@ -139,7 +137,6 @@ protected:
     void MakeTitle(int points);
     // The title centred across the field, its face at y.
     void DrawTitle(int faceY);
-    const TBitmap& Title() const { return m_title; }
     // The goal banner at (x, y): it slides in as the caller moves x.
     void DrawGoalBanner(int x, int y);
 
@@ -150,7 +147,6 @@ protected:
     void FormShow() override;
     void FormClose(TCloseAction& action) override;
     void FormKeyDown(Word& key, TShiftState shift) override;
-    void FormKeyPress(QChar& key) override;
     bool eventFilter(QObject* o, QEvent* e) override;
 
     TBitmap m_back;

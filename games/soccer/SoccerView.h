@@ -37,8 +37,6 @@ class TSoccerView {
 public:
     TSoccerView();
 
-    static constexpr int kWidth = kW, kHeight = kH;
-
     TImageList imlA{70, 70};        // team 0: player i standing 2i, moving 2i + 1; then all mirrored
     TImageList imlB{70, 70};        // team 1
     TImageList imlBall{23, 23};     // at rest, rolling (two), fast to the right, fast to the left
@@ -52,7 +50,6 @@ public:
     void MakeTeamImages(int team, const TBitmap& sheet, const std::vector<int>& order);
     // The scoreboard's top band: 0 aqua, 1 light yellow, 2 light green.
     void SetBoardColour(int which);
-    TColor BoardColour() const { return m_boardColour; }
     void SetFontName(const QString& name);
 
     // Draws one frame. Only the goals' shaking counters and the picture caches change.

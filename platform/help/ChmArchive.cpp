@@ -697,7 +697,6 @@ void ChmArchive::Close()
 bool ChmArchive::Open(const QString& file)
 {
     Close();
-    m_file = file;
     // Only a plain file: a pipe under the help file's name would hang the window, a device never end.
     QByteArray bytes;
     if (const int err = ReadRegularFile(file, kMaxFileSize, bytes)) {

@@ -51,7 +51,6 @@ public:
     bool Open(const QString& file);
     void Close();
     bool IsOpen() const { return m_open; }
-    QString FileName() const { return m_file; }
     // A sentence for the user (Japanese), and the technical detail behind it.
     QString Error() const { return m_error; }
     QString ErrorDetail() const { return m_detail; }
@@ -61,7 +60,6 @@ public:
     QByteArray Object(const QString& path) const;
     QStringList Paths() const { return m_paths; }
 
-    const ChmSystemInfo& System() const { return m_system; }
     // The title from #SYSTEM; empty when the file names none.
     QString Title() const { return m_system.title; }
     // The first page to show, "/index.html" form (a fragment kept): the #SYSTEM default topic when
@@ -75,7 +73,6 @@ private:
     bool Fail(const QString& message, const QString& detail);
 
     bool m_open = false;
-    QString m_file;
     QString m_error;
     QString m_detail;
     QHash<QString, QByteArray> m_objects;   // by lower-case path

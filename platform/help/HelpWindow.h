@@ -56,7 +56,6 @@ public:
     QAction* BackAction() const { return m_back; }
     QAction* ForwardAction() const { return m_forward; }
     QAction* HomeAction() const { return m_home; }
-    const ChmArchive& Archive() const { return m_archive; }
 
     static QString DefaultTitle();
 

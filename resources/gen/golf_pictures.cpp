@@ -157,7 +157,7 @@ QImage bunting()
 {
     const int w = 360, h = 92;
     QImage img = Blank(w, h);
-    auto sag = [w](double x) { return 8 + 22 * (1 - std::pow((x - w / 2.0) / (w / 2.0), 2)); };
+    auto sag = [](double x) { return 8 + 22 * (1 - std::pow((x - w / 2.0) / (w / 2.0), 2)); };
     // The pin and its flag, behind the line.
     Mask pin(img);
     pin.rect(w / 2.0 - 1.5, 6, 3, 84);

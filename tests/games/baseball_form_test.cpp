@@ -103,7 +103,7 @@ TEST_F(BaseBallFormTest, KeysAndClicksDuringTheOpeningAndPlay)
     ASSERT_TRUE(g.Opening);
     EXPECT_EQ(f->cobInning->ItemIndex(), 2);
     EXPECT_EQ(g.Inning, 4);
-    EXPECT_EQ(f->ClientWidth(), 792);
+    EXPECT_EQ(f->width(), 792);
     EXPECT_EQ(sounds.Started(), std::vector<QString>{QStringLiteral("OPENING")});
 
     // Digits of both keyboards fill the buffer, the last one counts; a click fills only an empty one.

@@ -69,7 +69,7 @@ TEST_F(GolfGameTest, AutoProgressGamesFromTheMenuEndWithTheHolesOfTheChosenOptio
         const bool won = reports[0].kind == 0;
         EXPECT_EQ(reports[0].code, QStringLiteral("%1%2").arg(won ? QLatin1String("11") : QLatin1String("01")).arg(option));
         EXPECT_EQ(atEnd.FResult, won ? 0 : 1);
-        const int holes = TGolfMatch::HolesForOption(option);
+        const int holes = TGolfMatch::kHoleOptions[option];
         EXPECT_EQ(atEnd.FHolesWon[won ? 0 : 1], holes);
         EXPECT_LT(atEnd.FHolesWon[won ? 1 : 0], holes);
         const int played = atEnd.FHolesWon[0] + atEnd.FHolesWon[1];

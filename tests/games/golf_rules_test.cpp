@@ -145,7 +145,7 @@ TEST(GolfSoakTest, SeededGamesEndOnceWonByTheHolesOfThePutts)
             if (s == TGolfSound::Pat) putter = m.FTurnTeam;
             if (s == TGolfSound::In) ++holesWon[putter];
         };
-        m.FHolesToWin = TGolfMatch::HolesForOption(int(seed % 5));
+        m.FHolesToWin = TGolfMatch::kHoleOptions[seed % 5];
         m.Start();
         m.BeginPlay();
         int ticks = 0, ends = 0;

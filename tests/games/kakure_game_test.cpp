@@ -2,7 +2,6 @@
 // input, choosing by click and keys, the bird picture and the third sheet from the data folder
 // (missing, hostile or not a file), and the early close.
 #include "GameRandom.h"
-#include "Paths.h"
 #include "PictureFile.h"
 #include "QuickGames.h"
 #include "QuickGameFixture.h"
@@ -12,6 +11,7 @@
 #include "UnitKakure.h"
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -228,7 +228,7 @@ TEST_F(KakureGameTest, TheSeekerComesFromTheThirdSheetOrTheStoredPictures)
         MakeForms();
         seed(4);
         reports.clear();
-        QDir().mkpath(ExtractFilePath(FormGame->FThirdPicFile));
+        QDir().mkpath(QFileInfo(FormGame->FThirdPicFile).path());
         QFile::remove(FormGame->FThirdPicFile);
         if (!c.data.isNull()) WriteFile(FormGame->FThirdPicFile, c.data);
         onGameShown = [&](Form* f) {

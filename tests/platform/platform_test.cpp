@@ -74,7 +74,11 @@ TEST(Canvas, RectanglesEllipsesAndLinesLeaveOutRightAndBottomEdges)
     l.Canvas().LineTo(5, 1);
     EXPECT_EQ(l.Canvas().Pixel(4, 1), clBlack);
     EXPECT_EQ(l.Canvas().Pixel(5, 1), clWhite);
-    EXPECT_EQ(l.Canvas().PenPos(), QPoint(5, 1));
+    // The pen stays at the end point: the next line starts there.
+    l.Canvas().LineTo(5, 4);
+    EXPECT_EQ(l.Canvas().Pixel(5, 1), clBlack);
+    EXPECT_EQ(l.Canvas().Pixel(5, 3), clBlack);
+    EXPECT_EQ(l.Canvas().Pixel(5, 4), clWhite);
     // A polyline draws its last point.
     l.Canvas().Polyline({QPoint(1, 3), QPoint(4, 3)});
     EXPECT_EQ(l.Canvas().Pixel(4, 3), clBlack);
@@ -554,11 +558,11 @@ TEST(Pictures, WholeFileWritesReplaceAtomically)
 {
     QTemporaryDir dir;
     const QString p = dir.path() + QStringLiteral("/a.bin");
-    ASSERT_TRUE(WriteWholeFile(p, QByteArray(100, 'x')));
-    ASSERT_TRUE(WriteWholeFile(p, "short"));
+    ASSERT_EQ(WriteFileAtomically(p, QByteArray(100, 'x')), 0);
+    ASSERT_EQ(WriteFileAtomically(p, "short"), 0);
     EXPECT_EQ(ReadFile(p), QByteArray("short"));
     QDir().mkdir(dir.path() + QStringLiteral("/d"));
-    EXPECT_FALSE(WriteWholeFile(dir.path() + QStringLiteral("/d"), "x"));
+    EXPECT_NE(WriteFileAtomically(dir.path() + QStringLiteral("/d"), "x"), 0);
     QByteArray out = "keep";
     EXPECT_FALSE(ReadWholeFile(dir.path() + QStringLiteral("/none"), 16, out));
     EXPECT_EQ(out, QByteArray("keep"));

@@ -125,8 +125,8 @@ TEST(SoccerField, KickOffPlacesBothTeams)
     EXPECT_EQ(e.FLastScorer, TTeamPt{});
 
     // The ball's region: a circle round the still ball, a box reaching 70 px ahead of a moving one.
-    EXPECT_TRUE(e.Ball.AroundRgn.Contains(431 + 45, 335));
-    EXPECT_FALSE(e.Ball.AroundRgn.Contains(431 + 40, 335 + 40));
+    EXPECT_TRUE(e.Ball.AroundRgn.Touches(TRect{431 + 45, 335, 431 + 46, 336}));
+    EXPECT_FALSE(e.Ball.AroundRgn.Touches(TRect{431 + 40, 335 + 40, 431 + 41, 335 + 41}));
     e.Ball.Speed = 5;
     e.Ball.Angle = kPi;
     e.UpdateBallRegion();

@@ -333,7 +333,7 @@ TEST_F(SoccerFormTest, TheFrameShowsPitchBoardsPlayersAndTitle)
     const TBitmap& back = f->BackBuffer();
     ASSERT_EQ(back.Width(), 863);
     ASSERT_EQ(back.Height(), 570);
-    EXPECT_EQ(f->ClientWidth(), 863);
+    EXPECT_EQ(f->width(), 863);
     const QRgb band = pixel(back, {20, 20});
     EXPECT_TRUE(band == ToPixel(0xFFFF00) || band == ToPixel(0x80FFFF) || band == ToPixel(0xC0FFC0));
     EXPECT_EQ(pixel(back, {20, 75}), ToPixel(clMaroon));

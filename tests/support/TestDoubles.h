@@ -39,6 +39,15 @@ private:
     QTimer m_driver;
 };
 
+struct MessageRecord {
+    bool beep = false;   // a beep, not a box
+    int beepKind = 0;
+    TMsgDlgType type = TMsgDlgType::mtInformation;
+    TMsgButtons buttons = TMsgButtons::OK;
+    QString caption;
+    QString text;
+};
+
 // Records every beep and box; answers boxes from a queue, or with the first button when it is empty.
 class RecordingDialogs : public DialogService {
 public:

@@ -176,9 +176,4 @@ int TBaseBallGame::NextBatterPower() const
     return SlotPower[size_t(BattingSide)][size_t((OrderPosition[size_t(BattingSide)] + 1) % 9)];
 }
 
-bool TBaseBallGame::BatterRunDone() const
-{
-    return Play.PlanMade && Actors[kBatter].Action != acBatting;
-}
-
 } // namespace bb

@@ -16,11 +16,6 @@ TBaseBallGame::TBaseBallGame() : Spots(DefaultSpots()), FoulSpots(kFoulSpots), m
 
 TBaseBallGame::~TBaseBallGame() = default;
 
-void TBaseBallGame::SetPlayRules(std::unique_ptr<TPlayRules> rules)
-{
-    if (rules) m_playRules = std::move(rules);
-}
-
 void TBaseBallGame::Create()
 {
     BallChance = RandomInt(3) + 2;

@@ -40,8 +40,7 @@ public:
     ~TBaseBallGame();
 
     TBallServices Services;
-    // Plugs in the rules of the play after the pitch; the game starts with the full rules (TBallPlay).
-    void SetPlayRules(std::unique_ptr<TPlayRules> rules);
+    // The rules of the play after the pitch (TBallPlay).
     TPlayRules& PlayRules() { return *m_playRules; }
 
     // Settings.
@@ -175,7 +174,6 @@ public:
     bool BattingTrails() const { return Runs[size_t(BattingSide)] < Runs[size_t(FieldingSide)]; }
     int NextBatterPower() const;
     int CurrentSlot() const { return OrderPosition[size_t(BattingSide)] % 9; }
-    bool BatterRunDone() const;                       // the batter has finished his steps of the plate appearance
 
     int RandomInt(int n) { return Services.Random ? Services.Random(n) : 0; }
     int SystemRandomInt(int n) { return Services.RuntimeRandom ? Services.RuntimeRandom(n) : 0; }

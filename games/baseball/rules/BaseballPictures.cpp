@@ -31,15 +31,6 @@ TTeamPictures MakeTeamImages(int sheetWidth, const std::function<int(int)>& rand
     return t;
 }
 
-TSheetFrame SheetFrameOf(const TTeamPictures& team, int image)
-{
-    if (image < 0 || image >= team.ImageCount()) return {};
-    const bool mirrored = image >= team.MirrorOffset();
-    const int j = image % team.MirrorOffset();
-    const int cell = team.Order[size_t(j / 2)];
-    return {2 * kFrameSize * cell + kFrameSize * (j % 2), mirrored};
-}
-
 TEquipment EquipmentFrom(const TPictureOffsets& fielding, const TPictureOffsets& batting)
 {
     TEquipment e;

@@ -24,7 +24,6 @@ struct TTeamPictures {
     std::array<int, 9> SlotImage{};  // batting-order slot j shows image 2 x (j mod PlayerCount)
 
     int MirrorOffset() const { return 2 * PlayerCount; }
-    int ImageCount() const { return 4 * PlayerCount; }
     // The standing image of the player at a batting-order position (plate appearances so far).
     int ImageOfPosition(int position) const;
 };
@@ -32,14 +31,6 @@ struct TTeamPictures {
 // Builds a side's map from its sheet's width; the shuffle draws PlayerCount values from randomInt
 // (0 .. n-1). A sheet without a whole cell yields no players and every image is -1 (not drawn).
 TTeamPictures MakeTeamImages(int sheetWidth, const std::function<int(int)>& randomInt);
-
-// Where image i of a side's list comes from: the x of its 70 x 70 frame in the sheet, and whether it
-// is drawn mirrored. X is -1 for an image the list does not hold.
-struct TSheetFrame {
-    int X = -1;
-    bool Mirrored = false;
-};
-TSheetFrame SheetFrameOf(const TTeamPictures& team, int image);
 
 // Offsets of glove, bat and ball per side, relative to the bottom centre of the 70 x 70 picture; glove
 // and bat place their picture's top-left corner, the ball its centre. Poses: 0 facing right standing,

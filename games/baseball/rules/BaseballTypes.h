@@ -66,7 +66,6 @@ struct TBallActor {
     bool Erred = false;
     int Base = 0;           // a runner's base 1-4, or 0
     int BasesToRun = kNotRunning;
-    bool Busy = false;
 
     // Renews the touch, picture and plain catch boxes around the position.
     void RenewBoxes(int touch = 5, int picture = 30);

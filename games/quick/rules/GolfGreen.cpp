@@ -144,7 +144,6 @@ const TSlopeMask& slopeMask(int radius)
 
 void TPlayer::SetAngle(double a)
 {
-    m_angle = a;
     m_cos = std::cos(a);
     m_sin = std::sin(a);
 }

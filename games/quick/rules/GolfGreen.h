@@ -45,7 +45,6 @@ public:
     int TeeX = kTeeX, TeeY = kTeeY;
     int State = bsWaiting;
 
-    double Angle() const { return m_angle; }
     void SetAngle(double a);
     // Back to the tee, waiting, at putting speed.
     void Reset();
@@ -56,7 +55,7 @@ public:
 
 private:
     void setAngleFromMove(double oldX, double oldY);
-    double m_angle = 0, m_cos = 1, m_sin = 0;
+    double m_cos = 1, m_sin = 0;
 };
 
 class TGreen {

@@ -24,8 +24,6 @@ void removeAll(std::vector<int>& v, int value) { v.erase(std::remove(v.begin(), 
 
 } // namespace
 
-int TGolfMatch::HolesForOption(int index) { return kHoleOptions[std::clamp(index, 0, 4)]; }
-
 void TGolfMatch::Start()
 {
     FHolesWon[0] = FHolesWon[1] = 0;

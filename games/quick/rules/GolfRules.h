@@ -26,7 +26,6 @@ public:
     // The option "ホール数": holes needed to win for each item, and the default item.
     static constexpr int kHoleOptions[5] = {3, 4, 5, 6, 8};
     static constexpr int kDefaultOption = 1;
-    static int HolesForOption(int index);
 
     static constexpr int kNewGreenWait = 15;   // ticks before anything moves on a new green
     static constexpr int kPuttCountdown = 10;  // ticks from a given putt to the ball's start

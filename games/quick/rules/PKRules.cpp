@@ -251,10 +251,3 @@ void TPKMatch::AfterDraw()
 {
     if (!FSoccerMode && AfterKick >= 0) ++AfterKick;
 }
-
-bool TPKMatch::Tick()
-{
-    const bool ended = TickRules();
-    if (!ended) AfterDraw();
-    return ended;
-}

@@ -72,12 +72,8 @@ public:
     bool TickRules();
     // After drawing: the after-kick counter moves on (the single kick waits for its end instead).
     void AfterDraw();
-    // Both, for ticking without a window.
-    bool Tick();
 
     int Sum(int side) const;
-    int KickerSide() const { return FKickSide; }
-    bool KickUnderWay() const { return AfterKick == -1; }
     // Whether a shoot-out with the given score is decided after kick k (counted from 0).
     static bool Decided(int k, int c, int d);
 

@@ -45,7 +45,6 @@ struct TTeamPt {
 struct TAroundRegion {
     bool Circle = true;
     TRect Box;
-    bool Contains(int x, int y) const { return Circle ? EllipseContains(Box, x, y) : Box.Contains(x, y); }
     bool Touches(const TRect& r) const;
     void Offset(int dx, int dy) { Box = {Box.Left + dx, Box.Top + dy, Box.Right + dx, Box.Bottom + dy}; }
 };
