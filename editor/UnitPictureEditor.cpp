@@ -45,8 +45,8 @@ TFormPictureEditor::TFormPictureEditor(QWidget* owner) : Form(owner)
         colour = FromQColor(c);
         return true;
     };
-    imTestPlay = QPixmap(QStringLiteral(":/bitmaps/imTestPlay.png"));
-    imTestPause = QPixmap(QStringLiteral(":/bitmaps/imTestPause.png"));
+    imTestPlay = QPixmap::fromImage(ReadResourcePicture(QStringLiteral(":/bitmaps/imTestPlay.png"), "PNG"));
+    imTestPause = QPixmap::fromImage(ReadResourcePicture(QStringLiteral(":/bitmaps/imTestPause.png"), "PNG"));
     tmTest = new GameTimer(this, 400, false);
     tmTest->OnTimer = [this] { tmTestTimer(); };
 

@@ -708,7 +708,8 @@ void TFormPictureEditor::buildMenus()
 void TFormPictureEditor::registerCursors()
 {
     for (const CursorSpec& c : kCursors) {
-        const QPixmap pm(QStringLiteral(":/cursors/%1.png").arg(QLatin1String(c.name)));
+        const QPixmap pm =
+            QPixmap::fromImage(ReadResourcePicture(QStringLiteral(":/cursors/%1.png").arg(QLatin1String(c.name)), "PNG"));
         Cursors[c.number] = pm.isNull() ? QCursor(Qt::CrossCursor) : QCursor(pm, c.hotspot.x(), c.hotspot.y());
     }
     // The rotation handles show the rotation cursors.
