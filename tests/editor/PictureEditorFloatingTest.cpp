@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -237,6 +238,39 @@ TEST_F(FloatingForm, TypedTextBecomesTheFloatingCopy)
     Key(Qt::Key_M, Qt::ControlModifier);
     ASSERT_EQ(dialogs.Boxes().size(), 1u);
     EXPECT_EQ(dialogs.Boxes()[0].text, QStringLiteral("［表示］している画像を隠してから実行して下さい。"));
+}
+
+TEST_F(FloatingForm, TheFontBoxShowsAboveTheColoursAndOffersTheFontChosenBefore)
+{
+    std::vector<int> sizesShown;
+    Form::SetModalHook([&](Form* f) {
+        TFormMoji* moji = form->FormMoji;
+        TFontDialog* fonts = moji->FontDialog1;
+        if (f == fonts) {
+            ASSERT_TRUE(fonts->FontBox && fonts->FontBox->isVisible());
+            EXPECT_LT(fonts->FontBox->geometry().bottom(), fonts->ColorBox->geometry().top());
+            QLineEdit* size = nullptr;
+            for (QLineEdit* e : fonts->FontBox->findChildren<QLineEdit*>())
+                if (e->validator()) size = e;
+            ASSERT_TRUE(size);
+            sizesShown.push_back(size->text().toInt());
+            if (sizesShown.size() == 1) {
+                QTest::keyClick(size, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(size, QStringLiteral("20"));
+                QTest::mouseClick(fonts->btOK, Qt::LeftButton);
+            } else {
+                QTest::mouseClick(fonts->btCancel, Qt::LeftButton);
+            }
+            return;
+        }
+        QTest::mouseClick(moji->btFont, Qt::LeftButton);
+        QTest::mouseClick(moji->btFont, Qt::LeftButton);
+        QTest::keyClicks(moji->Memo1, QStringLiteral("A"));
+        QTest::mouseClick(moji->btOK, Qt::LeftButton);
+    });
+    Key(Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(sizesShown, (std::vector<int>{12, 20}));
+    EXPECT_EQ(form->FormMoji->TextFont.Size(), 20);
 }
 
 TEST_F(FloatingForm, TheTextDialogReadsItsSpacingAndWantsText)
