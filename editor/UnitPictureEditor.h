@@ -120,7 +120,8 @@ public:
     void imMihonMouseUp(TMouseButton button, QPoint screen);
     void sbShowMasuClick();
     QString SampleFileName; // offered again by the sample's open dialog
-    TFormShowMasu* FormShowMasu = nullptr;
+    TFormShowMasu* ShowMasuDialog();
+    TFormShowMasu* FormShowMasu = nullptr; // made on its first use, then kept for the run
 
     // --- drawing -------------------------------------------------------------------------------
     void PaintCanvasView();
@@ -262,7 +263,10 @@ public:
     TMyOpenPictureDialog* MyOpenPictureDialog2 = nullptr;
     TMySavePictureDialog* MySavePictureDialog2 = nullptr;
     TMyOpenPictureDialog* MyOpenPictureDialog3 = nullptr;
-    // The companion dialogs of text input and line width.
+    // The companion dialogs of text input and line width, each made on its first use and then kept
+    // for the run, so what the user set in it stays.
+    TFormMoji* MojiDialog();
+    TFormSelectWidth* SelectWidthDialog();
     TFormMoji* FormMoji = nullptr;
     TFormSelectWidth* FormSelectWidth = nullptr;
 

@@ -208,14 +208,14 @@ TEST_F(FloatingForm, TypedTextBecomesTheFloatingCopy)
 {
     form->SetZoom(100);
     Form::SetModalHook([this](Form* f) {
-        if (f == form->FormMoji->FontDialog1) {
+        if (f == form->MojiDialog()->FontDialog1) {
             // The red of the colour list, chosen by the keyboard.
-            QComboBox* colours = form->FormMoji->FontDialog1->ColorBox;
+            QComboBox* colours = form->MojiDialog()->FontDialog1->ColorBox;
             while (colours->currentData().toUInt() != clRed) QTest::keyClick(colours, Qt::Key_Down);
-            QTest::mouseClick(form->FormMoji->FontDialog1->btOK, Qt::LeftButton);
+            QTest::mouseClick(form->MojiDialog()->FontDialog1->btOK, Qt::LeftButton);
             return;
         }
-        TFormMoji* moji = form->FormMoji;
+        TFormMoji* moji = form->MojiDialog();
         QTest::mouseClick(moji->btFont, Qt::LeftButton);
         QTest::keyClicks(moji->Memo1, QStringLiteral("AB"));
         QTest::keyClick(moji->Memo1, Qt::Key_Return);
@@ -228,9 +228,9 @@ TEST_F(FloatingForm, TypedTextBecomesTheFloatingCopy)
     TFloatingImage* f = form->imPaste;
     ASSERT_TRUE(f->isVisible());
     TBitmap probe(1, 1);
-    probe.Canvas().Font = form->FormMoji->TextFont;
-    EXPECT_EQ(form->FormMoji->TextFont.Color, clRed);
-    EXPECT_EQ(form->FormMoji->LineSpacing, 0);
+    probe.Canvas().Font = form->MojiDialog()->TextFont;
+    EXPECT_EQ(form->MojiDialog()->TextFont.Color, clRed);
+    EXPECT_EQ(form->MojiDialog()->LineSpacing, 0);
     EXPECT_EQ(f->Picture().height(), 2 * probe.Canvas().TextHeight(QStringLiteral("A")));
     EXPECT_EQ(f->Picture().width(), probe.Canvas().TextWidth(QStringLiteral("CDEF")));
     // While the copy shows, the text tool refuses.
@@ -240,11 +240,12 @@ TEST_F(FloatingForm, TypedTextBecomesTheFloatingCopy)
     EXPECT_EQ(dialogs.Boxes()[0].text, QStringLiteral("［表示］している画像を隠してから実行して下さい。"));
 }
 
-TEST_F(FloatingForm, TheFontBoxShowsAboveTheColoursAndOffersTheFontChosenBefore)
+TEST_F(FloatingForm, TheTextAndFontDialogsOfferAtTheirNextUseWhatWasChosenBefore)
 {
     std::vector<int> sizesShown;
+    int textRuns = 0;
     Form::SetModalHook([&](Form* f) {
-        TFormMoji* moji = form->FormMoji;
+        TFormMoji* moji = form->MojiDialog();
         TFontDialog* fonts = moji->FontDialog1;
         if (f == fonts) {
             ASSERT_TRUE(fonts->FontBox && fonts->FontBox->isVisible());
@@ -263,19 +264,34 @@ TEST_F(FloatingForm, TheFontBoxShowsAboveTheColoursAndOffersTheFontChosenBefore)
             }
             return;
         }
-        QTest::mouseClick(moji->btFont, Qt::LeftButton);
-        QTest::mouseClick(moji->btFont, Qt::LeftButton);
-        QTest::keyClicks(moji->Memo1, QStringLiteral("A"));
-        QTest::mouseClick(moji->btOK, Qt::LeftButton);
+        if (++textRuns == 1) {
+            QTest::mouseClick(moji->btFont, Qt::LeftButton);
+            QTest::keyClicks(moji->Memo1, QStringLiteral("AB"));
+            QTest::keyClick(moji->Edit1, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(moji->Edit1, QStringLiteral("7"));
+            QTest::mouseClick(moji->btOK, Qt::LeftButton);
+        } else {
+            EXPECT_EQ(moji->Memo1->toPlainText(), QStringLiteral("AB"));
+            EXPECT_EQ(moji->Edit1->text(), QStringLiteral("7"));
+            QTest::mouseClick(moji->btFont, Qt::LeftButton);
+            QTest::keyClick(moji->Memo1, Qt::Key_Escape);
+        }
     });
-    Key(Qt::Key_M, Qt::ControlModifier);
+    QTest::mouseClick(form->sbMoji, Qt::LeftButton);
+    ASSERT_TRUE(form->imPaste->isVisible());
+    // The copy put away, the text tool opens the dialog again.
+    QTest::mouseClick(form->sbPasteShow, Qt::LeftButton);
+    ASSERT_FALSE(form->imPaste->isVisible());
+    QTest::mouseClick(form->sbMoji, Qt::LeftButton);
+    EXPECT_EQ(textRuns, 2);
     EXPECT_EQ(sizesShown, (std::vector<int>{12, 20}));
-    EXPECT_EQ(form->FormMoji->TextFont.Size(), 20);
+    EXPECT_EQ(form->MojiDialog()->TextFont.Size(), 20);
+    EXPECT_EQ(form->MojiDialog()->LineSpacing, 7);
 }
 
 TEST_F(FloatingForm, TheTextDialogReadsItsSpacingAndWantsText)
 {
-    TFormMoji* moji = form->FormMoji;
+    TFormMoji* moji = form->MojiDialog();
     struct Case {
         const char* text;
         const char* spacing;
@@ -300,7 +316,7 @@ TEST_F(FloatingForm, TheTextDialogReadsItsSpacingAndWantsText)
 
 TEST_F(FloatingForm, TheWidthDialogStaysWithinOneToAHundred)
 {
-    TFormSelectWidth* d = form->FormSelectWidth;
+    TFormSelectWidth* d = form->SelectWidthDialog();
     EXPECT_EQ(d->Caption(), QStringLiteral("線の幅"));
     const std::tuple<const char*, int, int> cases[] = {{"0", mrOk, 1}, {"7", mrOk, 7}, {"250", mrOk, 100}};
     for (auto [typed, result, width] : cases) {
@@ -364,10 +380,10 @@ TEST_F(FloatingForm, EachUpDownStepsItsEditFromItsKeysAndArrowsToItsLeftEdge)
         Form* dialog;
         QLineEdit* edit;
         QSpinBox* upDown;
-    } cases[] = {{form->FormSelectWidth, form->FormSelectWidth->Edit1, form->FormSelectWidth->UpDown1},
-                 {form->FormMoji, form->FormMoji->Edit1, form->FormMoji->UpDown1},
-                 {form->FormShowMasu, form->FormShowMasu->Edit1, form->FormShowMasu->UpDown1},
-                 {form->FormShowMasu, form->FormShowMasu->Edit2, form->FormShowMasu->UpDown2}};
+    } cases[] = {{form->SelectWidthDialog(), form->SelectWidthDialog()->Edit1, form->SelectWidthDialog()->UpDown1},
+                 {form->MojiDialog(), form->MojiDialog()->Edit1, form->MojiDialog()->UpDown1},
+                 {form->ShowMasuDialog(), form->ShowMasuDialog()->Edit1, form->ShowMasuDialog()->UpDown1},
+                 {form->ShowMasuDialog(), form->ShowMasuDialog()->Edit2, form->ShowMasuDialog()->UpDown2}};
     for (const Case& c : cases) {
         Form::SetModalHook([&](Form*) {
             const int lo = c.upDown->minimum(), hi = c.upDown->maximum();

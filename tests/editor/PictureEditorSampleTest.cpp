@@ -40,7 +40,7 @@ protected:
     void GridButton(const std::function<void(TFormShowMasu&)>& during = {})
     {
         Form::SetModalHook([&](Form* f) {
-            if (f == form->FormShowMasu && during) during(*form->FormShowMasu);
+            if (f == form->ShowMasuDialog() && during) during(*form->ShowMasuDialog());
         });
         QTest::mouseClick(form->sbShowMasu, Qt::LeftButton);
         Form::SetModalHook(nullptr);
