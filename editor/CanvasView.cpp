@@ -260,6 +260,8 @@ QString CssColor(TColor c)
 TColorPanel::TColorPanel(QWidget* parent, const QString& name, int tag) : QLabel(parent), Tag(tag)
 {
     setObjectName(name);
+    // The captions show in the application's font rather than the form's, as they always have.
+    setFont(QApplication::font(this));
     setAlignment(Qt::AlignCenter);
     restyle();
 }
