@@ -92,7 +92,10 @@ void beginAliased(QPainter& p)
 
 QFont TFont::ToQFont() const
 {
-    QFont f(Name);
+    // The typeface a substituted name stands for is asked for by its own name: for a name it does
+    // not know, Qt first has fontconfig sort every font for each script of the text, several
+    // milliseconds at start, and then draws with the same typeface all the same.
+    QFont f(QFont::substitute(Name));
     f.setPixelSize(std::max(1, PixelHeight));
     f.setBold(Bold);
     f.setItalic(Italic);
