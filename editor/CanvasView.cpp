@@ -5,6 +5,7 @@
 #include "PaintBox.h"
 #include <algorithm>
 #include <QApplication>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -260,8 +261,11 @@ QString CssColor(TColor c)
 TColorPanel::TColorPanel(QWidget* parent, const QString& name, int tag) : QLabel(parent), Tag(tag)
 {
     setObjectName(name);
-    // The captions show in the application's font rather than the form's, as they always have.
-    setFont(QApplication::font(this));
+    // The captions show in the application's font rather than the form's, as they always have. It is
+    // asked for by the typeface its name stands for, which spares fontconfig a sort per script.
+    QFont f = QApplication::font(this);
+    f.setFamily(QFontInfo(f).family());
+    setFont(f);
     setAlignment(Qt::AlignCenter);
     restyle();
 }
