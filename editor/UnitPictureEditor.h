@@ -96,8 +96,6 @@ public:
     QImage StripPicture() const;
 
     // --- view, zoom, keys ----------------------------------------------------------------------
-    int Zoom() const;
-    void SetZoom(int z);
     void UpDown1Click();
     void cbIncrementClick();
     void bt100Click();

@@ -63,7 +63,7 @@ protected:
 
 TEST_F(FloatingForm, StretchedByItsHandlesAndFlippedPastTheOppositeSide)
 {
-    form->SetZoom(100);
+    StepZoomTo(100);
     QImage pic = Filled(10, 6, clBlack);
     for (int y = 0; y < 6; ++y)
         for (int x = 5; x < 10; ++x) pic.setPixel(x, y, ToPixel(clRed));
@@ -100,7 +100,7 @@ TEST_F(FloatingForm, StretchedByItsHandlesAndFlippedPastTheOppositeSide)
 
 TEST_F(FloatingForm, AShrunkenCopyKeepsItsThinDarkLinesUnlessHalftoned)
 {
-    form->SetZoom(100);
+    StepZoomTo(100);
     QImage line = Filled(20, 20, clWhite);
     for (int i = 0; i < 20; ++i) line.setPixel(i, 19 - i, ToPixel(clBlack));
     for (int left : {50, 80}) {
@@ -122,7 +122,7 @@ TEST_F(FloatingForm, AShrunkenCopyKeepsItsThinDarkLinesUnlessHalftoned)
 
 TEST_F(FloatingForm, ARotationAfterAFlipStartsFromThePictureAsItShows)
 {
-    form->SetZoom(100);
+    StepZoomTo(100);
     TFloatingImage* f = Paste(Filled(40, 10, clBlack), QPoint(100, 100));
     Key(Qt::Key_S, Qt::ControlModifier);
     ASSERT_TRUE(form->imRotateRB->isVisible());
@@ -164,14 +164,14 @@ TEST_F(FloatingForm, MovesKeepToWholeCanvasPixels)
     Key(Qt::Key_Down);
     EXPECT_EQ(f->pos(), QPoint(96, 6));
     EXPECT_EQ(f->StoredPos, QPoint(15, 0));
-    form->SetZoom(150);
+    StepZoomTo(150);
     EXPECT_EQ(form->Engine.ToCanvas(f->x()), 15);
     Key(Qt::Key_Right);
     EXPECT_EQ(form->Engine.ToCanvas(f->x()), 16);
     Key(Qt::Key_Right);
     EXPECT_EQ(form->Engine.ToCanvas(f->x()), 17);
     // To the view's origin: the first whole canvas pixel in view.
-    form->SetZoom(975);
+    StepZoomTo(975);
     const int before = f->x();
     form->ScrollBox1->horizontalScrollBar()->setValue(100);
     EXPECT_EQ(f->x(), before - 100); // it scrolls with the canvas
@@ -182,7 +182,7 @@ TEST_F(FloatingForm, MovesKeepToWholeCanvasPixels)
 TEST_F(FloatingForm, DrawnAtTheCanvasSizeItStandsForAndWithTheEraser)
 {
     // At 25 % a 3 x 3 copy shows as one pixel and is still drawn 3 x 3.
-    form->SetZoom(25);
+    StepZoomTo(25);
     Paste(Filled(3, 3, clBlack));
     ASSERT_EQ(form->imPaste->size(), QSize(1, 1));
     Key(Qt::Key_V, Qt::ControlModifier);
@@ -190,7 +190,7 @@ TEST_F(FloatingForm, DrawnAtTheCanvasSizeItStandsForAndWithTheEraser)
     EXPECT_EQ(CanvasAt(3, 3), clWhite);
     Key(Qt::Key_F, Qt::ControlModifier);
     // With the eraser chosen the picture's pure white covers what lies under it.
-    form->SetZoom(100);
+    StepZoomTo(100);
     QTest::mouseClick(form->sbFloodFill, Qt::LeftButton);
     Click(V(100, 50)); // the canvas black
     ASSERT_EQ(CanvasAt(60, 30), clBlack);
@@ -206,7 +206,7 @@ TEST_F(FloatingForm, DrawnAtTheCanvasSizeItStandsForAndWithTheEraser)
 
 TEST_F(FloatingForm, TypedTextBecomesTheFloatingCopy)
 {
-    form->SetZoom(100);
+    StepZoomTo(100);
     Form::SetModalHook([this](Form* f) {
         if (f == form->MojiDialog()->FontDialog1) {
             // The red of the colour list, chosen by the keyboard.
@@ -353,7 +353,7 @@ TEST_F(FloatingForm, TheImportedPictureFollowsTheZoomOrKeepsItsSize)
     // "独立": the same size and place on screen at any zoom; "連動" again: the zoom's size, from
     // the place it has then.
     QTest::mouseClick(form->rbBairituKotei, Qt::LeftButton);
-    form->SetZoom(300);
+    StepZoomTo(300);
     EXPECT_EQ(f->size(), QSize(60, 60));
     QTest::mouseClick(form->rbBairituHendou, Qt::LeftButton);
     EXPECT_EQ(f->size(), QSize(30, 30));

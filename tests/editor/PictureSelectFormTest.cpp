@@ -234,7 +234,7 @@ TEST_F(ImportForm, TheColourEffectBarsWorkLiveAndComeBackExactly)
 
 TEST_F(ImportForm, TheCutOutFloatsInTheEditorAndIsDrawnIntoTheCell)
 {
-    form->SetZoom(100);
+    StepZoomTo(100);
     Import([&] {
         // Nothing opened: OK refuses and the dialog stays.
         QTest::mouseClick(d->btOK, Qt::LeftButton);
