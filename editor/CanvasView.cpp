@@ -130,14 +130,6 @@ void TStripView::DrawCellFrame(QImage& img, const QRect& cell)
     fill(cell.right() - 1, cell.top(), 2, cell.height());
 }
 
-QImage TStripView::Picture() const
-{
-    if (!m_sheet) return QImage();
-    QImage img = m_sheet->convertToFormat(QImage::Format_RGB32);
-    DrawCellFrame(img, m_cell);
-    return img;
-}
-
 void TStripView::paintEvent(QPaintEvent* e)
 {
     QPainter p(this);

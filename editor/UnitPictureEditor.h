@@ -92,8 +92,6 @@ public:
     void udTestClick(bool left);
     void sbTestColorClick();
     int CellCount() const;
-    // The player strip as it shows: the sheet with the selected cell's frame.
-    QImage StripPicture() const;
 
     // --- view, zoom, keys ----------------------------------------------------------------------
     void UpDown1Click();

@@ -8,6 +8,7 @@
 #include "PictureFile.h"
 #include "SampleUnderlay.h"
 #include "UnitShowMasu.h"
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -188,7 +189,7 @@ TEST_F(SampleForm, TheGridStandsAtItsPitchesAndCancelSwitchesItOff)
         EXPECT_EQ(d.Edit1->text(), QStringLiteral("70"));
         d.ColorDialog1Execute = [](TColor& c) { return (c = clRed), true; };
         QTest::mouseClick(d.sbLineColor, Qt::LeftButton);
-        EXPECT_EQ(FromPixel(d.LineColorPicture().pixel(10, 12)), clRed);
+        EXPECT_EQ(FromPixel(d.imLineColor->pixmap().toImage().pixel(10, 12)), clRed);
         for (auto [edit, typed] : {std::pair{d.Edit1, "35"}, std::pair{d.Edit2, "0"}}) {
             QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(edit, QString::fromLatin1(typed));

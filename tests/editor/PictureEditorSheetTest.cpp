@@ -265,7 +265,7 @@ TEST_F(EditorForm, StripAddDeleteAndMove)
     EXPECT_TRUE(f.SheetChanged);
     EXPECT_EQ(CanvasAt(50, 30), clWhite);
     // The strip shows the frame round the selected cell.
-    const QImage strip = f.StripPicture();
+    const QImage strip = f.imChara->grab().toImage();
     EXPECT_EQ(FromPixel(strip.pixel(140, 30)), clRed);
     EXPECT_EQ(FromPixel(strip.pixel(141, 30)), clRed);
     EXPECT_EQ(FromPixel(strip.pixel(142, 30)), clWhite);
