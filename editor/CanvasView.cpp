@@ -5,6 +5,7 @@
 #include "PaintBox.h"
 #include <algorithm>
 #include <QApplication>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -127,14 +128,6 @@ void TStripView::DrawCellFrame(QImage& img, const QRect& cell)
     fill(cell.left(), cell.bottom() - 1, cell.width(), 2);
     fill(cell.left(), cell.top(), 2, cell.height());
     fill(cell.right() - 1, cell.top(), 2, cell.height());
-}
-
-QImage TStripView::Picture() const
-{
-    if (!m_sheet) return QImage();
-    QImage img = m_sheet->convertToFormat(QImage::Format_RGB32);
-    DrawCellFrame(img, m_cell);
-    return img;
 }
 
 void TStripView::paintEvent(QPaintEvent* e)
@@ -260,6 +253,11 @@ QString CssColor(TColor c)
 TColorPanel::TColorPanel(QWidget* parent, const QString& name, int tag) : QLabel(parent), Tag(tag)
 {
     setObjectName(name);
+    // The captions show in the application's font rather than the form's, as they always have. It is
+    // asked for by the typeface its name stands for, which spares fontconfig a sort per script.
+    QFont f = QApplication::font(this);
+    f.setFamily(QFontInfo(f).family());
+    setFont(f);
     setAlignment(Qt::AlignCenter);
     restyle();
 }

@@ -66,8 +66,6 @@ public:
     explicit TStripView(QWidget* parent);
     // The sheet shown (kept by the caller) and the selected cell's rectangle.
     void SetPicture(const QImage* sheet, const QRect& cell);
-    // The strip as it shows.
-    QImage Picture() const;
     std::function<void(int x, int y)> OnMouseDown;
     static void DrawCellFrame(QImage& img, const QRect& cell);
 

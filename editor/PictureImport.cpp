@@ -29,14 +29,9 @@ qint64 CeilDiv(qint64 n, qint64 d)
 // ---------------------------------------------------------------------------------------------
 // Reading
 
-bool DecodeImportPicture(const QByteArray& data, const QString& path, QImage& out, QString& error)
-{
-    // Any picture of at least one pixel: a cell of 1 x 1.
-    return DecodeSheet(data, SheetFormatOf(path), out, error, 1, 1);
-}
-
 bool ReadImportPicture(const QString& path, QImage& out, QString& error, int* fileError)
 {
+    // Any picture of at least one pixel: a cell of 1 x 1.
     return ReadSheetFile(path, out, error, 1, 1, fileError);
 }
 

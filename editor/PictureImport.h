@@ -19,8 +19,6 @@
 // as an RGB32 picture. Refused with the reason: an unknown extension, what cannot be read (its
 // system error code goes to fileError, else 0) and what does not decode.
 bool ReadImportPicture(const QString& path, QImage& out, QString& error, int* fileError = nullptr);
-// The same for bytes already read, by the extension of `path`.
-bool DecodeImportPicture(const QByteArray& data, const QString& path, QImage& out, QString& error);
 // The largest picture the editor takes from the dialog, per side in screen pixels.
 constexpr int kMaxImportWidth = 2000;
 constexpr int kMaxImportHeight = 1500;
@@ -110,7 +108,6 @@ public:
     QImage Redo();
     // The bytes of the distinct pictures held.
     qint64 HeldBytes() const;
-    int UndoSteps() const { return int(m_current - m_low); }
 
 private:
     QImage& at(qint64 position) { return m_slots[size_t(position % kSlots)]; }

@@ -78,7 +78,6 @@ public:
     int MarginL = 0, MarginT = 0, MarginR = 0, MarginB = 0;
 
     // Range selection (content coordinates; all zero when there is none).
-    QRect RangeRect() const { return QRect(QPoint(RangeL, RangeT), QPoint(RangeR, RangeB)); }
     int RangeL = 0, RangeT = 0, RangeR = 0, RangeB = 0;
     bool FreeRange = false; // a free range's outline is the in-progress point list
     bool HasRange() const { return RangeL != 0 || RangeT != 0 || RangeR != 0 || RangeB != 0; }

@@ -32,9 +32,7 @@ public:
     QByteArray& SlotOf(std::int64_t pos) { return m_slots[size_t(Slot(pos))]; }
     static int Slot(std::int64_t pos) { return int(pos % kSlots); }
 
-    std::int64_t Low() const { return m_low; }
     std::int64_t Cur() const { return m_cur; }
-    std::int64_t Top() const { return m_top; }
 
 private:
     std::array<QByteArray, kSlots> m_slots;

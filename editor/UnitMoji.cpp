@@ -39,12 +39,6 @@ TFontDialog::TFontDialog(QWidget* owner) : Form(owner)
     SetCaption(QStringLiteral("フォント"));
     Font.Name = QStringLiteral("ＭＳ Ｐゴシック");
     auto* root = new QVBoxLayout(this);
-    FontBox = new QFontDialog(this);
-    FontBox->setWindowFlags(Qt::Widget);
-    FontBox->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
-    // Text pictures carry no underline or strike-out: those choices are not offered.
-    for (QCheckBox* effect : FontBox->findChildren<QCheckBox*>()) effect->setEnabled(false);
-    root->addWidget(FontBox);
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("色(&C):"), this));
     ColorBox = new QComboBox(this);
@@ -64,8 +58,20 @@ TFontDialog::TFontDialog(QWidget* owner) : Form(owner)
     connect(btCancel, &QPushButton::clicked, this, [this] { SetModalResult(mrCancel); });
 }
 
+void TFontDialog::buildFontBox()
+{
+    FontBox = new QFontDialog(this);
+    FontBox->setWindowFlags(Qt::Widget);
+    FontBox->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    // Text pictures carry no underline or strike-out: those choices are not offered.
+    for (QCheckBox* effect : FontBox->findChildren<QCheckBox*>()) effect->setEnabled(false);
+    static_cast<QVBoxLayout*>(layout())->insertWidget(0, FontBox);
+}
+
 bool TFontDialog::Execute()
 {
+    // Qt's font box reads every typeface and its icons as it is made: that waits for the first use.
+    if (!FontBox) buildFontBox();
     QFont f = Font.ToQFont();
     f.setPointSize(Font.Size());
     // The list shows the typeface really used for a name that stands for another.

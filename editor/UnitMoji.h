@@ -21,12 +21,15 @@ public:
     TFont Font;
     // Shows the dialog with Font; true with the chosen font on OK.
     bool Execute();
-    QFontDialog* FontBox = nullptr;
+    QFontDialog* FontBox = nullptr; // made on the first Execute, then kept
     QComboBox* ColorBox = nullptr;
     QPushButton *btOK = nullptr, *btCancel = nullptr;
 
 protected:
     void FormKeyDown(Word& key, TShiftState shift) override;
+
+private:
+    void buildFontBox();
 };
 
 class TFormMoji : public Form {

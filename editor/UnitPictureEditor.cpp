@@ -45,8 +45,8 @@ TFormPictureEditor::TFormPictureEditor(QWidget* owner) : Form(owner)
         colour = FromQColor(c);
         return true;
     };
-    imTestPlay = QPixmap(QStringLiteral(":/bitmaps/imTestPlay.png"));
-    imTestPause = QPixmap(QStringLiteral(":/bitmaps/imTestPause.png"));
+    imTestPlay = QPixmap::fromImage(ReadResourcePicture(QStringLiteral(":/bitmaps/imTestPlay.png"), "PNG"));
+    imTestPause = QPixmap::fromImage(ReadResourcePicture(QStringLiteral(":/bitmaps/imTestPause.png"), "PNG"));
     tmTest = new GameTimer(this, 400, false);
     tmTest->OnTimer = [this] { tmTestTimer(); };
 
@@ -73,11 +73,9 @@ TFormPictureEditor::TFormPictureEditor(QWidget* owner) : Form(owner)
     // 6: handle pictures, cursors.
     registerCursors();
 
-    // 7: no floating image, no move, no pop-up; the companion dialogs of text and line width.
+    // 7: no floating image, no move, no pop-up.
     CurrentFloating = nullptr;
     Engine.PopupFlag = false;
-    FormMoji = new TFormMoji(this);
-    FormSelectWidth = new TFormSelectWidth(this);
 
     // 8: palette.
     setupPalette();
@@ -167,6 +165,20 @@ void TFormPictureEditor::setupFileDialogs()
     MyOpenPictureDialog2->Options |= ofFileMustExist;
     MySavePictureDialog2->OnCanClose = [this](bool& canClose) { MySavePictureDialog2CanClose(canClose); };
     MySavePictureDialog2->OnTypeChange = [this] { MySavePictureDialog2TypeChange(); };
+}
+
+// The companion dialogs cost the first window's showing several milliseconds of fonts and widgets
+// each, so they wait for their commands.
+TFormMoji* TFormPictureEditor::MojiDialog()
+{
+    if (!FormMoji) FormMoji = new TFormMoji(this);
+    return FormMoji;
+}
+
+TFormSelectWidth* TFormPictureEditor::SelectWidthDialog()
+{
+    if (!FormSelectWidth) FormSelectWidth = new TFormSelectWidth(this);
+    return FormSelectWidth;
 }
 
 TFormPictureEditor::~TFormPictureEditor()

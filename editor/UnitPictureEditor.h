@@ -92,12 +92,8 @@ public:
     void udTestClick(bool left);
     void sbTestColorClick();
     int CellCount() const;
-    // The player strip as it shows: the sheet with the selected cell's frame.
-    QImage StripPicture() const;
 
     // --- view, zoom, keys ----------------------------------------------------------------------
-    int Zoom() const;
-    void SetZoom(int z);
     void UpDown1Click();
     void cbIncrementClick();
     void bt100Click();
@@ -120,7 +116,8 @@ public:
     void imMihonMouseUp(TMouseButton button, QPoint screen);
     void sbShowMasuClick();
     QString SampleFileName; // offered again by the sample's open dialog
-    TFormShowMasu* FormShowMasu = nullptr;
+    TFormShowMasu* ShowMasuDialog();
+    TFormShowMasu* FormShowMasu = nullptr; // made on its first use, then kept for the run
 
     // --- drawing -------------------------------------------------------------------------------
     void PaintCanvasView();
@@ -262,7 +259,10 @@ public:
     TMyOpenPictureDialog* MyOpenPictureDialog2 = nullptr;
     TMySavePictureDialog* MySavePictureDialog2 = nullptr;
     TMyOpenPictureDialog* MyOpenPictureDialog3 = nullptr;
-    // The companion dialogs of text input and line width.
+    // The companion dialogs of text input and line width, each made on its first use and then kept
+    // for the run, so what the user set in it stays.
+    TFormMoji* MojiDialog();
+    TFormSelectWidth* SelectWidthDialog();
     TFormMoji* FormMoji = nullptr;
     TFormSelectWidth* FormSelectWidth = nullptr;
 

@@ -37,9 +37,11 @@ QToolButton* ToolButton(QWidget* parent, const QString& name, const QString& cap
     return b;
 }
 
-QGroupBox* Group(const QString& title)
+// Made on the form at once, so its text is measured in the form's font only, never first in the
+// application's.
+QGroupBox* Group(QWidget* form, const QString& title)
 {
-    auto* g = new QGroupBox(title);
+    auto* g = new QGroupBox(title, form);
     g->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     return g;
 }
@@ -73,9 +75,9 @@ QVBoxLayout* RadioPair(QWidget* parent, QRadioButton* a, QRadioButton* b)
 }
 
 // A check box with a long caption beside it in a label that wraps.
-QWidget* WrappedCheckBox(QCheckBox* box, const QString& caption)
+QWidget* WrappedCheckBox(QWidget* form, QCheckBox* box, const QString& caption)
 {
-    auto* holder = new QWidget;
+    auto* holder = new QWidget(form);
     auto* l = new QHBoxLayout(holder);
     l->setContentsMargins(0, 0, 0, 0);
     auto* text = new QLabel(caption, holder);
@@ -160,7 +162,7 @@ void TFormPictureEditor::buildUi()
 
 QGroupBox* TFormPictureEditor::buildDrawPanel()
 {
-    auto* g = Group(QStringLiteral("描画"));
+    auto* g = Group(this, QStringLiteral("描画"));
     auto* l = RowOf(g);
     sbPen = ToolButton(g, QStringLiteral("sbPen"), QStringLiteral("ペン"), true);
     sbCircle = ToolButton(g, QStringLiteral("sbCircle"), QStringLiteral("面"), true);
@@ -180,7 +182,7 @@ QGroupBox* TFormPictureEditor::buildDrawPanel()
 
 QGroupBox* TFormPictureEditor::buildRangePanel()
 {
-    auto* g = Group(QStringLiteral("範囲"));
+    auto* g = Group(this, QStringLiteral("範囲"));
     auto* l = RowOf(g);
     sbRange = ToolButton(g, QStringLiteral("sbRange"), QStringLiteral("範囲"), true);
     rbRectRange = Radio(g, QStringLiteral("rbRectRange"), QStringLiteral("四角"));
@@ -198,7 +200,7 @@ QGroupBox* TFormPictureEditor::buildRangePanel()
 
 QGroupBox* TFormPictureEditor::buildPastePanel()
 {
-    auto* g = Group(QStringLiteral("コピー画像"));
+    auto* g = Group(this, QStringLiteral("コピー画像"));
     auto* l = RowOf(g);
     sbPasteShow = ToolButton(g, QStringLiteral("sbPasteShow"), QStringLiteral("表示"), true);
     sbPasteByouga = ToolButton(g, QStringLiteral("sbPasteByouga"), QStringLiteral("描画"));
@@ -211,7 +213,7 @@ QGroupBox* TFormPictureEditor::buildPastePanel()
 
 QGroupBox* TFormPictureEditor::buildFacePanel()
 {
-    auto* g = Group(QStringLiteral("取り込み画像"));
+    auto* g = Group(this, QStringLiteral("取り込み画像"));
     auto* l = RowOf(g);
     sbFaceSelect = ToolButton(g, QStringLiteral("sbFaceSelect"), QStringLiteral("画像"));
     rbBairituHendou = Radio(g, QStringLiteral("rbBairituHendou"), QStringLiteral("連動"));
@@ -231,7 +233,7 @@ QGroupBox* TFormPictureEditor::buildFacePanel()
 
 QGroupBox* TFormPictureEditor::buildEditPanel()
 {
-    auto* g = Group(QStringLiteral("編集"));
+    auto* g = Group(this, QStringLiteral("編集"));
     auto* l = RowOf(g);
     sbUndo = ToolButton(g, QStringLiteral("sbUndo"), QStringLiteral("元に戻す"));
     sbRedo = ToolButton(g, QStringLiteral("sbRedo"), QStringLiteral("先に戻す"));
@@ -244,7 +246,7 @@ QGroupBox* TFormPictureEditor::buildEditPanel()
 
 QGroupBox* TFormPictureEditor::buildReformPanel()
 {
-    auto* g = Group(QStringLiteral("変形"));
+    auto* g = Group(this, QStringLiteral("変形"));
     auto* l = RowOf(g);
     pnLastReform = new TColorPanel(g, QStringLiteral("pnLastReform"), 0);
     pnLastReform->setText(QStringLiteral("変形"));
@@ -268,7 +270,7 @@ QGroupBox* TFormPictureEditor::buildReformPanel()
 
 QGroupBox* TFormPictureEditor::buildViewPanel()
 {
-    auto* g = Group(QStringLiteral("表示"));
+    auto* g = Group(this, QStringLiteral("表示"));
     auto* l = RowOf(g);
     UpDown1 = new QSpinBox(g);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
@@ -294,7 +296,7 @@ QGroupBox* TFormPictureEditor::buildViewPanel()
 
 QGroupBox* TFormPictureEditor::buildModePanel()
 {
-    auto* g = Group(QStringLiteral("モード"));
+    auto* g = Group(this, QStringLiteral("モード"));
     auto* l = RowOf(g);
     lbByouga = new QLabel(QStringLiteral("描画"), g);
     lbRange = new QLabel(QStringLiteral("範囲選択"), g);
@@ -330,7 +332,7 @@ void TFormPictureEditor::buildHiddenControls()
 
 QGroupBox* TFormPictureEditor::buildPalettePanel()
 {
-    auto* g = Group(QStringLiteral("パレット"));
+    auto* g = Group(this, QStringLiteral("パレット"));
     pnPallet = g;
     pnPallet->setObjectName(QStringLiteral("pnPallet"));
     auto* grid = new QGridLayout(g);
@@ -361,7 +363,7 @@ QGroupBox* TFormPictureEditor::buildPalettePanel()
 
 QGroupBox* TFormPictureEditor::buildPenStylePanel()
 {
-    auto* g = Group(QStringLiteral("線種"));
+    auto* g = Group(this, QStringLiteral("線種"));
     pnPenStyle = g;
     pnPenStyle->setObjectName(QStringLiteral("pnPenStyle"));
     auto* l = RowOf(g);
@@ -377,7 +379,7 @@ QGroupBox* TFormPictureEditor::buildPenStylePanel()
 
 QGroupBox* TFormPictureEditor::buildTestPanel()
 {
-    auto* g = Group(QStringLiteral("動作確認"));
+    auto* g = Group(this, QStringLiteral("動作確認"));
     pnTest = g;
     pnTest->setObjectName(QStringLiteral("pnTest"));
     auto* l = new QGridLayout(g);
@@ -407,13 +409,13 @@ QWidget* TFormPictureEditor::buildOptionBoxes(QLayout* column)
     cbKeepColor = new QCheckBox;
     cbKeepColor->setObjectName(QStringLiteral("cbKeepColor"));
     column->addWidget(WrappedCheckBox(
-        cbKeepColor, QStringLiteral("「塗り」とそれ以外の描画のそれぞれで，前回描画したときのパレットの色を保持する")));
+        this, cbKeepColor, QStringLiteral("「塗り」とそれ以外の描画のそれぞれで，前回描画したときのパレットの色を保持する")));
     column->addWidget(buildTestPanel());
     cbChangeWhite = new QCheckBox;
     cbChangeWhite->setObjectName(QStringLiteral("cbChangeWhite"));
     cbChangeWhite->setChecked(true);
     QWidget* change = WrappedCheckBox(
-        cbChangeWhite,
+        this, cbChangeWhite,
         QStringLiteral("［ファイルを開く］，［画像取り込み］のとき，画像内側の透明白色（完全白色）を不透明白色（完全白色に近い白色）にする"));
     column->addWidget(change);
     return change;
@@ -486,7 +488,7 @@ void TFormPictureEditor::buildFloatingImages()
 
 QGroupBox* TFormPictureEditor::buildStripPanel()
 {
-    auto* g = Group(QStringLiteral("プレイヤー画像"));
+    auto* g = Group(this, QStringLiteral("プレイヤー画像"));
     auto* l = RowOf(g);
     scbChara = new QScrollArea(g);
     scbChara->setObjectName(QStringLiteral("scbChara"));
@@ -708,7 +710,8 @@ void TFormPictureEditor::buildMenus()
 void TFormPictureEditor::registerCursors()
 {
     for (const CursorSpec& c : kCursors) {
-        const QPixmap pm(QStringLiteral(":/cursors/%1.png").arg(QLatin1String(c.name)));
+        const QPixmap pm =
+            QPixmap::fromImage(ReadResourcePicture(QStringLiteral(":/cursors/%1.png").arg(QLatin1String(c.name)), "PNG"));
         Cursors[c.number] = pm.isNull() ? QCursor(Qt::CrossCursor) : QCursor(pm, c.hotspot.x(), c.hotspot.y());
     }
     // The rotation handles show the rotation cursors.

@@ -165,11 +165,12 @@ void TFormPictureEditor::sbPasteShowClick()
     } else {
         QImage picture;
         if (TextMode) {
-            const QSize size = TextPictureSize(FormMoji->Lines(), FormMoji->TextFont, FormMoji->LineSpacing);
+            const TFormMoji* moji = MojiDialog();
+            const QSize size = TextPictureSize(moji->Lines(), moji->TextFont, moji->LineSpacing);
             if (size.width() > kMaxPasteWidth || size.height() > kMaxPasteHeight)
                 Refuse(this, QStringLiteral("文字の画像が大きすぎます。"));
             else
-                picture = TextPicture(FormMoji->Lines(), FormMoji->TextFont, FormMoji->LineSpacing);
+                picture = TextPicture(moji->Lines(), moji->TextFont, moji->LineSpacing);
         } else {
             takeClipboardPicture(picture);
         }
@@ -212,7 +213,7 @@ void TFormPictureEditor::sbMojiClick()
         Refuse(this, QStringLiteral("［表示］している画像を隠してから実行して下さい。"));
         return;
     }
-    if (FormMoji->ShowModal() != mrOk) return;
+    if (MojiDialog()->ShowModal() != mrOk) return;
     TextMode = true;
     sbPasteShowClick();
     TextMode = false;

@@ -9,7 +9,7 @@
 TFormPictureSelect* TFormPictureEditor::PictureSelect()
 {
     if (!FormPictureSelect)
-        FormPictureSelect = new TFormPictureSelect(this, FormSelectWidth, PlayerFolder(), Engine.OpaqueWhite);
+        FormPictureSelect = new TFormPictureSelect(this, SelectWidthDialog(), PlayerFolder(), Engine.OpaqueWhite);
     return FormPictureSelect;
 }
 

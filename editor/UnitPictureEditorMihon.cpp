@@ -11,7 +11,6 @@
 
 void TFormPictureEditor::setupSampleAndGrid()
 {
-    FormShowMasu = new TFormShowMasu(this);
     sbShowMasu->setCheckable(true);
     sbShowMasu->setChecked(Engine.GridShown);
     connect(sbShowMihon, &QToolButton::clicked, this, [this] { sbShowMihonClick(); });
@@ -147,16 +146,24 @@ void TFormPictureEditor::imMihonMouseUp(TMouseButton button, QPoint)
 // ---------------------------------------------------------------------------------------------
 // The grid
 
+TFormShowMasu* TFormPictureEditor::ShowMasuDialog()
+{
+    // Made when the grid is first set, not with the first window.
+    if (!FormShowMasu) FormShowMasu = new TFormShowMasu(this);
+    return FormShowMasu;
+}
+
 void TFormPictureEditor::sbShowMasuClick()
 {
     if (sbShowMasu->isChecked()) {
-        FormShowMasu->UpDown1->setValue(Engine.GridPitchX);
-        FormShowMasu->UpDown2->setValue(Engine.GridPitchY);
-        FormShowMasu->LineColor = Engine.GridColor;
-        if (FormShowMasu->ShowModal() == mrOk) {
-            Engine.GridPitchX = FormShowMasu->UpDown1->value();
-            Engine.GridPitchY = FormShowMasu->UpDown2->value();
-            Engine.GridColor = FormShowMasu->LineColor;
+        TFormShowMasu* d = ShowMasuDialog();
+        d->UpDown1->setValue(Engine.GridPitchX);
+        d->UpDown2->setValue(Engine.GridPitchY);
+        d->LineColor = Engine.GridColor;
+        if (d->ShowModal() == mrOk) {
+            Engine.GridPitchX = d->UpDown1->value();
+            Engine.GridPitchY = d->UpDown2->value();
+            Engine.GridColor = d->LineColor;
             Engine.GridShown = true;
         } else {
             Engine.GridShown = false;

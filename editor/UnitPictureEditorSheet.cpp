@@ -50,11 +50,6 @@ int TFormPictureEditor::CellCount() const
     return SheetCellCount(Sheet.Image(), udWidth->value());
 }
 
-QImage TFormPictureEditor::StripPicture() const
-{
-    return imChara->Picture();
-}
-
 // ---------------------------------------------------------------------------------------------
 // The save question, new, open and save
 

@@ -17,16 +17,6 @@
 #include <QStatusTipEvent>
 #include <QWheelEvent>
 
-int TFormPictureEditor::Zoom() const
-{
-    return UpDown1->value();
-}
-
-void TFormPictureEditor::SetZoom(int z)
-{
-    UpDown1->setValue(z);
-}
-
 void TFormPictureEditor::UpDown1Click()
 {
     Engine.Scale.Zoom = UpDown1->value();

@@ -29,8 +29,6 @@ public:
     TColor LineColor = 0x808080;
     // The colour dialog (full open): true with the chosen colour on OK. Tests replace it.
     std::function<bool(TColor& colour)> ColorDialog1Execute;
-    // The colour sample as it shows.
-    const QImage& LineColorPicture() const { return m_sample; }
 
     void sbLineColorClick();
     void btOKClick();

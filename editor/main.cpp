@@ -9,8 +9,8 @@ int main(int argc, char** argv)
     InitEditorResources();
     // The editor's file dialogs keep more of a typed name than the game program's do.
     SetFileNameCleanup(TFileNameCleanup::Editor);
-    // The text and line width dialogs live with the main form; import, grid and colour effect join
-    // as their commands do.
+    // The main form's companion dialogs are made as their commands first need them, so the first
+    // window shows sooner; each is then kept for the run.
     TFormPictureEditor form;
     form.show();
     return app.exec();

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFontMetrics>
+#include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -91,7 +92,10 @@ void beginAliased(QPainter& p)
 
 QFont TFont::ToQFont() const
 {
-    QFont f(Name);
+    // The typeface a substituted name stands for is asked for by its own name: for a name it does
+    // not know, Qt first has fontconfig sort every font for each script of the text, several
+    // milliseconds at start, and then draws with the same typeface all the same.
+    QFont f(QFont::substitute(Name));
     f.setPixelSize(std::max(1, PixelHeight));
     f.setBold(Bold);
     f.setItalic(Italic);
@@ -495,14 +499,24 @@ bool TBitmap::LoadFromResourceName(const QString& name)
 
 QImage ResourceBitmap(const QString& name)
 {
-    for (const char* ext : {".png", ".bmp"}) {
+    const std::pair<const char*, const char*> kinds[] = {{".png", "PNG"}, {".bmp", "BMP"}};
+    for (const auto& [ext, format] : kinds) {
         const QString path = QStringLiteral(":/bitmaps/") + name + QLatin1String(ext);
         if (QFile::exists(path)) {
-            QImage img(path);
+            const QImage img = ReadResourcePicture(path, format);
             if (!img.isNull()) return img.convertToFormat(QImage::Format_RGB32);
         }
     }
     return QImage();
+}
+
+QImage ReadResourcePicture(const QString& path, const char* format)
+{
+    QImageReader reader(path, format);
+    // Without this Qt loads every image plugin to ask it about the format before its own reader
+    // is tried, which costs the programs' start-up several milliseconds.
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 void CopyImageRows(QImage& dst, const QImage& src)

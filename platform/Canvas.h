@@ -125,6 +125,9 @@ private:
 
 // A built-in picture; a null image when the name is unknown.
 QImage ResourceBitmap(const QString& name);
+// A picture of the program's own resources, read as the given format ("PNG", "BMP") and kept as it
+// is (alpha included); a null image when it cannot be read.
+QImage ReadResourcePicture(const QString& path, const char* format);
 // Copies the part of src that fits onto dst's top-left corner, pixels as they are (a back buffer
 // shown, a background laid under a scene).
 void CopyImageRows(QImage& dst, const QImage& src);

@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QDeadlineTimer>
-#include <QLocalSocket>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
@@ -285,15 +285,37 @@ std::optional<int> SendCopyData(quint32 dwData, const QByteArray& data, int time
 {
     const QString path = SheetLinkSocketPath(name);
     if (path.isEmpty() || !QFileInfo::exists(path)) return std::nullopt;
-    QLocalSocket s;
-    s.connectToServer(path);
-    if (!s.waitForConnected(timeoutMs)) return std::nullopt;
-    s.write(EncodeCopyData(dwData, data));
-    if (!s.waitForBytesWritten(timeoutMs)) return std::nullopt;
-    QByteArray reply;
-    while (reply.size() < 4) {
-        if (!s.waitForReadyRead(timeoutMs)) return std::nullopt;
-        reply.append(s.readAll());
+    sockaddr_un addr{};
+    socklen_t len = 0;
+    if (!socketAddress(QFile::encodeName(path), addr, len)) return std::nullopt;
+    // A plain socket, not Qt Network's: the editor then starts without loading that library and
+    // the ones it needs. Each wait (connect, every write, every read) is bounded by timeoutMs; the
+    // connect waits for room in a full queue until then.
+    const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (s < 0) return std::nullopt;
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{s};
+    // A zero time would mean no limit at all to the system.
+    const int ms = std::max(timeoutMs, 1);
+    const timeval tv{ms / 1000, (ms % 1000) * 1000};
+    if (::setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv) != 0 || ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv) != 0)
+        return std::nullopt;
+    if (::connect(s, reinterpret_cast<const sockaddr*>(&addr), len) != 0) return std::nullopt;
+    const QByteArray message = EncodeCopyData(dwData, data);
+    for (qsizetype sent = 0; sent < message.size();) {
+        const ssize_t n = ::send(s, message.constData() + sent, size_t(message.size() - sent), MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return std::nullopt;
+        sent += n;
     }
-    return int(ReadLE32(reply, 0));
+    unsigned char reply[4];
+    for (size_t got = 0; got < sizeof reply;) {
+        const ssize_t n = ::recv(s, reply + got, sizeof reply - got, 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return std::nullopt;
+        got += size_t(n);
+    }
+    return int(ReadLE32(reply));
 }

@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMouseEvent>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTest>
@@ -88,6 +89,16 @@ protected:
         QCoreApplication::processEvents();
     }
     void Key(int key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(form->Image1, Qt::Key(key), mods); }
+    // Steps the zoom's up-down with its arrow keys until it shows `zoom` or goes no further.
+    void StepZoomTo(int zoom)
+    {
+        QSpinBox* z = form->UpDown1;
+        while (z->value() != zoom) {
+            const int before = z->value();
+            QTest::keyClick(z, zoom > before ? Qt::Key_Up : Qt::Key_Down);
+            if (z->value() == before) break;
+        }
+    }
     // A range dragged with the range tool over canvas pixels a to b.
     void DragRange(QPoint a, QPoint b)
     {

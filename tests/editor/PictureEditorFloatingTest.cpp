@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -62,7 +63,7 @@ protected:
 
 TEST_F(FloatingForm, StretchedByItsHandlesAndFlippedPastTheOppositeSide)
 {
-    form->SetZoom(100);
+    StepZoomTo(100);
     QImage pic = Filled(10, 6, clBlack);
     for (int y = 0; y < 6; ++y)
         for (int x = 5; x < 10; ++x) pic.setPixel(x, y, ToPixel(clRed));
@@ -99,7 +100,7 @@ TEST_F(FloatingForm, StretchedByItsHandlesAndFlippedPastTheOppositeSide)
 
 TEST_F(FloatingForm, AShrunkenCopyKeepsItsThinDarkLinesUnlessHalftoned)
 {
-    form->SetZoom(100);
+    StepZoomTo(100);
     QImage line = Filled(20, 20, clWhite);
     for (int i = 0; i < 20; ++i) line.setPixel(i, 19 - i, ToPixel(clBlack));
     for (int left : {50, 80}) {
@@ -121,7 +122,7 @@ TEST_F(FloatingForm, AShrunkenCopyKeepsItsThinDarkLinesUnlessHalftoned)
 
 TEST_F(FloatingForm, ARotationAfterAFlipStartsFromThePictureAsItShows)
 {
-    form->SetZoom(100);
+    StepZoomTo(100);
     TFloatingImage* f = Paste(Filled(40, 10, clBlack), QPoint(100, 100));
     Key(Qt::Key_S, Qt::ControlModifier);
     ASSERT_TRUE(form->imRotateRB->isVisible());
@@ -163,14 +164,14 @@ TEST_F(FloatingForm, MovesKeepToWholeCanvasPixels)
     Key(Qt::Key_Down);
     EXPECT_EQ(f->pos(), QPoint(96, 6));
     EXPECT_EQ(f->StoredPos, QPoint(15, 0));
-    form->SetZoom(150);
+    StepZoomTo(150);
     EXPECT_EQ(form->Engine.ToCanvas(f->x()), 15);
     Key(Qt::Key_Right);
     EXPECT_EQ(form->Engine.ToCanvas(f->x()), 16);
     Key(Qt::Key_Right);
     EXPECT_EQ(form->Engine.ToCanvas(f->x()), 17);
     // To the view's origin: the first whole canvas pixel in view.
-    form->SetZoom(975);
+    StepZoomTo(975);
     const int before = f->x();
     form->ScrollBox1->horizontalScrollBar()->setValue(100);
     EXPECT_EQ(f->x(), before - 100); // it scrolls with the canvas
@@ -181,7 +182,7 @@ TEST_F(FloatingForm, MovesKeepToWholeCanvasPixels)
 TEST_F(FloatingForm, DrawnAtTheCanvasSizeItStandsForAndWithTheEraser)
 {
     // At 25 % a 3 x 3 copy shows as one pixel and is still drawn 3 x 3.
-    form->SetZoom(25);
+    StepZoomTo(25);
     Paste(Filled(3, 3, clBlack));
     ASSERT_EQ(form->imPaste->size(), QSize(1, 1));
     Key(Qt::Key_V, Qt::ControlModifier);
@@ -189,7 +190,7 @@ TEST_F(FloatingForm, DrawnAtTheCanvasSizeItStandsForAndWithTheEraser)
     EXPECT_EQ(CanvasAt(3, 3), clWhite);
     Key(Qt::Key_F, Qt::ControlModifier);
     // With the eraser chosen the picture's pure white covers what lies under it.
-    form->SetZoom(100);
+    StepZoomTo(100);
     QTest::mouseClick(form->sbFloodFill, Qt::LeftButton);
     Click(V(100, 50)); // the canvas black
     ASSERT_EQ(CanvasAt(60, 30), clBlack);
@@ -205,16 +206,16 @@ TEST_F(FloatingForm, DrawnAtTheCanvasSizeItStandsForAndWithTheEraser)
 
 TEST_F(FloatingForm, TypedTextBecomesTheFloatingCopy)
 {
-    form->SetZoom(100);
+    StepZoomTo(100);
     Form::SetModalHook([this](Form* f) {
-        if (f == form->FormMoji->FontDialog1) {
+        if (f == form->MojiDialog()->FontDialog1) {
             // The red of the colour list, chosen by the keyboard.
-            QComboBox* colours = form->FormMoji->FontDialog1->ColorBox;
+            QComboBox* colours = form->MojiDialog()->FontDialog1->ColorBox;
             while (colours->currentData().toUInt() != clRed) QTest::keyClick(colours, Qt::Key_Down);
-            QTest::mouseClick(form->FormMoji->FontDialog1->btOK, Qt::LeftButton);
+            QTest::mouseClick(form->MojiDialog()->FontDialog1->btOK, Qt::LeftButton);
             return;
         }
-        TFormMoji* moji = form->FormMoji;
+        TFormMoji* moji = form->MojiDialog();
         QTest::mouseClick(moji->btFont, Qt::LeftButton);
         QTest::keyClicks(moji->Memo1, QStringLiteral("AB"));
         QTest::keyClick(moji->Memo1, Qt::Key_Return);
@@ -227,9 +228,9 @@ TEST_F(FloatingForm, TypedTextBecomesTheFloatingCopy)
     TFloatingImage* f = form->imPaste;
     ASSERT_TRUE(f->isVisible());
     TBitmap probe(1, 1);
-    probe.Canvas().Font = form->FormMoji->TextFont;
-    EXPECT_EQ(form->FormMoji->TextFont.Color, clRed);
-    EXPECT_EQ(form->FormMoji->LineSpacing, 0);
+    probe.Canvas().Font = form->MojiDialog()->TextFont;
+    EXPECT_EQ(form->MojiDialog()->TextFont.Color, clRed);
+    EXPECT_EQ(form->MojiDialog()->LineSpacing, 0);
     EXPECT_EQ(f->Picture().height(), 2 * probe.Canvas().TextHeight(QStringLiteral("A")));
     EXPECT_EQ(f->Picture().width(), probe.Canvas().TextWidth(QStringLiteral("CDEF")));
     // While the copy shows, the text tool refuses.
@@ -239,9 +240,58 @@ TEST_F(FloatingForm, TypedTextBecomesTheFloatingCopy)
     EXPECT_EQ(dialogs.Boxes()[0].text, QStringLiteral("［表示］している画像を隠してから実行して下さい。"));
 }
 
+TEST_F(FloatingForm, TheTextAndFontDialogsOfferAtTheirNextUseWhatWasChosenBefore)
+{
+    std::vector<int> sizesShown;
+    int textRuns = 0;
+    Form::SetModalHook([&](Form* f) {
+        TFormMoji* moji = form->MojiDialog();
+        TFontDialog* fonts = moji->FontDialog1;
+        if (f == fonts) {
+            ASSERT_TRUE(fonts->FontBox && fonts->FontBox->isVisible());
+            EXPECT_LT(fonts->FontBox->geometry().bottom(), fonts->ColorBox->geometry().top());
+            QLineEdit* size = nullptr;
+            for (QLineEdit* e : fonts->FontBox->findChildren<QLineEdit*>())
+                if (e->validator()) size = e;
+            ASSERT_TRUE(size);
+            sizesShown.push_back(size->text().toInt());
+            if (sizesShown.size() == 1) {
+                QTest::keyClick(size, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(size, QStringLiteral("20"));
+                QTest::mouseClick(fonts->btOK, Qt::LeftButton);
+            } else {
+                QTest::mouseClick(fonts->btCancel, Qt::LeftButton);
+            }
+            return;
+        }
+        if (++textRuns == 1) {
+            QTest::mouseClick(moji->btFont, Qt::LeftButton);
+            QTest::keyClicks(moji->Memo1, QStringLiteral("AB"));
+            QTest::keyClick(moji->Edit1, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(moji->Edit1, QStringLiteral("7"));
+            QTest::mouseClick(moji->btOK, Qt::LeftButton);
+        } else {
+            EXPECT_EQ(moji->Memo1->toPlainText(), QStringLiteral("AB"));
+            EXPECT_EQ(moji->Edit1->text(), QStringLiteral("7"));
+            QTest::mouseClick(moji->btFont, Qt::LeftButton);
+            QTest::keyClick(moji->Memo1, Qt::Key_Escape);
+        }
+    });
+    QTest::mouseClick(form->sbMoji, Qt::LeftButton);
+    ASSERT_TRUE(form->imPaste->isVisible());
+    // The copy put away, the text tool opens the dialog again.
+    QTest::mouseClick(form->sbPasteShow, Qt::LeftButton);
+    ASSERT_FALSE(form->imPaste->isVisible());
+    QTest::mouseClick(form->sbMoji, Qt::LeftButton);
+    EXPECT_EQ(textRuns, 2);
+    EXPECT_EQ(sizesShown, (std::vector<int>{12, 20}));
+    EXPECT_EQ(form->MojiDialog()->TextFont.Size(), 20);
+    EXPECT_EQ(form->MojiDialog()->LineSpacing, 7);
+}
+
 TEST_F(FloatingForm, TheTextDialogReadsItsSpacingAndWantsText)
 {
-    TFormMoji* moji = form->FormMoji;
+    TFormMoji* moji = form->MojiDialog();
     struct Case {
         const char* text;
         const char* spacing;
@@ -266,7 +316,7 @@ TEST_F(FloatingForm, TheTextDialogReadsItsSpacingAndWantsText)
 
 TEST_F(FloatingForm, TheWidthDialogStaysWithinOneToAHundred)
 {
-    TFormSelectWidth* d = form->FormSelectWidth;
+    TFormSelectWidth* d = form->SelectWidthDialog();
     EXPECT_EQ(d->Caption(), QStringLiteral("線の幅"));
     const std::tuple<const char*, int, int> cases[] = {{"0", mrOk, 1}, {"7", mrOk, 7}, {"250", mrOk, 100}};
     for (auto [typed, result, width] : cases) {
@@ -303,7 +353,7 @@ TEST_F(FloatingForm, TheImportedPictureFollowsTheZoomOrKeepsItsSize)
     // "独立": the same size and place on screen at any zoom; "連動" again: the zoom's size, from
     // the place it has then.
     QTest::mouseClick(form->rbBairituKotei, Qt::LeftButton);
-    form->SetZoom(300);
+    StepZoomTo(300);
     EXPECT_EQ(f->size(), QSize(60, 60));
     QTest::mouseClick(form->rbBairituHendou, Qt::LeftButton);
     EXPECT_EQ(f->size(), QSize(30, 30));
@@ -330,10 +380,10 @@ TEST_F(FloatingForm, EachUpDownStepsItsEditFromItsKeysAndArrowsToItsLeftEdge)
         Form* dialog;
         QLineEdit* edit;
         QSpinBox* upDown;
-    } cases[] = {{form->FormSelectWidth, form->FormSelectWidth->Edit1, form->FormSelectWidth->UpDown1},
-                 {form->FormMoji, form->FormMoji->Edit1, form->FormMoji->UpDown1},
-                 {form->FormShowMasu, form->FormShowMasu->Edit1, form->FormShowMasu->UpDown1},
-                 {form->FormShowMasu, form->FormShowMasu->Edit2, form->FormShowMasu->UpDown2}};
+    } cases[] = {{form->SelectWidthDialog(), form->SelectWidthDialog()->Edit1, form->SelectWidthDialog()->UpDown1},
+                 {form->MojiDialog(), form->MojiDialog()->Edit1, form->MojiDialog()->UpDown1},
+                 {form->ShowMasuDialog(), form->ShowMasuDialog()->Edit1, form->ShowMasuDialog()->UpDown1},
+                 {form->ShowMasuDialog(), form->ShowMasuDialog()->Edit2, form->ShowMasuDialog()->UpDown2}};
     for (const Case& c : cases) {
         Form::SetModalHook([&](Form*) {
             const int lo = c.upDown->minimum(), hi = c.upDown->maximum();

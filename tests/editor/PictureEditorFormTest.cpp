@@ -21,7 +21,7 @@ TEST_F(EditorForm, StartsWithItsCanvasColoursAndCaption)
     EXPECT_EQ(form->udHeight->value(), 70);
     EXPECT_EQ(form->Engine.OpaqueWhite, TColor(0x00FFFEFF));
     EXPECT_EQ(form->Engine.MarkerColor, TColor(0x00FEFEFF));
-    EXPECT_EQ(form->Zoom(), 600);
+    EXPECT_EQ(form->UpDown1->value(), 600);
     EXPECT_EQ(form->Image1->size(), QSize(840, 420));
     ASSERT_EQ(form->Palette.size(), 19u);
     EXPECT_EQ(form->Palette[1]->Color(), TColor(0x00FFFEFF));
@@ -112,27 +112,27 @@ TEST_F(EditorForm, TheViewShowsTheCanvasZoomed)
 TEST_F(EditorForm, ZoomInAndOut)
 {
     QScrollBar* h = form->ScrollBox1->horizontalScrollBar();
-    form->SetZoom(975);
+    StepZoomTo(975);
     EXPECT_EQ(form->Image1->size(), QSize(1365, 682));
     EXPECT_EQ(form->Engine.ToCanvas(1365), 140);
-    form->SetZoom(300);
+    StepZoomTo(300);
     EXPECT_EQ(form->Image1->size(), QSize(420, 210));
     EXPECT_EQ(h->value(), 0);
     // Scrolled: each position moves by half the change of the view's size.
-    form->SetZoom(975);
+    StepZoomTo(975);
     h->setValue(100);
-    form->SetZoom(950);
+    StepZoomTo(950);
     EXPECT_EQ(form->Image1->width(), 1330);
     EXPECT_EQ(h->value(), 100 + (1330 - 1365) / 2);
     // At the top-left it stays there.
     h->setValue(0);
-    form->SetZoom(975);
+    StepZoomTo(975);
     EXPECT_EQ(h->value(), 0);
     // The up-down keeps the zoom in range; 100 % and the step switch.
-    form->SetZoom(2000);
-    EXPECT_EQ(form->Zoom(), 975);
+    StepZoomTo(2000);
+    EXPECT_EQ(form->UpDown1->value(), 975);
     form->bt100Click();
-    EXPECT_EQ(form->Zoom(), 100);
+    EXPECT_EQ(form->UpDown1->value(), 100);
     form->cbIncrement->setChecked(true);
     EXPECT_EQ(form->UpDown1->singleStep(), 50);
     EXPECT_EQ(form->cbIncrement->text(), QStringLiteral("±50"));
@@ -144,13 +144,13 @@ TEST_F(EditorForm, WheelZones)
 {
     const QRect box = form->ScrollBox1->geometry();
     const QPoint centre = box.center();
-    form->SetZoom(950);
+    StepZoomTo(950);
     form->CMMouseWheel(centre, 120);
-    EXPECT_EQ(form->Zoom(), 975);
+    EXPECT_EQ(form->UpDown1->value(), 975);
     form->CMMouseWheel(centre, 120);
-    EXPECT_EQ(form->Zoom(), 975);
+    EXPECT_EQ(form->UpDown1->value(), 975);
     form->CMMouseWheel(centre, -120);
-    EXPECT_EQ(form->Zoom(), 950);
+    EXPECT_EQ(form->UpDown1->value(), 950);
     // Left band: wheel down scrolls right by the bar's step.
     QScrollBar* h = form->ScrollBox1->horizontalScrollBar();
     QScrollBar* v = form->ScrollBox1->verticalScrollBar();
@@ -169,12 +169,12 @@ TEST_F(EditorForm, WheelZones)
     QWheelEvent wheel(at, vp->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(vp, &wheel);
-    EXPECT_EQ(form->Zoom(), 925);
+    EXPECT_EQ(form->UpDown1->value(), 925);
 }
 
 TEST_F(EditorForm, ArrowKeysScrollTheView)
 {
-    form->SetZoom(975);
+    StepZoomTo(975);
     QScrollBar* h = form->ScrollBox1->horizontalScrollBar();
     QTest::keyClick(form->Image1, Qt::Key_Right);
     EXPECT_EQ(h->value(), 50);
@@ -184,7 +184,7 @@ TEST_F(EditorForm, ArrowKeysScrollTheView)
 
 TEST_F(EditorForm, AutoScrollWhileADragLeavesTheView)
 {
-    form->SetZoom(975);
+    StepZoomTo(975);
     QScrollBar* h = form->ScrollBox1->horizontalScrollBar();
     h->setValue(40);
     QWidget* vp = form->ScrollBox1->viewport();

@@ -13,7 +13,7 @@
 
 TEST_F(EditorForm, FocusedUpDownsTakeTheArrowKeys)
 {
-    form->SetZoom(975);
+    StepZoomTo(975);
     QScrollBar* h = form->ScrollBox1->horizontalScrollBar();
     QScrollBar* v = form->ScrollBox1->verticalScrollBar();
     struct Case {

@@ -97,14 +97,14 @@ TEST_F(EditorForm, APasteAfterAZoomChangeKeepsItsPlaceInTheView)
     Key(Qt::Key_C, Qt::ControlModifier);
     const QPoint copiedAt = V(10, 5);
     ASSERT_EQ(form->PastePosition, copiedAt);
-    form->SetZoom(300);
+    StepZoomTo(300);
     Key(Qt::Key_V, Qt::ControlModifier);
     // The view position the range had, on whole canvas pixels at the new zoom.
     EXPECT_EQ(form->imPaste->pos(), QPoint(60, 30));
     EXPECT_EQ(form->imPaste->size(), QSize(60, 60));
     EXPECT_EQ(form->imPaste->StoredPos, QPoint(20, 10));
     // A zoom change afterwards lays it out again from its canvas place.
-    form->SetZoom(100);
+    StepZoomTo(100);
     EXPECT_EQ(form->imPaste->geometry(), QRect(20, 10, 20, 20));
 }
 
@@ -112,7 +112,7 @@ TEST_F(EditorForm, TheHalvesAreSeventyPixelsEachAtAnyZoom)
 {
     const QPoint pointer = QCursor::pos();
     for (int zoom : {600, 25, 150}) {
-        form->SetZoom(zoom);
+        StepZoomTo(zoom);
         for (int tag : {1, 2}) {
             // Through the edit menu by the keyboard: "左半分選択" is the third item down.
             Key(Qt::Key_E, Qt::AltModifier);

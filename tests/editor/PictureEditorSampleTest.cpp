@@ -8,6 +8,7 @@
 #include "PictureFile.h"
 #include "SampleUnderlay.h"
 #include "UnitShowMasu.h"
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -40,7 +41,7 @@ protected:
     void GridButton(const std::function<void(TFormShowMasu&)>& during = {})
     {
         Form::SetModalHook([&](Form* f) {
-            if (f == form->FormShowMasu && during) during(*form->FormShowMasu);
+            if (f == form->ShowMasuDialog() && during) during(*form->ShowMasuDialog());
         });
         QTest::mouseClick(form->sbShowMasu, Qt::LeftButton);
         Form::SetModalHook(nullptr);
@@ -66,7 +67,7 @@ TEST(SampleFade, BlendsEveryPixelButTheSkipColourIntoTheTarget)
 
 TEST_F(SampleForm, ASampleShowsPaleWhereTheCellIsTransparentAndNowhereElse)
 {
-    form->SetZoom(600);
+    StepZoomTo(600);
     // A 30 x 20 sample: black with a white (transparent) left third; a red bar along canvas row 12.
     QImage sample(30, 20, QImage::Format_RGB32);
     sample.fill(ToPixel(clBlack));
@@ -100,7 +101,7 @@ TEST_F(SampleForm, ASampleShowsPaleWhereTheCellIsTransparentAndNowhereElse)
     // (45, 8) past the sample; at another zoom the sample keeps its canvas place.
     const auto at = [this](int cx, int cy) { return FromPixel(View().pixel(V(cx, cy))); };
     for (int zoom : {600, 300}) {
-        form->SetZoom(zoom);
+        StepZoomTo(zoom);
         EXPECT_EQ(at(25, 8), RGBColor(179, 179, 179)) << zoom;
         EXPECT_EQ(at(15, 8), clWhite) << zoom;
         EXPECT_EQ(at(25, 12), clRed) << zoom;
@@ -144,7 +145,7 @@ TEST_F(SampleForm, ASampleThatCannotBeOpenedWarnsAndGivesTheToolBack)
         {QStringLiteral("wide.bmp"), QStringLiteral("見本画像が大きすぎます。"), MB_ICONASTERISK},
         {ExtractFileName(hostile[0].path), FileAccessErrorText(hostile[0].path, 0, EINVAL), MB_ICONHAND},
     };
-    form->SetZoom(300);
+    StepZoomTo(300);
     QTest::mouseClick(form->sbFloodFill, Qt::LeftButton);
     for (const auto& c : cases) {
         dialogs.Clear();
@@ -171,7 +172,7 @@ TEST_F(SampleForm, TheGridStandsAtItsPitchesAndCancelSwitchesItOff)
     // Pitch 70 on the 140 x 70 cell: lines at view x = -1, ToView(70) - 1 and ToView(140) - 1, and
     // the one horizontal line in view is the last row.
     for (auto [zoom, x70, x140] : {std::tuple{600, 419, 839}, std::tuple{150, 104, 209}}) {
-        form->SetZoom(zoom);
+        StepZoomTo(zoom);
         const QImage& v = View();
         const int h = v.height();
         for (int x : {x70, x140}) {
@@ -188,7 +189,7 @@ TEST_F(SampleForm, TheGridStandsAtItsPitchesAndCancelSwitchesItOff)
         EXPECT_EQ(d.Edit1->text(), QStringLiteral("70"));
         d.ColorDialog1Execute = [](TColor& c) { return (c = clRed), true; };
         QTest::mouseClick(d.sbLineColor, Qt::LeftButton);
-        EXPECT_EQ(FromPixel(d.LineColorPicture().pixel(10, 12)), clRed);
+        EXPECT_EQ(FromPixel(d.imLineColor->pixmap().toImage().pixel(10, 12)), clRed);
         for (auto [edit, typed] : {std::pair{d.Edit1, "35"}, std::pair{d.Edit2, "0"}}) {
             QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(edit, QString::fromLatin1(typed));

@@ -74,7 +74,7 @@ TEST_F(EditorForm, OpenDrawSaveAndOpenAgain)
 {
     GameProgramStandIn game;
     ASSERT_TRUE(game.Listening());
-    form->SetZoom(300);
+    StepZoomTo(300);
     const QString path = Folder() + QStringLiteral("/チーム.bmp");
     WriteFile(path, EncodeBmp24(SampleSheet({clRed, clBlue})));
 
@@ -133,7 +133,7 @@ TEST_F(EditorForm, OpenDrawSaveAndOpenAgain)
 TEST_F(EditorForm, SaveAsWithTheTypeSwitchAndTheOverwriteQuestion)
 {
     GameProgramStandIn game;
-    form->SetZoom(300);
+    StepZoomTo(300);
     TFormPictureEditor& f = *form;
     Stroke({V(10, 10), V(30, 10)});
     // The JPEG type turns the typed name's extension; the name is saved as JPEG.
@@ -193,7 +193,7 @@ TEST_F(EditorForm, SaveAsWithTheTypeSwitchAndTheOverwriteQuestion)
 
 TEST_F(EditorForm, AFileThatCannotBeReadChangesNothing)
 {
-    form->SetZoom(300);
+    StepZoomTo(300);
     TFormPictureEditor& f = *form;
     const QString good = Folder() + QStringLiteral("/good.bmp");
     WriteFile(good, EncodeBmp24(SampleSheet({clRed, clBlue, clLime})));
@@ -234,7 +234,7 @@ TEST_F(EditorForm, AFileThatCannotBeReadChangesNothing)
 
 TEST_F(EditorForm, PipesAndDevicesNamedLikeSheetsGetAMessageAndTheWindowAnswers)
 {
-    form->SetZoom(300);
+    StepZoomTo(300);
     Stroke({V(10, 10), V(30, 10)});
     for (const HostileFile& h : MakeHostileFiles(Folder(), QStringLiteral(".jpg"))) {
         if (h.error != EINVAL) continue; // a folder is entered by the dialog, not opened
@@ -265,7 +265,7 @@ TEST_F(EditorForm, StripAddDeleteAndMove)
     EXPECT_TRUE(f.SheetChanged);
     EXPECT_EQ(CanvasAt(50, 30), clWhite);
     // The strip shows the frame round the selected cell.
-    const QImage strip = f.StripPicture();
+    const QImage strip = f.imChara->grab().toImage();
     EXPECT_EQ(FromPixel(strip.pixel(140, 30)), clRed);
     EXPECT_EQ(FromPixel(strip.pixel(141, 30)), clRed);
     EXPECT_EQ(FromPixel(strip.pixel(142, 30)), clWhite);
@@ -323,7 +323,7 @@ TEST_F(EditorForm, StripAddDeleteAndMove)
 
 TEST_F(EditorForm, RevertingACell)
 {
-    form->SetZoom(300);
+    StepZoomTo(300);
     TFormPictureEditor& f = *form;
     const QString path = Folder() + QStringLiteral("/two.bmp");
     WriteFile(path, EncodeBmp24(SampleSheet({clRed, clBlue})));
@@ -443,7 +443,7 @@ TEST_F(EditorForm, NothingIsSentWhenNoGameProgramListens)
 TEST_F(EditorForm, AFailedWriteIsNoSave)
 {
     GameProgramStandIn game;
-    form->SetZoom(300);
+    StepZoomTo(300);
     TFormPictureEditor& f = *form;
     Stroke({V(10, 10), V(30, 10)});
     // A folder where no file can be made, whoever runs the test.

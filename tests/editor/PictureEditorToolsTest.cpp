@@ -229,7 +229,8 @@ TEST_F(EditorForm, RangesByMouseAndTheRangeModeKey)
     Click(QPoint(100, 100));
     EXPECT_FALSE(f.Engine.HasRange());
     Stroke({QPoint(60, 60), QPoint(200, 120), QPoint(300, 240)});
-    EXPECT_EQ(f.Engine.RangeRect(), QRect(QPoint(60, 60), QPoint(300, 240)));
+    const TShapeEngine& e = f.Engine;
+    EXPECT_EQ(QRect(QPoint(e.RangeL, e.RangeT), QPoint(e.RangeR, e.RangeB)), QRect(QPoint(60, 60), QPoint(300, 240)));
     // Ctrl+Q again: back to the line, the range gone.
     QTest::keyClick(f.Image1, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_TRUE(f.sbLine->isChecked());

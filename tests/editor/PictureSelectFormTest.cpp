@@ -152,10 +152,10 @@ TEST_F(ImportForm, OutlinesCutAndEraseWithTheirOwnUndo)
         EXPECT_EQ(d->Working.size(), QSize(50, 20));
         // A width of 5 from the width dialog: select-all in rectangle mode cuts the whole picture,
         // clearing a band of three pixels.
-        scripts[form->FormSelectWidth] = [&] {
-            QTest::keyClick(form->FormSelectWidth->Edit1, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClicks(form->FormSelectWidth->Edit1, QStringLiteral("5"));
-            QTest::mouseClick(form->FormSelectWidth->Button1, Qt::LeftButton);
+        scripts[form->SelectWidthDialog()] = [&] {
+            QTest::keyClick(form->SelectWidthDialog()->Edit1, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(form->SelectWidthDialog()->Edit1, QStringLiteral("5"));
+            QTest::mouseClick(form->SelectWidthDialog()->Button1, Qt::LeftButton);
         };
         QTest::mouseClick(d->sbSelectWidth, Qt::LeftButton);
         EXPECT_EQ(d->SelectWidth, 5);
@@ -234,7 +234,7 @@ TEST_F(ImportForm, TheColourEffectBarsWorkLiveAndComeBackExactly)
 
 TEST_F(ImportForm, TheCutOutFloatsInTheEditorAndIsDrawnIntoTheCell)
 {
-    form->SetZoom(100);
+    StepZoomTo(100);
     Import([&] {
         // Nothing opened: OK refuses and the dialog stays.
         QTest::mouseClick(d->btOK, Qt::LeftButton);

@@ -356,9 +356,11 @@ TEST_F(ShapeEngineTest, ReshapingTheLastStrokeWhileTheLightIsGreen)
     EXPECT_TRUE(e.PendingModification);
     EXPECT_TRUE(e.Canvas.Image() == FullRedraw(e));
     // The re-shape becomes a state of its own at the next action.
-    const auto top = e.Undo.Top();
+    ASSERT_FALSE(e.Undo.CanRedo());
+    const auto cur = e.Undo.Cur();
     e.CommitPendingShape(true);
-    EXPECT_EQ(e.Undo.Top(), top + 1);
+    EXPECT_EQ(e.Undo.Cur(), cur + 1);
+    EXPECT_FALSE(e.Undo.CanRedo());
 
     // Clicked to red: a change of the width leaves the shapes alone.
     e.SetReformState(true, false);
@@ -559,7 +561,7 @@ TEST_F(ShapeEngineTest, RangesAreMadeByADragNotByAClick)
     e.MouseDown(TMouseButton::mbLeft, QPoint(60, 50));
     e.MouseMove(QPoint(40, 45));
     e.MouseUp(TMouseButton::mbLeft, QPoint(20, 10));
-    EXPECT_EQ(e.RangeRect(), QRect(QPoint(20, 10), QPoint(60, 50)));
+    EXPECT_EQ(QRect(QPoint(e.RangeL, e.RangeT), QPoint(e.RangeR, e.RangeB)), QRect(QPoint(20, 10), QPoint(60, 50)));
     EXPECT_EQ(e.ToolKind, skRangeMade);
     // A press outside it ends it and starts the next range there.
     e.MouseDown(TMouseButton::mbLeft, QPoint(100, 60));
@@ -581,7 +583,7 @@ TEST_F(ShapeEngineTest, RangesAreMadeByADragNotByAClick)
     for (QPoint p : {QPoint(50, 25), QPoint(60, 50), QPoint(25, 55)}) e.MouseMove(p);
     e.MouseUp(TMouseButton::mbLeft, QPoint(25, 55));
     EXPECT_TRUE(e.FreeRange);
-    EXPECT_EQ(e.RangeRect(), QRect(QPoint(25, 25), QPoint(60, 55)));
+    EXPECT_EQ(QRect(QPoint(e.RangeL, e.RangeT), QPoint(e.RangeR, e.RangeB)), QRect(QPoint(25, 25), QPoint(60, 55)));
     EXPECT_TRUE(e.PointInRange(QPoint(40, 40)));
     EXPECT_FALSE(e.PointInRange(QPoint(58, 28))); // inside the box, outside the outline
 }

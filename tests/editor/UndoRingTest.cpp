@@ -119,12 +119,13 @@ TEST(UndoRing, ThirtyFivePushesLeaveThirtySteps)
 {
     TUndoRing ring;
     for (int i = 1; i <= 35; ++i) EXPECT_TRUE(ring.Push(Snap(i)));
-    EXPECT_EQ(ring.Top(), 35);
-    EXPECT_EQ(ring.Low(), 5);
+    EXPECT_EQ(ring.Cur(), 35);
+    EXPECT_FALSE(ring.CanRedo());
     const auto walk = UndoWalk(ring);
     ASSERT_EQ(walk.size(), 30u);
     EXPECT_EQ(walk.front(), Snap(34));
     EXPECT_EQ(walk.back(), Snap(5));
+    EXPECT_EQ(ring.Cur(), 5); // the lowest position kept
 }
 
 TEST(UndoRing, UndoneStatesAreAppendedAgainInReverse)
@@ -135,7 +136,8 @@ TEST(UndoRing, UndoneStatesAreAppendedAgainInReverse)
     ring.StepBack();
     EXPECT_EQ(ring.Current(), Snap(3));
     ring.Push(Snap(6));
-    EXPECT_EQ(ring.Top(), 8);
+    EXPECT_EQ(ring.Cur(), 8);
+    EXPECT_FALSE(ring.CanRedo());
     const QByteArray expected[] = {EmptySnapshot(), Snap(1), Snap(2), Snap(3), Snap(4), Snap(5), Snap(4), Snap(3), Snap(6)};
     for (int p = 0; p <= 8; ++p) EXPECT_EQ(ring.At(p), expected[p]) << p;
     const auto walk = UndoWalk(ring);
@@ -150,8 +152,11 @@ TEST(UndoRing, AnIdenticalPushAddsNothingAndKeepsRedo)
     ring.Push(Snap(2));
     ring.StepBack();
     EXPECT_FALSE(ring.Push(Snap(1)));
-    EXPECT_TRUE(ring.CanRedo());
-    EXPECT_EQ(ring.Top(), 2);
+    EXPECT_EQ(ring.Cur(), 1);
+    // The one state undone is still there to redo, and nothing beyond it.
+    EXPECT_TRUE(ring.StepForward());
+    EXPECT_EQ(ring.Current(), Snap(2));
+    EXPECT_FALSE(ring.CanRedo());
 }
 
 TEST(UndoRing, ReappendingPastTheRingTakesEverySourceFirst)
@@ -162,12 +167,13 @@ TEST(UndoRing, ReappendingPastTheRingTakesEverySourceFirst)
     EXPECT_EQ(ring.Current(), Snap(2));
     ring.Push(Snap(99));
     // Positions 21..38 hold 19, 18, ..., 2, then the new state; low is 9.
-    EXPECT_EQ(ring.Top(), 39);
-    EXPECT_EQ(ring.Low(), 9);
+    EXPECT_EQ(ring.Cur(), 39);
+    EXPECT_FALSE(ring.CanRedo());
     std::vector<QByteArray> expected;
     for (int s = 2; s <= 19; ++s) expected.push_back(Snap(s));
     for (int s = 20; s >= 9; --s) expected.push_back(Snap(s));
     EXPECT_EQ(UndoWalk(ring), expected);
+    EXPECT_EQ(ring.Cur(), 9);
 }
 
 TEST(UndoRing, ClearLeavesTheEmptySnapshot)

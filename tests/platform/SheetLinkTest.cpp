@@ -1,6 +1,7 @@
 // The sheet link under load, on real local sockets: clients that send half a message or nothing run
 // out of time, only a few connections are held at once, running out of descriptors never stops the
-// listening, and a program that is alive but stopped keeps its name from a second one.
+// listening, a program that is alive but stopped keeps its name from a second one, and a sender gives
+// up on a listener that never answers.
 #include "SheetLink.h"
 #include "TestSupport.h"
 #include <QCoreApplication>
@@ -147,6 +148,26 @@ TEST_F(SheetLinkTest, ALiveProgramKeepsItsNameAndItsListening)
     m_listener->kill();
     m_listener->waitForFinished();
     EXPECT_TRUE(second.Listen());
+}
+
+TEST_F(SheetLinkTest, TheSenderGivesUpOnAListenerThatNeverAnswersOrHasGone)
+{
+    // Nothing there, then a listener that queues the connection but never takes it.
+    EXPECT_EQ(SendCopyData(0, CopyDataFromPath(QStringLiteral("/a.bmp")), 100), std::nullopt);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un addr {AF_UNIX, {}};
+    std::strncpy(addr.sun_path, QFile::encodeName(SheetLinkSocketPath()).constData(), sizeof addr.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_EQ(::listen(listener, 4), 0);
+    std::optional<int> reply = 7;
+    std::unique_ptr<QThread> editor(QThread::create([&] { reply = SendCopyData(0, CopyDataFromPath(QStringLiteral("/a.bmp")), 100); }));
+    editor->start();
+    ASSERT_TRUE(editor->wait(30000));
+    EXPECT_EQ(reply, std::nullopt);
+    // Closed with its file left behind: refused at once.
+    ::close(listener);
+    EXPECT_TRUE(QFileInfo::exists(SheetLinkSocketPath()));
+    EXPECT_EQ(SendCopyData(0, CopyDataFromPath(QStringLiteral("/a.bmp")), 100), std::nullopt);
 }
 
 } // namespace
