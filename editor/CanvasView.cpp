@@ -5,7 +5,6 @@
 #include "PaintBox.h"
 #include <algorithm>
 #include <QApplication>
-#include <QFontInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -253,11 +252,6 @@ QString CssColor(TColor c)
 TColorPanel::TColorPanel(QWidget* parent, const QString& name, int tag) : QLabel(parent), Tag(tag)
 {
     setObjectName(name);
-    // The captions show in the application's font rather than the form's, as they always have. It is
-    // asked for by the typeface its name stands for, which spares fontconfig a sort per script.
-    QFont f = QApplication::font(this);
-    f.setFamily(QFontInfo(f).family());
-    setFont(f);
     setAlignment(Qt::AlignCenter);
     restyle();
 }

@@ -16,8 +16,8 @@ done
 timer=$(realpath "$build/bench/map_timer")
 command -v Xvfb >/dev/null || { echo "Xvfb is missing: scripts/setup.sh installs it" >&2; exit 2; }
 
-labels=(bare "ピクモ" "ちびポリコロ")
-programs=("$build/bench/bare_window" "$build/ピクモ" "$build/ちびポリコロ")
+labels=(bare "bare with one line of text" "ピクモ" "ちびポリコロ")
+programs=("$build/bench/bare_window" "$build/bench/bare_window --text" "$build/ピクモ" "$build/ちびポリコロ")
 for extra in ${WINDOW_STARTUP_EXTRA:-}; do
   labels+=("${extra%%=*}")
   programs+=("${extra#*=}")
@@ -48,7 +48,7 @@ start() {
   (cd "$(dirname "$1")" &&
     HOME="$home" XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" XDG_CACHE_HOME="$home/cache" \
     XDG_STATE_HOME="$home/state" XDG_RUNTIME_DIR="$home/runtime" \
-    "$timer" 20000 "$1" 2>>"$work/errors.log" >"$work/last" </dev/null) || {
+    "$timer" 20000 "$@" 2>>"$work/errors.log" >"$work/last" </dev/null) || {
     echo "no window from $1:" >&2
     cat "$work/errors.log" >&2
     exit 1
@@ -58,10 +58,12 @@ start() {
 }
 
 # One unmeasured round first, so every program starts from a warm file cache.
-for p in "${programs[@]}"; do start "$(realpath "$p")" >/dev/null; done
+# A program is its path and, after a space, its arguments.
+run() { local p=$1; start "$(realpath "${p%% *}")" ${p#"${p%% *}"}; }
+for p in "${programs[@]}"; do run "$p" >/dev/null; done
 for ((r = 0; r < rounds; ++r)); do
   for i in "${!programs[@]}"; do
-    start "$(realpath "${programs[$i]}")" >>"$work/times.$i"
+    run "${programs[$i]}" >>"$work/times.$i"
   done
 done
 
