@@ -97,6 +97,9 @@ void CleanFileNameEdit(QLineEdit* box, TFileNameCleanup rules)
 
 namespace {
 
+// The preview only glances at a file the user points at: a larger one shows no picture.
+constexpr qint64 kMaxPreviewBytes = 64LL << 20;
+
 // Qt's file dialog keeps its history, bookmarks and last folder with QSettings under "QtProject"
 // and reads them back when built. Our programs keep and read no settings, so while a dialog is
 // built and destroyed QSettings points at a folder that can never be created.
@@ -177,7 +180,7 @@ public:
         const QFileInfo fi(path);
         if (fi.isFile()) {
             QByteArray bytes;
-            if (ReadWholeFile(path, 64LL << 20, bytes)) {
+            if (ReadWholeFile(path, kMaxPreviewBytes, bytes)) {
                 // The same rule as the sheets: ".jpg" is JPEG, anything else a bitmap file.
                 if (fi.suffix().toLower() == QLatin1String("jpg")) DecodeJpeg(bytes, m_image);
                 else DecodeBmp(bytes, m_image);

@@ -127,11 +127,10 @@ TFormMoji::TFormMoji(QWidget* owner) : Form(owner)
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setMaximumWidth(60);
     root->addWidget(Edit1, 1, 1);
-    auto* arrows = new TUpDown(this);
-    UpDown1 = arrows;
+    UpDown1 = new TUpDown(this);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     UpDown1->setRange(kSpacingMin, kSpacingMax);
-    arrows->Associate(Edit1);
+    UpDown1->Associate(Edit1);
     root->addWidget(UpDown1, 1, 2);
     btFont = new QPushButton(QStringLiteral("ﾌｫﾝﾄ"), this);
     btOK = new QPushButton(QStringLiteral("OK"), this);

@@ -11,7 +11,7 @@ class QFontDialog;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QSpinBox;
+class TUpDown;
 
 // The font dialog of the text input: typeface, style, size and the text colour.
 class TFontDialog : public Form {
@@ -38,7 +38,7 @@ public:
     explicit TFormMoji(QWidget* owner = nullptr);
 
     QPlainTextEdit* Memo1 = nullptr;
-    QSpinBox* UpDown1 = nullptr;
+    TUpDown* UpDown1 = nullptr;
     QLineEdit* Edit1 = nullptr;
     QPushButton *btFont = nullptr, *btOK = nullptr, *btCancel = nullptr;
     TFontDialog* FontDialog1 = nullptr;

@@ -2,6 +2,7 @@
 // erasing, the dialog's undo, keys, wheel and auto-scroll, and OK.
 #include "UnitPictureSelect.h"
 
+#include "CanvasView.h"
 #include "Clock.h"
 #include "Dialogs.h"
 #include "Paths.h"

@@ -24,13 +24,12 @@ TFormSelectWidth::TFormSelectWidth(QWidget* owner) : Form(owner)
     QFont f = editFont.ToQFont();
     f.setStyleStrategy(QFont::PreferDefault);
     Edit1->setFont(f);
-    auto* arrows = new TUpDown(this);
-    UpDown1 = arrows;
+    UpDown1 = new TUpDown(this);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     UpDown1->setRange(1, 100);
     UpDown1->setValue(1);
     Edit1->setText(QStringLiteral("1"));
-    arrows->Associate(Edit1);
+    UpDown1->Associate(Edit1);
     row->addWidget(Edit1);
     row->addWidget(UpDown1);
     root->addLayout(row);

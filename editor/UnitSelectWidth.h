@@ -5,13 +5,13 @@
 
 class QLineEdit;
 class QPushButton;
-class QSpinBox;
+class TUpDown;
 
 class TFormSelectWidth : public Form {
     Q_OBJECT
 public:
     explicit TFormSelectWidth(QWidget* owner = nullptr);
-    QSpinBox* UpDown1 = nullptr;
+    TUpDown* UpDown1 = nullptr;
     QLineEdit* Edit1 = nullptr;
     QPushButton *Button1 = nullptr, *Button2 = nullptr;
 

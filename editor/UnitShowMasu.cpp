@@ -28,20 +28,19 @@ TFormShowMasu::TFormShowMasu(QWidget* owner) : Form(owner)
     auto* root = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
     const auto pitchRow = [&](int row, const QString& label, const QString& editName, const QString& upDownName,
-                              QLineEdit*& edit, QSpinBox*& upDown) {
+                              QLineEdit*& edit, TUpDown*& upDown) {
         grid->addWidget(new QLabel(label, this), row, 0);
         edit = new QLineEdit(this);
         edit->setObjectName(editName);
         edit->setMaximumWidth(60);
-        auto* arrows = new TUpDown(this);
-        arrows->setObjectName(upDownName);
-        arrows->setRange(0, kPitchMax);
-        arrows->setValue(50);
+        upDown = new TUpDown(this);
+        upDown->setObjectName(upDownName);
+        upDown->setRange(0, kPitchMax);
+        upDown->setValue(50);
         edit->setText(QStringLiteral("50"));
-        arrows->Associate(edit);
-        upDown = arrows;
+        upDown->Associate(edit);
         grid->addWidget(edit, row, 1);
-        grid->addWidget(arrows, row, 2);
+        grid->addWidget(upDown, row, 2);
     };
     pitchRow(0, QStringLiteral("横幅"), QStringLiteral("Edit1"), QStringLiteral("UpDown1"), Edit1, UpDown1);
     pitchRow(1, QStringLiteral("縦幅"), QStringLiteral("Edit2"), QStringLiteral("UpDown2"), Edit2, UpDown2);

@@ -11,7 +11,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QSpinBox;
+class TUpDown;
 class QToolButton;
 
 class TFormShowMasu : public Form {
@@ -19,7 +19,7 @@ class TFormShowMasu : public Form {
 public:
     explicit TFormShowMasu(QWidget* owner = nullptr);
 
-    QSpinBox *UpDown1 = nullptr, *UpDown2 = nullptr;
+    TUpDown *UpDown1 = nullptr, *UpDown2 = nullptr;
     QLineEdit *Edit1 = nullptr, *Edit2 = nullptr;
     QToolButton* sbLineColor = nullptr;
     QFrame* pnLineColor = nullptr;
