@@ -10,26 +10,21 @@ namespace soccer {
 void TSoccerEngine::MoveBall()
 {
     const int oldX = Ball.X, oldY = Ball.Y;
-    const bool onHead = FFreeKickTick == 0 && FHeader.Set();
-    if (Ball.Speed == 0 && (onHead || !BallInHands())) {
+    if (Ball.Speed == 0 && ((FFreeKickTick == 0 && FHeader.Set()) || !BallInHands())) {
         BallHeight();
         return;
     }
-    const bool flew = PlaceBallInFlight();
-    if (!onHead && !flew) {
-        // A caught ball only follows the keeper's hands: it neither slows nor meets a line, so that
-        // his pass or clearance leaves at the speed he gave it.
-        for (int t = 0; t < 2; ++t) Ball.GoalDist[t] = GoalDistance(t, Ball.X, Ball.Y);
-        Ball.AroundRgn.Offset(Ball.X - oldX, Ball.Y - oldY);
-        return;
-    }
-    const bool headerShot = flew && FHeadShot.Set();
+    const TBallCarrier carrier = PlaceBall();
+    const bool headerShot = carrier == TBallCarrier::Flight && FHeadShot.Set();
     if (headerShot) Ball.Speed = std::max(0, Ball.Speed - 2);
-    if (!headerShot && !FHeader.Set()) BallLimits();
+    if (carrier != TBallCarrier::Hands && !headerShot && !FHeader.Set()) BallLimits();
 
     for (int t = 0; t < 2; ++t) Ball.GoalDist[t] = GoalDistance(t, Ball.X, Ball.Y);
     Ball.AroundRgn.Offset(Ball.X - oldX, Ball.Y - oldY);
-    if (headerShot) return; // a header shot's ball only flies and slows this tick
+    // A header shot's ball only flies and slows this tick. A caught ball only follows the keeper's
+    // hands: it neither slows nor meets a line, so that his pass or clearance leaves at the speed he
+    // gave it.
+    if (headerShot || carrier == TBallCarrier::Hands) return;
 
     if (!FHeader.Set() || Ball.Speed > 11) Friction();
     if (FShotKind >= 0 && Ball.Speed < 2) {
@@ -44,14 +39,13 @@ void TSoccerEngine::MoveBall()
     CornerPlay();
 }
 
-// The ball rides on a header's head, sits in a keeper's hands, or flies (true).
-bool TSoccerEngine::PlaceBallInFlight()
+TSoccerEngine::TBallCarrier TSoccerEngine::PlaceBall()
 {
     if (FFreeKickTick == 0 && FHeader.Set()) {
         const TSoccerPlayer& h = Player(FHeader);
         Ball.X = h.X - 12 * FHeader.team + 6;
         Ball.Y = h.Y - 83;
-        return false;
+        return TBallCarrier::Head;
     }
     for (int t = 0; t < 2; ++t)
         if (KeeperHold[t] >= 1) {
@@ -60,12 +54,12 @@ bool TSoccerEngine::PlaceBallInFlight()
             Ball.Y = k.Y + RandomInt(7) - 2;
             // Letting it go is his last touch: his own pass is no new ball for him next tick.
             if (--KeeperHold[t] == 0) FLastBallTick = FTick;
-            return false;
+            return TBallCarrier::Hands;
         }
     const QPoint p = StepPoint({Ball.X, Ball.Y}, Ball.Angle, Ball.Speed);
     Ball.X = p.x();
     Ball.Y = p.y();
-    return true;
+    return TBallCarrier::Flight;
 }
 
 void TSoccerEngine::BallLimits()

@@ -222,7 +222,9 @@ private:
     void UpdatePose(int team, int player, bool moved);
     void UpdateBallDist(int team, int player);
     void HeaderJump(int team, int player);
-    bool PlaceBallInFlight();
+    // Where the ball goes this tick: on a header's head, in a keeper's hands, or along its flight.
+    enum class TBallCarrier { Head, Hands, Flight };
+    TBallCarrier PlaceBall();
     void BallLimits();
     void Friction();
     void BallHeight();
