@@ -54,6 +54,23 @@ Probe probe(const sockaddr_un& addr, socklen_t len)
     return Probe::Alive;
 }
 
+// A folder only we may enter: a real folder of ours, not a link, closed to everyone else.
+bool privateFolder(const QString& dir)
+{
+    struct stat st{};
+    return ::lstat(QFile::encodeName(dir).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()
+           && (st.st_mode & 077) == 0;
+}
+
+// Whether the program at the other end of a connected socket runs as this user. The folder and the
+// socket's mode keep others out only as far as the file system is set up right; this holds anyway.
+bool peerIsUs(int fd)
+{
+    ucred cred{};
+    socklen_t len = sizeof cred;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 && cred.uid == ::getuid();
+}
+
 } // namespace
 
 QByteArray EncodeCopyData(quint32 dwData, const QByteArray& data)
@@ -95,16 +112,13 @@ QByteArray CopyDataFromPath(const QString& path)
 
 QString SheetLinkFolder()
 {
+    // A runtime folder that others may enter or write to is no place for the socket: another user
+    // could listen there under our name.
     const QString xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!xdg.isEmpty() && QFileInfo(xdg).isDir()) return xdg;
+    if (QDir::isAbsolutePath(xdg) && privateFolder(QDir::cleanPath(xdg))) return xdg;
     const QString dir = QDir::tempPath() + QStringLiteral("/polycolo-%1").arg(::getuid());
-    const QByteArray d = QFile::encodeName(dir);
-    ::mkdir(d.constData(), 0700);
-    struct stat st{};
-    // Only a real folder of ours that nobody else can enter.
-    if (::lstat(d.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() || (st.st_mode & 077) != 0)
-        return QString();
-    return dir;
+    ::mkdir(QFile::encodeName(dir).constData(), 0700);
+    return privateFolder(dir) ? dir : QString();
 }
 
 QString SheetLinkSocketPath(const QString& name)
@@ -202,6 +216,10 @@ void SheetLinkServer::acceptPending()
                 m_rest->start();
             }
             return;
+        }
+        if (!peerIsUs(fd)) {
+            ::close(fd);
+            continue;
         }
         if (int(m_connections.size()) >= kMaxConnections) drop(m_connections.front().get());
         auto c = std::make_unique<Connection>();
@@ -302,7 +320,7 @@ std::optional<int> SendCopyData(quint32 dwData, const QByteArray& data, int time
     const timeval tv{ms / 1000, (ms % 1000) * 1000};
     if (::setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv) != 0 || ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv) != 0)
         return std::nullopt;
-    if (::connect(s, reinterpret_cast<const sockaddr*>(&addr), len) != 0) return std::nullopt;
+    if (::connect(s, reinterpret_cast<const sockaddr*>(&addr), len) != 0 || !peerIsUs(s)) return std::nullopt;
     const QByteArray message = EncodeCopyData(dwData, data);
     for (qsizetype sent = 0; sent < message.size();) {
         const ssize_t n = ::send(s, message.constData() + sent, size_t(message.size() - sent), MSG_NOSIGNAL);

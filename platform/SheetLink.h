@@ -2,7 +2,9 @@
 // The message between the two programs: the editor tells the running game program the path of each
 // sheet it opens or saves. A message is {dwData, cbData, cbData bytes}, integers little-endian;
 // the reply is a 32-bit integer. The game program listens on a local socket named after its
-// main window class, in the user's runtime folder, reachable only by the same user. One message
+// main window class, in the user's runtime folder. Only the same user reaches it: the folder is used
+// only when nobody else may enter it, the socket is for the user alone, and each end hangs up,
+// sending and taking nothing, when the program at the other end runs as another user. One message
 // travels on each connection.
 #include <QByteArray>
 #include <QObject>
@@ -32,7 +34,8 @@ bool PathFromCopyData(const QByteArray& data, QString& path);
 // The payload for a path: its bytes in the file-name encoding and a NUL; empty when it does not fit.
 QByteArray CopyDataFromPath(const QString& path);
 
-// Folder of the sockets: $XDG_RUNTIME_DIR, else a folder of mode 0700 of this user; empty if unsafe.
+// Folder of the sockets: $XDG_RUNTIME_DIR when it is a real folder (not a link) of this user that
+// nobody else may enter, else such a folder in the temporary folder; empty when there is none.
 QString SheetLinkFolder();
 QString SheetLinkSocketPath(const QString& name = QString::fromLatin1(kGameWindowClass));
 
