@@ -10,8 +10,11 @@
 #include <QTimer>
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstddef>
 #include <cstring>
+#include <dirent.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -69,6 +72,17 @@ bool peerIsUs(int fd)
     ucred cred{};
     socklen_t len = sizeof cred;
     return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 && cred.uid == ::getuid();
+}
+
+// The descriptors the program has open; -1 when they cannot be counted.
+int openDescriptors()
+{
+    DIR* dir = ::opendir("/proc/self/fd");
+    if (!dir) return -1;
+    int n = 0;
+    while (const dirent* e = ::readdir(dir)) n += e->d_name[0] != '.';
+    ::closedir(dir);
+    return n - 1; // the listing's own
 }
 
 } // namespace
@@ -201,9 +215,22 @@ void SheetLinkServer::close()
         ::unlink(m_path.constData());
 }
 
+int SheetLinkServer::room() const
+{
+    rlimit lim{};
+    const int open = openDescriptors();
+    if (open < 0 || ::getrlimit(RLIMIT_NOFILE, &lim) != 0) return 0;
+    // What the rest of the program has open stays put while a batch is taken. One more is left for
+    // the connection just taken before the oldest goes, and for this count.
+    const qint64 others = open - qint64(m_connections.size());
+    const qint64 limit = qint64(std::min<rlim_t>(lim.rlim_cur, INT_MAX)); // unlimited too
+    return int(std::clamp<qint64>(limit - others - kReserveDescriptors - 1, 0, kMaxConnections));
+}
+
 void SheetLinkServer::acceptPending()
 {
     if (m_fd < 0) return;
+    const int room = this->room();
     // A bounded number at a time, so that a flood of connections cannot hold the program's loop.
     for (int i = 0; i < 64; ++i) {
         const int fd = ::accept4(m_fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
@@ -221,18 +248,19 @@ void SheetLinkServer::acceptPending()
             ::close(fd);
             continue;
         }
-        if (int(m_connections.size()) >= kMaxConnections) drop(m_connections.front().get());
+        while (!m_connections.empty() && int(m_connections.size()) >= std::max(room, 1)) drop(m_connections.front().get());
         auto c = std::make_unique<Connection>();
         c->fd = fd;
         c->deadline = QDeadlineTimer(m_deadlineMs);
         Connection* raw = c.get();
         m_connections.push_back(std::move(c));
-        // A sender writes its message right after connecting: most are answered here and now.
-        readFrom(raw);
+        // A sender writes its message right after connecting: most are answered here and now. With
+        // no room to hold one, a connection whose message has not come yet is let go at once.
+        if (readFrom(raw) && room == 0) drop(raw);
     }
 }
 
-void SheetLinkServer::readFrom(Connection* c)
+bool SheetLinkServer::readFrom(Connection* c)
 {
     for (;;) {
         char buf[4096];
@@ -241,14 +269,14 @@ void SheetLinkServer::readFrom(Connection* c)
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
         if (n <= 0) {
             drop(c);
-            return;
+            return false;
         }
         c->buffer.append(buf, qsizetype(n));
         CopyDataMessage msg;
         const qint64 used = ParseCopyData(c->buffer, msg);
         if (used < 0) {
             drop(c);
-            return;
+            return false;
         }
         if (used > 0) {
             // The connection is let go before the message is handed on, whatever the handler does.
@@ -258,7 +286,7 @@ void SheetLinkServer::readFrom(Connection* c)
             wr32(r, quint32(reply));
             ::send(fd, r.constData(), size_t(r.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
             ::close(fd);
-            return;
+            return false;
         }
     }
     if (!c->notifier) {
@@ -266,6 +294,7 @@ void SheetLinkServer::readFrom(Connection* c)
         connect(c->notifier, &QSocketNotifier::activated, this, [this, c] { readFrom(c); });
     }
     if (!m_sweep->isActive()) m_sweep->start();
+    return true;
 }
 
 int SheetLinkServer::release(Connection* c)

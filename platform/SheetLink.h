@@ -40,12 +40,18 @@ QString SheetLinkFolder();
 QString SheetLinkSocketPath(const QString& name = QString::fromLatin1(kGameWindowClass));
 
 // The game program's end. Every connection gets a short deadline for its one message; at most
-// kMaxConnections are held at once (a new one pushes out the oldest); a failed accept (descriptors
-// or memory run out) never stops the listening, which goes on after a short rest.
+// kMaxConnections are held at once (a new one pushes out the oldest), and fewer under a low
+// descriptor limit: the connections held always leave kReserveDescriptors to the rest of the
+// program, and with no room at all a connection is answered only when its message is there at
+// once. A failed accept (descriptors or memory run out) never stops the listening, which goes on
+// after a short rest.
 class SheetLinkServer : public QObject {
     Q_OBJECT
 public:
     static constexpr int kMaxConnections = 16;
+    // Enough for what the program opens meanwhile: a file dialog (about six), starting the editor
+    // (about five) and a file being read or written, with some to spare.
+    static constexpr int kReserveDescriptors = 16;
     static constexpr int kDeadlineMs = 2000;
 
     explicit SheetLinkServer(QObject* parent = nullptr);
@@ -61,7 +67,10 @@ public:
 private:
     struct Connection;
     void acceptPending();
-    void readFrom(Connection* c);
+    // How many connections may be held now.
+    int room() const;
+    // Whether the connection is still held, waiting for more of its message.
+    bool readFrom(Connection* c);
     // Takes the connection out of the server; its descriptor is the caller's to close.
     int release(Connection* c);
     void drop(Connection* c);
