@@ -218,7 +218,7 @@ TEST_F(SheetLinkTest, OnlyARuntimeFolderOfOursThatNobodyElseCanEnterIsUsed)
         }
         EXPECT_EQ(SheetLinkFolder().toStdString(), (c.used ? run : fallBack).toStdString());
     }
-    qputenv("TMPDIR", oldTemp);
+    oldTemp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", oldTemp);
     if (!chowned) GTEST_SKIP() << "SKIPPED LOUDLY in part: a folder of another user cannot be made here (needs root)";
 }
 
