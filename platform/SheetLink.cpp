@@ -10,8 +10,11 @@
 #include <QTimer>
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstddef>
 #include <cstring>
+#include <dirent.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -52,6 +55,34 @@ Probe probe(const sockaddr_un& addr, socklen_t len)
     if (err == ENOENT) return Probe::Nobody;
     if (err == ECONNREFUSED) return Probe::Stale;
     return Probe::Alive;
+}
+
+// A folder only we may enter: a real folder of ours, not a link, closed to everyone else.
+bool privateFolder(const QString& dir)
+{
+    struct stat st{};
+    return ::lstat(QFile::encodeName(dir).constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()
+           && (st.st_mode & 077) == 0;
+}
+
+// Whether the program at the other end of a connected socket runs as this user. The folder and the
+// socket's mode keep others out only as far as the file system is set up right; this holds anyway.
+bool peerIsUs(int fd)
+{
+    ucred cred{};
+    socklen_t len = sizeof cred;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 && cred.uid == ::getuid();
+}
+
+// The descriptors the program has open; -1 when they cannot be counted.
+int openDescriptors()
+{
+    DIR* dir = ::opendir("/proc/self/fd");
+    if (!dir) return -1;
+    int n = 0;
+    while (const dirent* e = ::readdir(dir)) n += e->d_name[0] != '.';
+    ::closedir(dir);
+    return n - 1; // the listing's own
 }
 
 } // namespace
@@ -95,16 +126,13 @@ QByteArray CopyDataFromPath(const QString& path)
 
 QString SheetLinkFolder()
 {
+    // A runtime folder that others may enter or write to is no place for the socket: another user
+    // could listen there under our name.
     const QString xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!xdg.isEmpty() && QFileInfo(xdg).isDir()) return xdg;
+    if (QDir::isAbsolutePath(xdg) && privateFolder(QDir::cleanPath(xdg))) return xdg;
     const QString dir = QDir::tempPath() + QStringLiteral("/polycolo-%1").arg(::getuid());
-    const QByteArray d = QFile::encodeName(dir);
-    ::mkdir(d.constData(), 0700);
-    struct stat st{};
-    // Only a real folder of ours that nobody else can enter.
-    if (::lstat(d.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() || (st.st_mode & 077) != 0)
-        return QString();
-    return dir;
+    ::mkdir(QFile::encodeName(dir).constData(), 0700);
+    return privateFolder(dir) ? dir : QString();
 }
 
 QString SheetLinkSocketPath(const QString& name)
@@ -187,9 +215,22 @@ void SheetLinkServer::close()
         ::unlink(m_path.constData());
 }
 
+int SheetLinkServer::room() const
+{
+    rlimit lim{};
+    const int open = openDescriptors();
+    if (open < 0 || ::getrlimit(RLIMIT_NOFILE, &lim) != 0) return 0;
+    // What the rest of the program has open stays put while a batch is taken. One more is left for
+    // the connection just taken before the oldest goes, and for this count.
+    const qint64 others = open - qint64(m_connections.size());
+    const qint64 limit = qint64(std::min<rlim_t>(lim.rlim_cur, INT_MAX)); // unlimited too
+    return int(std::clamp<qint64>(limit - others - kReserveDescriptors - 1, 0, kMaxConnections));
+}
+
 void SheetLinkServer::acceptPending()
 {
     if (m_fd < 0) return;
+    const int room = this->room();
     // A bounded number at a time, so that a flood of connections cannot hold the program's loop.
     for (int i = 0; i < 64; ++i) {
         const int fd = ::accept4(m_fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
@@ -203,18 +244,23 @@ void SheetLinkServer::acceptPending()
             }
             return;
         }
-        if (int(m_connections.size()) >= kMaxConnections) drop(m_connections.front().get());
+        if (!peerIsUs(fd)) {
+            ::close(fd);
+            continue;
+        }
+        while (!m_connections.empty() && int(m_connections.size()) >= std::max(room, 1)) drop(m_connections.front().get());
         auto c = std::make_unique<Connection>();
         c->fd = fd;
         c->deadline = QDeadlineTimer(m_deadlineMs);
         Connection* raw = c.get();
         m_connections.push_back(std::move(c));
-        // A sender writes its message right after connecting: most are answered here and now.
-        readFrom(raw);
+        // A sender writes its message right after connecting: most are answered here and now. With
+        // no room to hold one, a connection whose message has not come yet is let go at once.
+        if (readFrom(raw) && room == 0) drop(raw);
     }
 }
 
-void SheetLinkServer::readFrom(Connection* c)
+bool SheetLinkServer::readFrom(Connection* c)
 {
     for (;;) {
         char buf[4096];
@@ -223,14 +269,14 @@ void SheetLinkServer::readFrom(Connection* c)
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
         if (n <= 0) {
             drop(c);
-            return;
+            return false;
         }
         c->buffer.append(buf, qsizetype(n));
         CopyDataMessage msg;
         const qint64 used = ParseCopyData(c->buffer, msg);
         if (used < 0) {
             drop(c);
-            return;
+            return false;
         }
         if (used > 0) {
             // The connection is let go before the message is handed on, whatever the handler does.
@@ -240,7 +286,7 @@ void SheetLinkServer::readFrom(Connection* c)
             wr32(r, quint32(reply));
             ::send(fd, r.constData(), size_t(r.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
             ::close(fd);
-            return;
+            return false;
         }
     }
     if (!c->notifier) {
@@ -248,6 +294,7 @@ void SheetLinkServer::readFrom(Connection* c)
         connect(c->notifier, &QSocketNotifier::activated, this, [this, c] { readFrom(c); });
     }
     if (!m_sweep->isActive()) m_sweep->start();
+    return true;
 }
 
 int SheetLinkServer::release(Connection* c)
@@ -302,7 +349,7 @@ std::optional<int> SendCopyData(quint32 dwData, const QByteArray& data, int time
     const timeval tv{ms / 1000, (ms % 1000) * 1000};
     if (::setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv) != 0 || ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv) != 0)
         return std::nullopt;
-    if (::connect(s, reinterpret_cast<const sockaddr*>(&addr), len) != 0) return std::nullopt;
+    if (::connect(s, reinterpret_cast<const sockaddr*>(&addr), len) != 0 || !peerIsUs(s)) return std::nullopt;
     const QByteArray message = EncodeCopyData(dwData, data);
     for (qsizetype sent = 0; sent < message.size();) {
         const ssize_t n = ::send(s, message.constData() + sent, size_t(message.size() - sent), MSG_NOSIGNAL);

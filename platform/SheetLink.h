@@ -2,7 +2,9 @@
 // The message between the two programs: the editor tells the running game program the path of each
 // sheet it opens or saves. A message is {dwData, cbData, cbData bytes}, integers little-endian;
 // the reply is a 32-bit integer. The game program listens on a local socket named after its
-// main window class, in the user's runtime folder, reachable only by the same user. One message
+// main window class, in the user's runtime folder. Only the same user reaches it: the folder is used
+// only when nobody else may enter it, the socket is for the user alone, and each end hangs up,
+// sending and taking nothing, when the program at the other end runs as another user. One message
 // travels on each connection.
 #include <QByteArray>
 #include <QObject>
@@ -32,17 +34,24 @@ bool PathFromCopyData(const QByteArray& data, QString& path);
 // The payload for a path: its bytes in the file-name encoding and a NUL; empty when it does not fit.
 QByteArray CopyDataFromPath(const QString& path);
 
-// Folder of the sockets: $XDG_RUNTIME_DIR, else a folder of mode 0700 of this user; empty if unsafe.
+// Folder of the sockets: $XDG_RUNTIME_DIR when it is a real folder (not a link) of this user that
+// nobody else may enter, else such a folder in the temporary folder; empty when there is none.
 QString SheetLinkFolder();
 QString SheetLinkSocketPath(const QString& name = QString::fromLatin1(kGameWindowClass));
 
 // The game program's end. Every connection gets a short deadline for its one message; at most
-// kMaxConnections are held at once (a new one pushes out the oldest); a failed accept (descriptors
-// or memory run out) never stops the listening, which goes on after a short rest.
+// kMaxConnections are held at once (a new one pushes out the oldest), and fewer under a low
+// descriptor limit: the connections held always leave kReserveDescriptors to the rest of the
+// program, and with no room at all a connection is answered only when its message is there at
+// once. A failed accept (descriptors or memory run out) never stops the listening, which goes on
+// after a short rest.
 class SheetLinkServer : public QObject {
     Q_OBJECT
 public:
     static constexpr int kMaxConnections = 16;
+    // Enough for what the program opens meanwhile: a file dialog (about six), starting the editor
+    // (about five) and a file being read or written, with some to spare.
+    static constexpr int kReserveDescriptors = 16;
     static constexpr int kDeadlineMs = 2000;
 
     explicit SheetLinkServer(QObject* parent = nullptr);
@@ -58,7 +67,10 @@ public:
 private:
     struct Connection;
     void acceptPending();
-    void readFrom(Connection* c);
+    // How many connections may be held now.
+    int room() const;
+    // Whether the connection is still held, waiting for more of its message.
+    bool readFrom(Connection* c);
     // Takes the connection out of the server; its descriptor is the caller's to close.
     int release(Connection* c);
     void drop(Connection* c);

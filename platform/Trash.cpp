@@ -21,14 +21,20 @@ bool deviceOf(const QByteArray& path, dev_t& dev)
     return true;
 }
 
-// A trash folder with its two subfolders, made if missing; it must be a real folder of ours.
-bool readyTrash(const QString& trash, dev_t dev)
+// A trash folder with its two subfolders, made for us alone if missing; each must be a real folder,
+// not a link. One on a file system that others share must also be ours and written by nobody else:
+// whoever made it beforehand, or may write to it, could read, swap or remove what we delete into it.
+bool readyTrash(const QString& trash, dev_t dev, bool shared)
 {
     for (const QString& d : {trash, trash + QStringLiteral("/files"), trash + QStringLiteral("/info")}) {
         const QByteArray p = QFile::encodeName(d);
         if (::mkdir(p.constData(), 0700) != 0 && errno != EEXIST) return false;
         struct stat st{};
-        if (::lstat(p.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_dev != dev) return false;
+        if (::lstat(p.constData(), &st) != 0) return false;
+        if (!S_ISDIR(st.st_mode) || st.st_dev != dev || (shared && (st.st_uid != ::getuid() || (st.st_mode & 022) != 0))) {
+            errno = EACCES;
+            return false;
+        }
     }
     return true;
 }
@@ -58,10 +64,10 @@ QString trashFor(const QString& path, dev_t dev)
     // A file system's own trash is only for entries on another file system than the home trash's:
     // when the home data folder cannot be found, nothing can tell, and nothing is moved.
     if (!deviceOf(QFile::encodeName(home), homeDev)) return QString();
-    if (homeDev == dev) return readyTrash(homeTrash, dev) ? homeTrash : QString();
+    if (homeDev == dev) return readyTrash(homeTrash, dev, false) ? homeTrash : QString();
     const QString top = topOf(path, dev);
     const QString topTrash = (top == QStringLiteral("/") ? QString() : top) + QStringLiteral("/.Trash-%1").arg(::getuid());
-    return readyTrash(topTrash, dev) ? topTrash : QString();
+    return readyTrash(topTrash, dev, true) ? topTrash : QString();
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #pragma once
 // The desktop's trash (the freedesktop.org layout), where deleted files and folders can be restored
 // from: the user's own trash when the entry lies on the same file system, else the file system's
-// ".Trash-<uid>" folder at its top. An entry is only ever moved by a rename, never copied and
+// ".Trash-<uid>" folder at its top, but only when that folder and its own two are ours and nobody
+// else may write to them (else nothing is moved). An entry is only ever moved by a rename, never copied and
 // deleted, so on any failure it stays where it was.
 #include <QString>
 

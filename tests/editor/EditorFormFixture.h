@@ -33,6 +33,8 @@ protected:
         ASSERT_TRUE(dir.isValid());
         keptRuntime = qgetenv("XDG_RUNTIME_DIR");
         QDir().mkpath(dir.path() + QStringLiteral("/run"));
+        // A runtime folder that others may enter is refused, as the desktop's own would be.
+        QFile::setPermissions(dir.path() + QStringLiteral("/run"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path() + QStringLiteral("/run")));
         OverrideProgramFile(dir.path() + QStringLiteral("/bin/ピクモ"));
         SetDialogs(&dialogs);
