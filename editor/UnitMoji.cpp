@@ -115,7 +115,7 @@ TFormMoji::TFormMoji(QWidget* owner) : Form(owner)
     Font.Name = QStringLiteral("ＭＳ ゴシック");
     ApplyFont();
     auto* root = new QGridLayout(this);
-    Memo1 = new QPlainTextEdit(this);
+    Memo1 = new TMemo(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
