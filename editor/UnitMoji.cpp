@@ -40,9 +40,11 @@ TFontDialog::TFontDialog(QWidget* owner) : Form(owner)
     Font.Name = QStringLiteral("ＭＳ Ｐゴシック");
     auto* root = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("色(&C):"), this));
+    auto* colourLabel = new QLabel(QStringLiteral("色(&C):"), this);
+    row->addWidget(colourLabel);
     ColorBox = new QComboBox(this);
     ColorBox->setObjectName(QStringLiteral("ColorBox"));
+    colourLabel->setBuddy(ColorBox);
     for (const auto& [colour, name] : kTextColors) {
         QPixmap swatch(16, 12);
         swatch.fill(ToQColor(colour));

@@ -210,8 +210,13 @@ TEST_F(FloatingForm, TypedTextBecomesTheFloatingCopy)
     StepZoomTo(100);
     Form::SetModalHook([this](Form* f) {
         if (f == form->MojiDialog()->FontDialog1) {
-            // The red of the colour list, chosen by the keyboard.
+            // The red of the colour list, chosen by the keyboard: from the typeface box Alt+C goes to the list.
             QComboBox* colours = form->MojiDialog()->FontDialog1->ColorBox;
+            QApplication::setActiveWindow(f);
+            QTest::mouseClick(form->MojiDialog()->FontDialog1->FontBox->findChild<QLineEdit*>(), Qt::LeftButton);
+            EXPECT_NE(QApplication::focusWidget(), colours);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+            EXPECT_EQ(QApplication::focusWidget(), colours);
             while (colours->currentData().toUInt() != clRed) QTest::keyClick(colours, Qt::Key_Down);
             QTest::mouseClick(form->MojiDialog()->FontDialog1->btOK, Qt::LeftButton);
             return;
