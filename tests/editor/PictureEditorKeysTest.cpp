@@ -1,6 +1,7 @@
 // The editor's controls under real keys and clicks: the up-downs and menus take the arrow keys
-// they use, only the press that closes the canvas pop-up menu is held back from the canvas, and a
-// box that takes Ctrl's release leaves no Ctrl behind.
+// they use, only the press that closes the canvas pop-up menu is held back from the canvas, a box
+// that takes Ctrl's release leaves no Ctrl behind, and 消去 from a menu goes by the keys held as it
+// is chosen.
 #include "EditorFormFixture.h"
 
 #include <QAction>
