@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProxyStyle>
@@ -205,6 +206,16 @@ QStyle* UpDownStyle()
 }
 
 } // namespace
+
+bool TMemo::canInsertFromMimeData(const QMimeData* source) const
+{
+    return source && source->hasText();
+}
+
+void TMemo::insertFromMimeData(const QMimeData* source)
+{
+    if (canInsertFromMimeData(source)) insertPlainText(source->text());
+}
 
 TUpDown::TUpDown(QWidget* parent) : QSpinBox(parent)
 {

@@ -7,6 +7,7 @@
 #include "Keys.h"
 #include <QImage>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QWidget>
 #include <functional>
@@ -94,6 +95,19 @@ protected:
 
 private:
     QLineEdit* m_buddy = nullptr;
+};
+
+// A box of several lines of plain text that takes from the clipboard (keys, its menu, the middle
+// button, a drop) only the text really there: a clipboard with no owner offers no formats at all,
+// and Qt's own paste reads the first of them.
+class TMemo : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
 };
 
 // A panel of a colour with a caption, as the palette and the re-shape light show them.

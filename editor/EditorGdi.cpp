@@ -2,8 +2,6 @@
 
 #include "MathUtil.h"
 #include <QPainterPath>
-#include <QPolygon>
-#include <QRegion>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -381,13 +379,38 @@ std::vector<unsigned char> PolygonMask(const std::vector<QPoint>& poly, QPoint o
 {
     std::vector<unsigned char> mask(size_t(std::max(0, w)) * size_t(std::max(0, h)), 0);
     if (poly.size() < 3 || w <= 0 || h <= 0) return mask;
-    QPolygon qp;
-    for (const QPoint& p : poly) qp << (p - origin);
-    const QRegion region(qp, Qt::OddEvenFill);
-    for (const QRect& r : region) {
-        const QRect c = r.intersected(QRect(0, 0, w, h));
-        for (int y = c.top(); y <= c.bottom(); ++y)
-            std::fill(mask.begin() + qsizetype(y) * w + c.left(), mask.begin() + qsizetype(y) * w + c.right() + 1, 1);
+    // Only the rows of the area are scanned, so points far outside it cost nothing. On a row, each
+    // edge that spans it (top end in, bottom end out; level edges never) crosses it at the first
+    // whole x at or right of the exact crossing, and a pixel is inside when an odd number of
+    // crossings lie at or left of it: exactly the pixels of the polygon's odd-even QRegion.
+    struct Edge {
+        qint64 x0, y0, dx, dy; // top end, and the run to the bottom end (dy > 0)
+    };
+    std::vector<Edge> edges;
+    const qint64 top = origin.y(), bottom = top + h;
+    for (size_t i = 0; i < poly.size(); ++i) {
+        QPoint a = poly[i], b = poly[(i + 1) % poly.size()];
+        if (a.y() > b.y()) std::swap(a, b);
+        if (a.y() == b.y() || b.y() <= top || a.y() >= bottom) continue;
+        edges.push_back({a.x(), a.y(), qint64(b.x()) - a.x(), qint64(b.y()) - a.y()});
+    }
+    std::vector<qint64> crossings;
+    for (int y = 0; y < h; ++y) {
+        const qint64 row = top + y;
+        crossings.clear();
+        for (const Edge& e : edges) {
+            if (row < e.y0 || row >= e.y0 + e.dy) continue;
+            // x0 + ceil((row - y0) * dx / dy); the product needs more than 64 bits at the extremes.
+            const __int128 num = __int128(row - e.y0) * e.dx;
+            const __int128 q = num / e.dy, rem = num % e.dy;
+            crossings.push_back(e.x0 + qint64(q + (rem > 0 ? 1 : 0)) - origin.x());
+        }
+        std::sort(crossings.begin(), crossings.end());
+        unsigned char* line = mask.data() + size_t(y) * size_t(w);
+        for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
+            const qint64 from = std::max<qint64>(crossings[k], 0), to = std::min<qint64>(crossings[k + 1], w);
+            if (from < to) std::fill(line + from, line + to, 1);
+        }
     }
     return mask;
 }

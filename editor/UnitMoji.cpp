@@ -40,9 +40,11 @@ TFontDialog::TFontDialog(QWidget* owner) : Form(owner)
     Font.Name = QStringLiteral("ＭＳ Ｐゴシック");
     auto* root = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("色(&C):"), this));
+    auto* colourLabel = new QLabel(QStringLiteral("色(&C):"), this);
+    row->addWidget(colourLabel);
     ColorBox = new QComboBox(this);
     ColorBox->setObjectName(QStringLiteral("ColorBox"));
+    colourLabel->setBuddy(ColorBox);
     for (const auto& [colour, name] : kTextColors) {
         QPixmap swatch(16, 12);
         swatch.fill(ToQColor(colour));
@@ -115,7 +117,7 @@ TFormMoji::TFormMoji(QWidget* owner) : Form(owner)
     Font.Name = QStringLiteral("ＭＳ ゴシック");
     ApplyFont();
     auto* root = new QGridLayout(this);
-    Memo1 = new QPlainTextEdit(this);
+    Memo1 = new TMemo(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

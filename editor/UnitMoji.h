@@ -9,8 +9,8 @@
 class QComboBox;
 class QFontDialog;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
+class TMemo;
 class TUpDown;
 
 // The font dialog of the text input: typeface, style, size and the text colour.
@@ -37,7 +37,7 @@ class TFormMoji : public Form {
 public:
     explicit TFormMoji(QWidget* owner = nullptr);
 
-    QPlainTextEdit* Memo1 = nullptr;
+    TMemo* Memo1 = nullptr;
     TUpDown* UpDown1 = nullptr;
     QLineEdit* Edit1 = nullptr;
     QPushButton *btFont = nullptr, *btOK = nullptr, *btCancel = nullptr;

@@ -171,7 +171,9 @@ public:
     void sbCopyClick();
     // Cut (the range goes to the clipboard, then is erased) or, without the clipboard, erase.
     void sbCutClick(bool toClipboard = true);
-    void mmDeleteClick();
+    // Erases the range; with Ctrl held hides a floating image instead. The keys are those held as
+    // the command is chosen.
+    void mmDeleteClick(bool ctrlHeld, bool shiftHeld);
     // tag 1 the left half of the cell, 2 the right half.
     void mmSelectLeftClick(int tag);
     void sbClearAllClick();

@@ -693,7 +693,12 @@ void TFormPictureEditor::buildMenus()
         {pmByouga2, [this] { sbFaceByougaClick(); }},
         {mmCut, [this] { sbCutClick(true); }},
         {mmCopy, [this] { sbCopyClick(); }},
-        {mmDelete, [this] { mmDeleteClick(); }},
+        // Not the form's own record of Ctrl and Shift: a box or a menu may have taken their release.
+        {mmDelete,
+         [this] {
+             const Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers();
+             mmDeleteClick(held.testFlag(Qt::ControlModifier), held.testFlag(Qt::ShiftModifier));
+         }},
         {pmPaste, [this] { sbPasteShowClick(); }},
         {pmClose, [this] { sbPasteShowClick(); }},
         {pmByouga, [this] { sbPasteByougaClick(); }},

@@ -51,11 +51,11 @@ void TFormPictureEditor::sbCutClick(bool toClipboard)
     ReselectToolButton();
 }
 
-void TFormPictureEditor::mmDeleteClick()
+void TFormPictureEditor::mmDeleteClick(bool ctrlHeld, bool shiftHeld)
 {
     // With Ctrl held the item hides a floating image instead: with Shift the imported one.
-    if (!Engine.CtrlCopy) sbCutClick(false);
-    else if (Engine.ShiftHeld) {
+    if (!ctrlHeld) sbCutClick(false);
+    else if (shiftHeld) {
         if (imFace->isVisible()) sbFaceShowClick();
     } else if (imPaste->isVisible()) {
         sbPasteShowClick();

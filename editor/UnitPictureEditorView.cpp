@@ -125,7 +125,7 @@ void TFormPictureEditor::FormKeyDown(Word& key, TShiftState shift)
         }
         if (consumed) key = 0;
     } else if (key == VK_DELETE && Engine.HasRange()) {
-        mmDeleteClick();
+        mmDeleteClick(ctrl, shiftDown);
         key = 0;
     }
     if (key == VK_CONTROL) {

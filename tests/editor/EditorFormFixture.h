@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QFile>
 #include <QFileDialog>
 #include <QMouseEvent>
@@ -89,6 +91,20 @@ protected:
     {
         QTest::mouseClick(form->windowHandle(), button, {}, w->mapTo(form.get(), p));
         QCoreApplication::processEvents();
+    }
+    // 編集 opened by a click on the menu bar.
+    void OpenEditMenu()
+    {
+        QTest::mouseClick(form->MainMenu, Qt::LeftButton, {}, form->MainMenu->actionGeometry(form->mmEdit->menuAction()).center());
+    }
+    // The item of the open menu whose caption starts with `caption`, clicked with `held` held.
+    void ChooseFromMenu(const QString& caption, Qt::KeyboardModifiers held = {})
+    {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        for (QAction* a : menu->actions())
+            if (a->isVisible() && a->text().startsWith(caption)) return QTest::mouseClick(menu, Qt::LeftButton, held, menu->actionGeometry(a).center());
+        FAIL() << "no item " << caption.toStdString();
     }
     void Key(int key, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(form->Image1, Qt::Key(key), mods); }
     // Steps the zoom's up-down with its arrow keys until it shows `zoom` or goes no further.

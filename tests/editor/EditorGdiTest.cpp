@@ -1,7 +1,10 @@
 // The editor's drawing primitives: geometric pen widths, round ends, dashes, raster modes and masks.
 #include "EditorGdi.h"
 
+#include <QPolygon>
+#include <QRegion>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -127,6 +130,32 @@ TEST(EditorGdi, PolygonMaskOfATriangle)
     EXPECT_EQ(m[size_t(1 * 10 + 1)], 1);
     EXPECT_EQ(m[size_t(9 * 10 + 9)], 0);
     EXPECT_EQ(PolygonMask({QPoint(0, 0), QPoint(1, 1)}, QPoint(0, 0), 4, 4), std::vector<unsigned char>(16, 0));
+}
+
+TEST(EditorGdi, PolygonMaskCoversWhatAnOddEvenRegionOfThePolygonCovers)
+{
+    // Crossing, touching and degenerate outlines alike, seen through areas that cut them anywhere.
+    std::mt19937 random(7);
+    const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    for (int round = 0; round < 400; ++round) {
+        QPolygon outline;
+        for (int i = pick(3, 9); i > 0; --i) outline << QPoint(pick(-8, 40), pick(-8, 40));
+        const QPoint origin(pick(-5, 5), pick(-5, 5));
+        const int w = pick(1, 36), h = pick(1, 36);
+        const QRegion region(outline.translated(-origin), Qt::OddEvenFill);
+        const auto mask = PolygonMask({outline.begin(), outline.end()}, origin, w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(mask[size_t(y * w + x)] != 0, region.contains(QPoint(x, y))) << round << " " << x << "," << y;
+    }
+}
+
+TEST(EditorGdi, PolygonMaskOfFarOutPointsCoversOnlyItsArea)
+{
+    // The diagonal from one far corner to the other: inside on and above it.
+    const auto m = PolygonMask({QPoint(-48000, -48000), QPoint(48000, 48000), QPoint(48000, -48000)}, QPoint(-10, -5), 40, 30);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(m[size_t(y * 40 + x)], x - 10 >= y - 5 ? 1 : 0) << x << "," << y;
 }
 
 TEST(EditorGdi, AStretchAndsChannelsWhereItShrinksAndRepeatsWhereItGrows)

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QFontDialog>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -209,8 +210,13 @@ TEST_F(FloatingForm, TypedTextBecomesTheFloatingCopy)
     StepZoomTo(100);
     Form::SetModalHook([this](Form* f) {
         if (f == form->MojiDialog()->FontDialog1) {
-            // The red of the colour list, chosen by the keyboard.
+            // The red of the colour list, chosen by the keyboard: from the typeface box Alt+C goes to the list.
             QComboBox* colours = form->MojiDialog()->FontDialog1->ColorBox;
+            QApplication::setActiveWindow(f);
+            QTest::mouseClick(form->MojiDialog()->FontDialog1->FontBox->findChild<QLineEdit*>(), Qt::LeftButton);
+            EXPECT_NE(QApplication::focusWidget(), colours);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
+            EXPECT_EQ(QApplication::focusWidget(), colours);
             while (colours->currentData().toUInt() != clRed) QTest::keyClick(colours, Qt::Key_Down);
             QTest::mouseClick(form->MojiDialog()->FontDialog1->btOK, Qt::LeftButton);
             return;
@@ -312,6 +318,30 @@ TEST_F(FloatingForm, TheTextDialogReadsItsSpacingAndWantsText)
     }
     // The text stays for the next time.
     EXPECT_EQ(moji->Memo1->toPlainText(), QStringLiteral("  "));
+}
+
+TEST_F(FloatingForm, TheTextBoxPastesOnlyTheTextTheClipboardHolds)
+{
+    TFormMoji* moji = form->MojiDialog();
+    // A clipboard with no owner offers no formats at all; one with a picture offers no text.
+    const std::function<void(QMimeData&)> holdings[] = {
+        [](QMimeData&) {}, [](QMimeData& d) { d.setImageData(Filled(2, 2, clRed)); },
+        [](QMimeData& d) { d.setText(QStringLiteral("文字")); }};
+    const QString pasted[] = {QStringLiteral("A"), QStringLiteral("A"), QStringLiteral("A文字")};
+    for (auto [key, mods] : {std::pair{Qt::Key_V, Qt::ControlModifier}, {Qt::Key_Insert, Qt::ShiftModifier}})
+        for (int i = 0; i < 3; ++i) {
+            auto* data = new QMimeData;
+            holdings[i](*data);
+            QGuiApplication::clipboard()->setMimeData(data);
+            Form::SetModalHook([&, key = key, mods = mods](Form*) {
+                QTest::keyClick(moji->Memo1, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(moji->Memo1, QStringLiteral("A"));
+                QTest::keyClick(moji->Memo1, key, mods);
+                EXPECT_EQ(moji->Memo1->toPlainText(), pasted[i]) << i;
+                QTest::keyClick(moji->Memo1, Qt::Key_Escape);
+            });
+            moji->ShowModal();
+        }
 }
 
 TEST_F(FloatingForm, TheWidthDialogStaysWithinOneToAHundred)

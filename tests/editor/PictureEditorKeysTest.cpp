@@ -1,6 +1,7 @@
 // The editor's controls under real keys and clicks: the up-downs and menus take the arrow keys
-// they use, only the press that closes the canvas pop-up menu is held back from the canvas, and a
-// box that takes Ctrl's release leaves no Ctrl behind.
+// they use, only the press that closes the canvas pop-up menu is held back from the canvas, a box
+// that takes Ctrl's release leaves no Ctrl behind, and 消去 from a menu goes by the keys held as it
+// is chosen.
 #include "EditorFormFixture.h"
 
 #include <QAction>
@@ -130,6 +131,13 @@ TEST_F(EditorForm, ABoxThatTookCtrlsReleaseLeavesNoCtrlBehind)
     Stroke({V(20, 20), V(50, 20)});
     EXPECT_EQ(CanvasAt(20, 20), clWhite);
     EXPECT_EQ(CanvasAt(50, 20), clBlack);
+    // The same, then 編集 -> 消去 erases the range.
+    QTest::mouseClick(form->sbPen, Qt::LeftButton);
+    dotInRange();
+    keyIntoBox(Qt::Key_V);
+    OpenEditMenu();
+    ChooseFromMenu(form->mmDelete->text());
+    EXPECT_EQ(CanvasAt(20, 20), clWhite);
     // The floating copy shown: Ctrl+M only warns. Delete then erases the range, and the copy stays.
     QGuiApplication::clipboard()->setImage(form->Engine.Canvas.Image().copy(0, 0, 4, 4));
     Key(Qt::Key_V, Qt::ControlModifier);
@@ -139,9 +147,46 @@ TEST_F(EditorForm, ABoxThatTookCtrlsReleaseLeavesNoCtrlBehind)
     Key(Qt::Key_Delete);
     EXPECT_EQ(CanvasAt(20, 20), clWhite);
     EXPECT_TRUE(form->imPaste->isVisible());
+    // So does 消去 of the copy's own menu.
+    QTest::mouseClick(form->sbPen, Qt::LeftButton);
+    dotInRange();
+    keyIntoBox(Qt::Key_M);
+    WindowClick(form->imPaste, QPoint(1, 1), Qt::RightButton);
+    ChooseFromMenu(form->mmDelete->text());
+    EXPECT_EQ(CanvasAt(20, 20), clWhite);
+    EXPECT_TRUE(form->imPaste->isVisible());
     // Shift let go in the box too: the copy moves freely again.
     keyIntoBox(Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
     const QPoint before = form->imPaste->pos();
     Drag(form->imPaste, QPoint(1, 1), QPoint(60, 30));
     EXPECT_EQ(form->imPaste->pos(), before + QPoint(60, 30));
+}
+
+TEST_F(EditorForm, EraseFromTheMenuObeysTheKeysHeldAsItIsChosen)
+{
+    QImage red(4, 4, QImage::Format_RGB32);
+    red.fill(ToPixel(clRed));
+    form->ShowImportedPicture(red, 4, 4, QString());
+    QGuiApplication::clipboard()->setImage(red);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_TRUE(form->imFace->isVisible() && form->imPaste->isVisible());
+    // A dot in a range; Ctrl and Shift hide the imported picture, Ctrl alone the floating copy, no
+    // key erases.
+    struct Case {
+        Qt::KeyboardModifiers held;
+        bool face, copy;
+        TColor dot;
+    } cases[] = {{Qt::ControlModifier | Qt::ShiftModifier, false, true, clBlack},
+                 {Qt::ControlModifier, false, false, clBlack},
+                 {Qt::NoModifier, false, false, clWhite}};
+    for (const Case& c : cases) {
+        QTest::mouseClick(form->sbPen, Qt::LeftButton);
+        Click(V(20, 20));
+        DragRange(QPoint(10, 10), QPoint(30, 30));
+        OpenEditMenu();
+        ChooseFromMenu(form->mmDelete->text(), c.held);
+        EXPECT_EQ(form->imFace->isVisible(), c.face) << c.held;
+        EXPECT_EQ(form->imPaste->isVisible(), c.copy) << c.held;
+        EXPECT_EQ(CanvasAt(20, 20), c.dot) << c.held;
+    }
 }
