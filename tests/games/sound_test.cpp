@@ -1,5 +1,6 @@
 // The sound service on the clock service: one channel, replacing, no-stop refusals, synchronous
-// waits, loops, the device backend without a device; and the synthesised sounds themselves.
+// waits, loops, the device backend without a device, the program's service and the stand-in after
+// it; and the synthesised sounds themselves.
 #include "Clock.h"
 #include "Resources.h"
 #include "Sound.h"
@@ -111,6 +112,20 @@ TEST_F(SoundTest, WithoutADeviceTheTimingIsTheSame)
     Sound().Stop();
     Sound().SetBackend(&rec);
     silent.reset(); // its output thread ends cleanly
+}
+
+TEST_F(SoundTest, OnceTheProgramsServiceEndsSoundsGoToTheSilentStandIn)
+{
+    {
+        RecordingSoundBackend program;
+        SoundService service;
+        service.SetBackend(&program);
+        ASSERT_TRUE(PlaySound(QStringLiteral("KICK"), SndAsync));
+        EXPECT_EQ(program.Count(QStringLiteral("KICK")), 1);
+        EXPECT_EQ(rec.Count(QStringLiteral("KICK")), 0);
+    }
+    EXPECT_TRUE(PlaySound(QStringLiteral("KICK"), SndAsync));
+    EXPECT_EQ(rec.Count(QStringLiteral("KICK")), 1);
 }
 
 TEST(WaveTest, ParseRejectsWhatIsNotAWholePcmWave)
