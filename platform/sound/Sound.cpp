@@ -211,12 +211,6 @@ const TWaveData* SoundService::wave(const QString& name)
     return it->second.get();
 }
 
-qint64 SoundService::LengthMs(const QString& name)
-{
-    const TWaveData* w = wave(name);
-    return w ? w->LengthMs() : 0;
-}
-
 bool SoundService::Playing()
 {
     if (m_current.isEmpty()) return false;

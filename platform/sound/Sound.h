@@ -60,8 +60,6 @@ public:
     // A sound plays now (a looped one until stopped).
     bool Playing();
     QString Current() const { return m_current; }
-    // The length of a sound resource in ms, 0 when there is none.
-    qint64 LengthMs(const QString& name);
     // Replaces the output (tests pass a recording backend; nullptr puts the default output back).
     void SetBackend(SoundBackend* b);
 
