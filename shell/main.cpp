@@ -3,11 +3,15 @@
 #include "AllGames.h"
 #include "Application.h"
 #include "Resources.h"
+#include "Sound.h"
 #include "UnitGame.h"
 
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv, QStringLiteral("ポリコロ"));
+    // Made after the application object and so ended before it: the audio output must close while
+    // Qt's audio backend is still there.
+    SoundService sound;
     InitGameResources();
     RegisterAllGames();
     CreateShellForms();

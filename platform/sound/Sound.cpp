@@ -156,13 +156,36 @@ bool ParseWave(const QByteArray& file, TWaveData& out)
     return false;
 }
 
-SoundService::SoundService() = default;
-SoundService::~SoundService() = default;
+namespace {
+
+SoundService* g_programSound = nullptr;
+
+// The stand-in's output: no device and no thread, so it is safe to end among the exit handlers.
+class SilentSoundBackend : public SoundBackend {
+public:
+    void Start(const QString&, const TWaveData&, bool) override {}
+    void Stop() override {}
+};
+
+} // namespace
+
+SoundService::SoundService(bool useDevice) : m_useDevice(useDevice)
+{
+    if (useDevice && !g_programSound) g_programSound = this;
+}
+
+SoundService::~SoundService()
+{
+    if (g_programSound == this) g_programSound = nullptr;
+}
 
 SoundBackend& SoundService::backend()
 {
     if (m_backend) return *m_backend;
-    if (!m_device) m_device = NewDeviceSoundBackend(true);
+    if (!m_device) {
+        if (m_useDevice) m_device = NewDeviceSoundBackend(true);
+        else m_device = std::make_unique<SilentSoundBackend>();
+    }
     return *m_device;
 }
 
@@ -186,12 +209,6 @@ const TWaveData* SoundService::wave(const QString& name)
         it = m_cache.emplace(name, std::move(w)).first;
     }
     return it->second.get();
-}
-
-qint64 SoundService::LengthMs(const QString& name)
-{
-    const TWaveData* w = wave(name);
-    return w ? w->LengthMs() : 0;
 }
 
 bool SoundService::Playing()
@@ -230,8 +247,8 @@ void SoundService::Stop()
 
 SoundService& Sound()
 {
-    static SoundService s;
-    return s;
+    static SoundService standIn(/*useDevice=*/false);
+    return g_programSound ? *g_programSound : standIn;
 }
 
 bool PlaySound(const QString& name, unsigned flags)

@@ -42,10 +42,17 @@ public:
 // has no audio output) it plays nothing, and the service's timing is the same.
 std::unique_ptr<SoundBackend> NewDeviceSoundBackend(bool useDevice = true);
 
+// The game program makes its service in main(), after the application object, so that the service
+// and its audio output end while the application and Qt's audio backend still live. While it lives,
+// Sound() is that service; before and after, Sound() is a silent stand-in with the same timing.
 class SoundService {
 public:
-    SoundService();
+    // The service with the device is the program's: Sound() answers with it while it lives. Without
+    // the device (the stand-in) the default output plays nothing.
+    explicit SoundService(bool useDevice = true);
     ~SoundService();
+    SoundService(const SoundService&) = delete;
+    SoundService& operator=(const SoundService&) = delete;
     // Plays a sound resource; false when the name is unknown or SndNoStop found a sound playing.
     bool Play(const QString& name, unsigned flags);
     // Stops the sound that plays, if any.
@@ -53,9 +60,7 @@ public:
     // A sound plays now (a looped one until stopped).
     bool Playing();
     QString Current() const { return m_current; }
-    // The length of a sound resource in ms, 0 when there is none.
-    qint64 LengthMs(const QString& name);
-    // Replaces the output (tests pass a recording backend; nullptr puts the audio device back).
+    // Replaces the output (tests pass a recording backend; nullptr puts the default output back).
     void SetBackend(SoundBackend* b);
 
 private:
@@ -64,12 +69,14 @@ private:
     std::map<QString, std::unique_ptr<TWaveData>> m_cache; // null entry: no such resource
     SoundBackend* m_backend = nullptr;
     std::unique_ptr<SoundBackend> m_device;
+    bool m_useDevice;
     QString m_current;
     qint64 m_start = 0;
     qint64 m_length = 0;
     bool m_loop = false;
 };
 
+// The program's service while one lives, else the silent stand-in.
 SoundService& Sound();
 // The original play-by-name call: Sound().Play(name, flags).
 bool PlaySound(const QString& name, unsigned flags);

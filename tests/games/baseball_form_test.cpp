@@ -434,7 +434,7 @@ TEST_F(BaseBallMenuTest, AWholeAutoGameEndsInTheResultWindowWithItsBattingData)
         const auto& e = sounds.events[i];
         if (e.name != QStringLiteral("CHANGE")) continue;
         const auto& before = sounds.events[i - 1];
-        EXPECT_GE(e.atMs, before.atMs + Sound().LengthMs(before.name)) << "over " << before.name.toStdString();
+        EXPECT_GE(e.atMs, before.atMs + before.lengthMs) << "over " << before.name.toStdString();
     }
 }
 

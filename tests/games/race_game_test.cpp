@@ -79,8 +79,6 @@ protected:
 // A few whole games through the real forms; the rules soak many more seeds without a window.
 TEST_F(RaceSoakTest, RacesWithoutInputEndOnce)
 {
-    // A dashing runner steps every 160 ms and plays KICK without cutting off on every step.
-    EXPECT_LT(Sound().LengthMs(QStringLiteral("KICK")), 2 * TFormRun::Row().Interval);
     for (std::uint32_t seed = 1; seed <= 10; ++seed) {
         sounds.Clear();
         // No box chosen: every boundary passed marks the race as played by the computer.
@@ -88,6 +86,11 @@ TEST_F(RaceSoakTest, RacesWithoutInputEndOnce)
         EXPECT_EQ(FormRun, nullptr);
         EXPECT_GT(sounds.Count(QStringLiteral("PISTOL")), 0);
         EXPECT_GT(sounds.Count(QStringLiteral("KICK")), 0);
+        // A dashing runner steps every 160 ms and plays KICK without cutting off on every step.
+        for (const auto& e : sounds.events) {
+            if (e.name != QStringLiteral("KICK")) continue;
+            EXPECT_LT(e.lengthMs, 2 * TFormRun::Row().Interval);
+        }
     }
     EXPECT_GT(wins, 0);
     EXPECT_LT(wins, 10);

@@ -148,9 +148,9 @@ int RecordingDialogs::BeepCount(int kind) const
     return n;
 }
 
-void RecordingSoundBackend::Start(const QString& name, const TWaveData&, bool loop)
+void RecordingSoundBackend::Start(const QString& name, const TWaveData& wave, bool loop)
 {
-    events.push_back({name, loop, Clock().NowMs()});
+    events.push_back({name, loop, Clock().NowMs(), wave.LengthMs()});
 }
 
 void RecordingSoundBackend::Stop()

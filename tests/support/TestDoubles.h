@@ -76,6 +76,7 @@ public:
         QString name; // empty for a stop
         bool loop = false;
         qint64 atMs = 0; // on the clock service
+        qint64 lengthMs = 0; // of the sound's WAVE data
     };
     void Start(const QString& name, const TWaveData& wave, bool loop) override;
     void Stop() override;
