@@ -36,8 +36,9 @@ QPoint TFormPictureEditor::lockedPointer(QPoint screen)
 
 void TFormPictureEditor::floatMouseDown(TFloatingImage* f, TMouseButton button, TShiftState shift, QPoint screen)
 {
-    // The press tells whether Shift is down, also when its key went to another window.
+    // The press tells whether Shift and Ctrl are down, also when their keys went to another window.
     Engine.ShiftHeld = shift.testFlag(ShiftFlag::Shift);
+    Engine.CtrlCopy = shift.testFlag(ShiftFlag::Ctrl);
     CurrentFloating = f;
     const bool face = f == imFace;
     for (QToolButton* b : {face ? sbFaceReform : sbRgReform, face ? sbFaceRotate : sbRgRotate,
