@@ -1,7 +1,5 @@
 #include "DataList.h"
 
-#include <algorithm>
-
 namespace {
 QString indexErrorText(int index)
 {
@@ -11,11 +9,6 @@ QString indexErrorText(int index)
 
 EListError::EListError(int index) : std::out_of_range(indexErrorText(index).toStdString()), m_message(indexErrorText(index)), m_index(index)
 {
-}
-
-int CompareDataValues(std::int32_t a, std::int32_t b)
-{
-    return a > b ? 1 : (a < b ? -1 : 0);
 }
 
 void TDataList::check(int index, int count) const
@@ -39,22 +32,6 @@ void TDataList::Delete(int index)
 {
     check(index, GetCount());
     m_items.erase(m_items.begin() + index);
-}
-
-int TDataList::IndexOf(std::int32_t value) const
-{
-    const auto it = std::find(m_items.begin(), m_items.end(), value);
-    return it == m_items.end() ? -1 : int(it - m_items.begin());
-}
-
-void TDataList::Sort()
-{
-    std::sort(m_items.begin(), m_items.end(), [](std::int32_t a, std::int32_t b) { return CompareDataValues(a, b) < 0; });
-}
-
-void TDataList::Remove(std::int32_t value)
-{
-    m_items.erase(std::remove(m_items.begin(), m_items.end(), value), m_items.end());
 }
 
 void TDataList::Insert(int index, std::int32_t value)

@@ -1,5 +1,5 @@
 #pragma once
-// An ordered list of 32-bit signed integers: the golf game's strokes and holes, the editor's player order.
+// An ordered list of 32-bit signed integers: the editor's player order.
 #include <QString>
 #include <cstdint>
 #include <stdexcept>
@@ -17,9 +17,6 @@ private:
     int m_index;
 };
 
-// 1 when a is greater, -1 when smaller, 0 when equal.
-int CompareDataValues(std::int32_t a, std::int32_t b);
-
 class TDataList {
 public:
     TDataList() = default;
@@ -31,12 +28,6 @@ public:
     int GetCount() const { return int(m_items.size()); }
     void Clear() { m_items.clear(); }
     void Delete(int index);
-    // The first index holding value, or -1.
-    int IndexOf(std::int32_t value) const;
-    // Ascending; the order of equal values is not kept.
-    void Sort();
-    // Removes every entry equal to value.
-    void Remove(std::int32_t value);
     // Inserts at 0..Count (Count appends); the entries from index on move up by one.
     void Insert(int index, std::int32_t value);
     // Takes the entry at curIndex out and puts it in at newIndex.

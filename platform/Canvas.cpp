@@ -396,12 +396,6 @@ TColor TCanvas::Pixel(int x, int y) const
     return FromPixel(reinterpret_cast<const QRgb*>(m_img->constScanLine(y))[x]);
 }
 
-void TCanvas::SetPixel(int x, int y, TColor c)
-{
-    if (x < 0 || y < 0 || x >= m_img->width() || y >= m_img->height()) return;
-    reinterpret_cast<QRgb*>(m_img->scanLine(y))[x] = ToPixel(c);
-}
-
 void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style)
 {
     const int w = m_img->width(), h = m_img->height();

@@ -76,9 +76,8 @@ public:
     // Copies src's rectangle onto dest with CopyMode, stretching (nearest pixel) when the sizes differ.
     void CopyRect(const QRect& dest, const TCanvas& src, const QRect& srcRect);
 
-    // Reading outside the picture gives 0xFFFFFFFF; writing outside does nothing.
+    // Reading outside the picture gives 0xFFFFFFFF.
     TColor Pixel(int x, int y) const;
-    void SetPixel(int x, int y, TColor c);
 
     // Iterative scanline fill, 4-connected, exact colour match. fsSurface fills the area of `color`
     // connected to (x, y); fsBorder fills everything connected up to the border `color`.

@@ -35,8 +35,15 @@ public:
 
 protected:
     // Gives a game's rules the services every game asks of the program; what is the game's own (its
-    // sounds, its drawing, its lists) the form adds beside them.
-    void ShareServices(TGameServices& rules) const { rules = m_services; }
+    // sounds, its drawing, its lists) the form adds beside them. From then on the form asks for them
+    // through the rules' copy, so that the form and its rules reach the program by one path.
+    void ShareServices(TGameServices& rules)
+    {
+        rules = m_services;
+        m_shared = &rules;
+    }
+    TGameServices& Services() { return *m_shared; }
+    const TGameServices& Services() const { return *m_shared; }
 
     // Copies a back buffer onto the play field and shows it.
     void ShowOnField(const TBitmap& back);
@@ -48,6 +55,7 @@ protected:
 
 private:
     TGameServices m_services;
+    TGameServices* m_shared = &m_services;
 };
 
 // A launcher's run of a game's form: made owned by the host's window into the game's global (cleared

@@ -73,7 +73,8 @@ TQuickGameForm::~TQuickGameForm()
 
 quint16 TQuickGameForm::ResultCode(bool won) const
 {
-    return quint16(GameHost().GetModeBits() + (won ? 0x2000 : 0x1000) + m_table.GameNo);
+    const TGameServices& s = Services();
+    return quint16((s.ModeBits ? s.ModeBits() : 0) + (won ? 0x2000 : 0x1000) + m_table.GameNo);
 }
 
 void TQuickGameForm::LoadSheets(TBitmap& mine, TBitmap& aite)
@@ -150,10 +151,11 @@ void TQuickGameForm::Tick()
 void TQuickGameForm::EndOpening()
 {
     m_opening = false;
-    if (cbAuto) GameHost().SetManualPlay(!cbAuto->isChecked());
-    if (cobOption) GameHost().SetOptionIndex(quint8(cobOption->ItemIndex()));
+    TGameServices& s = Services();
+    if (cbAuto && s.SetManualPlay) s.SetManualPlay(!cbAuto->isChecked());
+    if (cobOption && s.SetOptionIndex) s.SetOptionIndex(cobOption->ItemIndex());
     m_tickCount = 0;
-    if (m_table.SleepAtOpeningEnd) Sleep(200);
+    if (m_table.SleepAtOpeningEnd && s.Sleep) s.Sleep(200);
 }
 
 void TQuickGameForm::cobOptionClick()
@@ -176,13 +178,14 @@ void TQuickGameForm::cobOptionClick()
 void TQuickGameForm::cbAutoClick()
 {
     // Checking the box once marks the game as auto-played for good.
-    if (cbAuto && GameHost().ManualPlay()) GameHost().SetManualPlay(!cbAuto->isChecked());
+    TGameServices& s = Services();
+    if (cbAuto && s.ManualPlay && s.SetManualPlay && s.ManualPlay()) s.SetManualPlay(!cbAuto->isChecked());
 }
 
 void TQuickGameForm::EndGame(bool won)
 {
     Timer1->SetEnabled(false);
-    GameHost().ShowGameResult(ResultCode(won));
+    if (Services().ReportResult) Services().ReportResult(ResultCode(won));
     SetModalResult(won ? mrYes : mrNo);
 }
 

@@ -370,7 +370,8 @@ void TFormSoccer::cobSousaChange()
     m_engine.ClearAction(0, -1);
     m_engine.ClearQuestion();
     m_engine.FOperation = std::max(cobSousa->ItemIndex(), 0);
-    if (!m_engine.FOpening && GameHost().ManualPlay() && m_engine.FOperation >= 2) GameHost().SetManualPlay(false);
+    TGameServices& s = Services();
+    if (!m_engine.FOpening && m_engine.FOperation >= 2 && s.ManualPlay && s.SetManualPlay && s.ManualPlay()) s.SetManualPlay(false);
     UpdateCursor(m_engine.FHolder.team);
 }
 

@@ -459,7 +459,7 @@ TEST_F(ShapeEngineTest, PicturesAreTransparentUnlessDrawnWithTheEraser)
 {
     e.Canvas.Image().fill(ToPixel(clBlue));
     e.FloatingRange.SetSize(10, 10); // all pure white
-    e.FloatingRange.Canvas().SetPixel(5, 5, clRed);
+    e.FloatingRange.Image().setPixel(5, 5, ToPixel(clRed));
     e.ToolKind = e.SavedToolKind = skPicture;
     e.StartPoint = e.CurrentPoint = QPoint(0, 0);
     e.AddShapeRecord(e.BuildShape(clBlack));

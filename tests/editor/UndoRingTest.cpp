@@ -102,7 +102,7 @@ TShapeList AllKinds()
     list.push_back(fill);
     TShapeRecord pic = Record(skPicture);
     pic.Picture = std::make_shared<TBitmap>(3, 2);
-    pic.Picture->Canvas().SetPixel(1, 1, 0x123456);
+    pic.Picture->Image().setPixel(1, 1, ToPixel(0x123456));
     pic.Text = QStringLiteral("顔の画像.bmp");
     list.push_back(pic);
     TShapeRecord cut = Record(skPicture);

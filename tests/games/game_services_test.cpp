@@ -1,8 +1,12 @@
 // Every game form hands its rules the services that all games share, and those reach the host: the
 // random service, the runtime generator, the wait, the manual-play flag, the option index, the mode
-// bits and the result report.
+// bits and the result report. The forms reach the program for those through the same services: whole
+// games played with the services taken over never ask the host for them.
 #include "Clock.h"
 #include "FakeGameHost.h"
+#include "QuickGame.h"
+#include "ServicesRecord.h"
+#include "Sound.h"
 #include "UnitBaseBall.h"
 #include "UnitGolf.h"
 #include "UnitHurdle.h"
@@ -12,10 +16,13 @@
 #include "UnitRun.h"
 #include "UnitSoccer.h"
 #include <QTemporaryDir>
+#include <QTest>
 #include "TestDoubles.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
+#include <type_traits>
+#include <vector>
 
 namespace {
 
@@ -26,27 +33,67 @@ struct FormAndServices {
 };
 
 template <class TForm>
-FormAndServices Make(const std::function<TGameServices&(TForm&)>& rules)
-{
-    auto form = std::make_unique<TForm>(nullptr);
-    TGameServices* s = &rules(*form);
-    return {std::move(form), s};
-}
+using RulesOf = TGameServices& (*)(TForm&);
 
 struct Row {
     const char* name;
+    int gameNo, option; // the option index a whole game hands on; -1 for a game without one
+    bool waits;         // a whole game pauses somewhere (the running race never does)
     std::function<FormAndServices()> make;
+    // Runs the form as its launcher does, with the services its rules hold handed to the record (the
+    // draws still from the host's random service), and plays the game out without the user's hand.
+    std::function<quint16(TGameHost&, TServicesRecord&)> play;
 };
 
+// autoKey pressed `presses` times, once the opening has handed on the option, turns the computer's
+// play on for the user's side; none for a game that plays itself out.
+template <class TForm>
+Row MakeRow(const char* name, int gameNo, int option, bool waits, Qt::Key autoKey, int presses, TForm*& global,
+            std::type_identity_t<RulesOf<TForm>> rules)
+{
+    Row row{name, gameNo, option, waits, {}, {}};
+    row.make = [rules] {
+        auto form = std::make_unique<TForm>(nullptr);
+        TGameServices* s = &rules(*form);
+        return FormAndServices{std::move(form), s};
+    };
+    row.play = [&global, rules, autoKey, presses](TGameHost& host, TServicesRecord& rec) {
+        GameTimer hand(nullptr, 100, presses > 0);
+        int pressed = 0;
+        hand.OnTimer = [&] {
+            if (global && global->isVisible() && rec.option >= 0 && pressed < presses) {
+                QTest::keyClick(global, autoKey);
+                ++pressed;
+            }
+        };
+        const std::function<void(TForm&)> takeOver = [&](TForm& f) {
+            TGameServices& s = rules(f);
+            rec.FillServices(s, s.Random, s.RuntimeRandom);
+        };
+        if constexpr (std::is_base_of_v<TQuickGameForm, TForm>) return RunQuickGameForm<TForm>(host, QString(), global, takeOver);
+        else return RunGameForm<TForm>(host, QString(), global, takeOver, {});
+    };
+    return row;
+}
+
+const Qt::Key kNone = Qt::Key(0);
 const Row kRows[] = {
-    {"PK", [] { return Make<TFormPK>([](TFormPK& f) -> TGameServices& { return f.Match(); }); }},
-    {"Kakure", [] { return Make<TFormKakure>([](TFormKakure& f) -> TGameServices& { return f.Game(); }); }},
-    {"Run", [] { return Make<TFormRun>([](TFormRun& f) -> TGameServices& { return f.Race(); }); }},
-    {"Golf", [] { return Make<TFormGolf>([](TFormGolf& f) -> TGameServices& { return f.Match(); }); }},
-    {"Mato", [] { return Make<TFormMato>([](TFormMato& f) -> TGameServices& { return f.Game(); }); }},
-    {"Hurdle", [] { return Make<TFormHur>([](TFormHur& f) -> TGameServices& { return f.Race(); }); }},
-    {"BaseBall", [] { return Make<TFormBaseBall>([](TFormBaseBall& f) -> TGameServices& { return f.Game().Services; }); }},
-    {"Soccer", [] { return Make<TFormSoccer>([](TFormSoccer& f) -> TGameServices& { return f.Engine().Svc; }); }},
+    MakeRow<TFormPK>("PK", gnPK, -1, true, kNone, 0, FormPK, [](TFormPK& f) -> TGameServices& { return f.Match(); }),
+    MakeRow<TFormKakure>("Kakure", gnKakure, -1, true, kNone, 0, FormKakure, [](TFormKakure& f) -> TGameServices& { return f.Game(); }),
+    MakeRow<TFormRun>("Run", gnRun, 1, false, kNone, 0, FormRun, [](TFormRun& f) -> TGameServices& { return f.Race(); }),
+    MakeRow<TFormGolf>("Golf", gnGolf, 1, true, Qt::Key_F3, 1, FormGolf, [](TFormGolf& f) -> TGameServices& { return f.Match(); }),
+    MakeRow<TFormMato>("Mato", gnMato, 0, true, Qt::Key_F3, 1, FormMato, [](TFormMato& f) -> TGameServices& { return f.Game(); }),
+    MakeRow<TFormHur>("Hurdle", gnHur, 2, true, Qt::Key_F3, 1, FormHur, [](TFormHur& f) -> TGameServices& { return f.Race(); }),
+    // Baseball ends its run inside the report that its form adds to the services, and a whole game
+    // through the form is long: its rules' tests follow its report.
+    [] {
+        Row r = MakeRow<TFormBaseBall>("BaseBall", gnBaseBall, 2, true, kNone, 0, FormBaseBall,
+                                       [](TFormBaseBall& f) -> TGameServices& { return f.Game().Services; });
+        r.play = nullptr;
+        return r;
+    }(),
+    MakeRow<TFormSoccer>("Soccer", gnSoccer, 1, true, Qt::Key_F5, 3, FormSoccer,
+                         [](TFormSoccer& f) -> TGameServices& { return f.Engine().Svc; }),
 };
 
 TEST(GameServicesTest, EveryFormsRulesReachTheHostThroughTheSharedServices)
@@ -89,6 +136,47 @@ TEST(GameServicesTest, EveryFormsRulesReachTheHostThroughTheSharedServices)
         ASSERT_EQ(host.results.size(), 1u);
         EXPECT_EQ(host.results[0], 0x1B07); // lost, auto-played, option 3, game 7
     }
+    SetClock(nullptr);
+}
+
+// A host that a game must not ask directly for what the services carry.
+struct BypassedHost : FakeGameHost {
+    using FakeGameHost::FakeGameHost;
+    static bool Bypassed(const char* what)
+    {
+        ADD_FAILURE() << what << " asked of the host, not of the services";
+        return true;
+    }
+    bool ManualPlay() const override { return Bypassed("ManualPlay"); }
+    void SetManualPlay(bool) override { Bypassed("SetManualPlay"); }
+    void SetOptionIndex(quint8) override { Bypassed("SetOptionIndex"); }
+    quint16 GetModeBits() const override { return Bypassed("GetModeBits"); }
+    void ShowGameResult(quint16) override { Bypassed("ShowGameResult"); }
+};
+
+TEST(GameServicesTest, WholeGamesHandResultFlagAndOptionToTheServicesAlone)
+{
+    VirtualClock clock;
+    SetClock(&clock);
+    RecordingSoundBackend sounds;
+    Sound().SetBackend(&sounds);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const Row& row : kRows) {
+        if (!row.play) continue;
+        SCOPED_TRACE(row.name);
+        BypassedHost host(11);
+        host.dataDir = dir.path() + QStringLiteral("/");
+        TServicesRecord rec;
+        rec.modeBits = 0x0500; // not the bits that the game's flag and option would give
+        const quint16 result = row.play(host, rec);
+        ASSERT_TRUE(result == mrYes || result == mrNo);
+        EXPECT_EQ(rec.reports, std::vector<quint16>{quint16(0x0500 + (result == mrYes ? 0x2000 : 0x1000) + row.gameNo)});
+        EXPECT_FALSE(rec.manual) << "played without the user's hand";
+        EXPECT_EQ(rec.option, row.option);
+        EXPECT_EQ(rec.slept > 0, row.waits);
+    }
+    Sound().SetBackend(nullptr);
     SetClock(nullptr);
 }
 

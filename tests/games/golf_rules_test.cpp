@@ -137,13 +137,13 @@ TEST(GolfSoakTest, SeededGamesEndOnceWonByTheHolesOfThePutts)
         std::vector<TGolfSound> sounds;
         TGolfMatch m;
         // Holes counted from the putts: a ball that drops in is the hole of the team that putted it.
-        int putter = -1, holesWon[2] = {0, 0};
+        int putter = -1, holer = -1, holesWon[2] = {0, 0};
         m.Random = std::ref(rnd);
         m.AutoChecked = [autoOn] { return autoOn; };
         m.Sound = [&](TGolfSound s) {
             sounds.push_back(s);
             if (s == TGolfSound::Pat) putter = m.FTurnTeam;
-            if (s == TGolfSound::In) ++holesWon[putter];
+            if (s == TGolfSound::In) ++holesWon[holer = putter];
         };
         m.FHolesToWin = TGolfMatch::kHoleOptions[seed % 5];
         m.Start();
@@ -155,6 +155,7 @@ TEST(GolfSoakTest, SeededGamesEndOnceWonByTheHolesOfThePutts)
                 ASSERT_GE(s.size(), 4u);
                 const bool decides = m.FHolesWon[m.FTurnTeam] == m.FHolesToWin - 1;
                 deciding += decides;
+                if (holer >= 0) EXPECT_EQ(m.FTurnTeam, 1 - holer) << "the hole's loser starts the next, seed " << seed;
                 EXPECT_FALSE(decides && m.Green.FStraightFound) << "seed " << seed;
                 const auto cup = std::find(s.begin(), s.end(), m.Green.CupX);
                 EXPECT_TRUE((cup > s.begin() && cup[-1] == m.FAimTarget) || (cup + 1 < s.end() && cup[1] == m.FAimTarget));

@@ -386,7 +386,7 @@ TEST_F(QuickFrameTest, TeamFramesAreCutMirroredAndTurned)
     TBitmap sheet(280, 70);
     sheet.Canvas().Brush.Color = clWhite;
     sheet.Canvas().FillRect(0, 0, 280, 70);
-    sheet.Canvas().SetPixel(140 + 70 + 3, 5, clRed); // player 1, frame 1
+    sheet.Image().setPixel(140 + 70 + 3, 5, ToPixel(clRed)); // player 1, frame 1
     TBitmap out;
     CutSheetFrame(sheet, 1, 1, out);
     EXPECT_EQ(out.Width(), 70);

@@ -146,7 +146,7 @@ TEST(Canvas, FloodFillStopsAtExactColoursAndNeverRecurses)
     EXPECT_EQ(c.Pixel(0, 0), clWhite);
     // A diagonal gap does not let a 4-connected fill through.
     TBitmap d(5, 5);
-    for (int i = 0; i < 5; ++i) d.Canvas().SetPixel(i, 4 - i, clBlack);
+    for (int i = 0; i < 5; ++i) d.Image().setPixel(i, 4 - i, ToPixel(clBlack));
     d.Canvas().Brush.Color = clBlue;
     d.Canvas().FloodFill(0, 0, clWhite, TFillStyle::fsSurface);
     EXPECT_EQ(d.Canvas().Pixel(4, 4), clWhite);
@@ -173,8 +173,8 @@ TEST(Canvas, TransparentDrawsLeaveOutPureWhiteOnly)
     TBitmap dst(4, 1), src(4, 1);
     dst.Canvas().Brush.Color = clRed;
     dst.Canvas().FillRect(0, 0, 4, 1);
-    src.Canvas().SetPixel(1, 0, clOpaqueWhite);
-    src.Canvas().SetPixel(2, 0, clBlack);
+    src.Image().setPixel(1, 0, ToPixel(clOpaqueWhite));
+    src.Image().setPixel(2, 0, ToPixel(clBlack));
     src.Transparent = true;
     dst.Canvas().Draw(0, 0, src);
     EXPECT_EQ(dst.Canvas().Pixel(0, 0), clRed);

@@ -135,16 +135,6 @@ void TSoccerEngine::PlayerThink(int team, int player)
             ClearAction(team, -1);
         }
         break;
-    case acIdouPlayA:
-        pl.CurCell = {std::clamp(pl.ActionTarget, 0, kCols - 1), std::clamp(pl.ActionParam, 0, kRows - 1)};
-        FReceiver.Clear();
-        if (HoldFlag[team]) ClearAction(team, -1);
-        break;
-    case acFinishA:
-        pl.Action = acDribble;
-        pl.ActionTarget = -1;
-        ThinkDribble(team, player, inReach);
-        break;
     default: break;
     }
     Ball.Angle = FoldAngle(Ball.Angle);
@@ -199,7 +189,6 @@ void TSoccerEngine::PassMade(int team, int passer, int r, bool deflected)
     rc.PassedFrom = passer;
     if (FMovePasses <= 1 || rc.Passers == 0) rc.Passers = quint8(pl.Passers | (1u << passer));
     ++FMovePasses;
-    if (team == 0) ++FUserPasses;
     FReceiver = deflected ? TTeamPt{} : TTeamPt{team, r};
     FPassCount = 0;
     Ball.OutFlags = 0;

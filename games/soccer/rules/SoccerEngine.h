@@ -78,7 +78,7 @@ public:
     void BonusTime();
     void SortTeams();
     void Separation();
-    void TeamFlagsAndCheer();
+    void CrowdCheer();
 
     // --- Steps that the action layer, the set pieces and the replays fill ----------------------
     // Each keeps its place in the tick.

@@ -131,7 +131,7 @@ void TSoccerEngine::RunPlay()
         if (!DecideAtBall(first)) DecideAtBall(second);
     MovePlayers();
     Separation();
-    TeamFlagsAndCheer();
+    CrowdCheer();
 }
 
 void TSoccerEngine::MovePlayers()
@@ -197,11 +197,8 @@ void TSoccerEngine::Separation()
     FShotFlying = false;
 }
 
-void TSoccerEngine::TeamFlagsAndCheer()
+void TSoccerEngine::CrowdCheer()
 {
-    for (int t = 0; t < 2; ++t)
-        TeamFlags[t] = (FAddedMinutes > 0 && FTimeState <= tsBonus ? 1 : 0) + (IsTrailing(t) ? 2 : 0) +
-                       (FHolder.team != t ? 4 : 0);
     const int h = FHolder.team;
     if (FCheerOn && h >= 0 && CheerRt[h].Contains(Ball.X, Ball.Y) && FNearest.Set() && CheerFlag[FNearest.team] &&
         FWinner < 0 && Sound(TSoccerSound::Kansei, true))

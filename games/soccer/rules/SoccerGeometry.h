@@ -50,7 +50,6 @@ extern const QPoint GoalPt[2];       // aiming point of each goal, 6 px inside i
 extern const TRect PenaltyRt[2];
 extern const TRect GoalAreaRt[2];
 extern const TRect FSRt[2];          // inner part of each half; the left half belongs to team 0
-extern const TRect KogekiRt[2][3];   // three strips on either side of the centre line
 extern const TRect CornerRt[2][2];   // [end][upper, lower]
 extern const TRect CheerRt[2];       // crowd cheer strips, full height
 extern const TRect OperationRt[2][2]; // operation buttons: [left side, right side][upper, lower]

@@ -59,8 +59,6 @@ bool TSoccerEngine::KickBall(bool full, bool power, int action, QPoint target, Q
     Ball.Speed = n;
     Ball.KickSpeed = n;
     Ball.KickStart = from;
-    Ball.KickTarget = target;
-    Ball.KickAhead = StepPoint(from, Ball.Angle, n);
     return true;
 }
 

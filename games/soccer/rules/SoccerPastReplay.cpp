@@ -58,7 +58,6 @@ bool TSoccerEngine::LoadReplayScenes(int scene)
         if (k < FGoalLabelRects.size()) FGoalLabelRects[k] = GoalLabelRect(int(k), int(label.size()));
     }
     const TReplayScene& s = c.Scenes.back();
-    FSceneStart = s.Start;
     FGoalTime = FClock = s.GoalTime;
     FAddedMinutes = s.AddedMinutes;
     FEndTime = 5400 + 60 * FAddedMinutes;

@@ -14,7 +14,7 @@ namespace soccer {
 // Player actions; the labels are the program's own.
 enum TAction : quint8 {
     acNone = 0, acDribble, acPass, acHeadPass, acShoot, acShootMove, acSeriai,
-    acKeridasiP, acKeridasiI, acIdouPlayA, acFinishA, acKokeru, acDash
+    acKeridasiP, acKeridasiI, acKokeru, acDash
 };
 
 // Set-piece kinds.
@@ -89,7 +89,6 @@ struct TSoccerPlayer {
     bool IsSlow = false;
     int SlowTick = 0;
     int MarkedFoe = -1;
-    int ShiftedShots = 0;           // shots whose aim moved off the goal's centre line
     bool InContest = false;         // his contest for the ball has started
 };
 
@@ -98,7 +97,7 @@ struct TBall {
     int Speed = 0;                  // px per tick, 0 still
     double Angle = 0;
     int GoalDist[2] = {0, 0};       // to the goal each team attacks
-    QPoint KickStart, KickTarget, KickAhead; // the last kick: start, target, one step ahead
+    QPoint KickStart;               // where the last kick started
     int KickSpeed = 0;              // its initial speed
     bool PostHit = false;
     int Height = 0;                 // 0 ground, 1 low, 2 high
@@ -193,7 +192,6 @@ struct TSoccerState {
     int FirstBack[2] = {1, 1};
     bool CheerFlag[2] = {false, false};
     bool ButtonHover[2] = {false, false};
-    int TeamFlags[2] = {0, 0};      // 1 added or bonus time, 2 trailing, 4 without the ball
     int NetAnim[2] = {0, 0};        // net shake: 10 lower half, 11 upper half
     bool FCornerPlay = false;
     bool FCornerPlayPrev = false;
@@ -237,7 +235,6 @@ struct TSoccerState {
     int FControlled = -1;
     bool FAskPending = false;
     bool FAIDecides = true;
-    int FUserPasses = 0;
     quint8 FTouch[2] = {0, 0};      // bit set of the players touching the ball this tick
     int FLastAction = acNone;       // the last action given
     int FBestLane[2] = {-1, -1};
@@ -271,7 +268,6 @@ struct TSoccerState {
     bool FReplayFlash = false;      // the frame shown has the shot flash at the ball
     QByteArray FReplayStream;       // the goal scenes in the replay file's layout
     int FSceneCount = 0;            // scenes appended; in the past replay the scene shown
-    qsizetype FSceneStart = 0;      // where the scene last read starts in the stream
     bool FScenePlaying = false;     // the user has picked a scene of the past replay
     quint8 FFileManual = 0;         // the manual-play byte of the file shown
     std::vector<TRect> FGoalLabelRects; // the past replay's scene labels on screen

@@ -44,7 +44,6 @@ bool readScene(const QByteArray& b, qint64 at, TReplayScene& s, qint64& next)
 {
     const qint64 size = b.size();
     if (size - at < kSceneHeadBytes) return false;
-    s.Start = qsizetype(at);
     s.GoalTime = read32(b, at);
     s.AddedMinutes = read32(b, at + 4);
     s.TimeText = TrimField(b.mid(qsizetype(at + 8), kTimeTextBytes));

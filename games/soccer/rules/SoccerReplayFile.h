@@ -46,7 +46,6 @@ struct TReplayScene {
     QByteArray Label;               // Shift-JIS; as written: cut or padded with spaces to 10; as read: trimmed
     quint8 TimeState = 0;
     std::vector<TReplayFrame> Frames;
-    qsizetype Start = 0;            // as read: where the scene starts in the stream
 };
 
 struct TReplayContents {

@@ -155,10 +155,8 @@ void TSoccerEngine::ThinkShoot(int team, int player)
         return;
     }
     // Now and then a shot is placed off the mouth's centre line, towards a post.
-    if (FTimeState <= tsBonus && !FTrap[1 - team] && RandomInt(40) == 0) {
+    if (FTimeState <= tsBonus && !FTrap[1 - team] && RandomInt(40) == 0)
         FShotAim.ry() += FShotAim.y() < CentrePt.y() ? -12 : 12;
-        ++pl.ShiftedShots;
-    }
     if (!KickBall(true, pl.ActionParam == 7, acShoot, FShotAim, {Ball.X, Ball.Y})) {
         Fumble(team, player);
         return;
