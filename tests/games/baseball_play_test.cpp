@@ -102,10 +102,27 @@ TEST(BaseballPlayTest, UnderAFlyEachFielderStandsBesideTheLandingPointHisOwnWay)
         f.Hit({k.result, bkFly});
         f.g.Tick(); // the plan
         f.g.Tick(); // the first step of the chase
-        const QPoint landing = f.g.Ball.Target - f.g.Actors[size_t(k.fielder)].Target;
+        const TBallActor& a = f.g.Actors[size_t(k.fielder)];
+        const QPoint landing = f.g.Ball.Target - a.Target;
         EXPECT_EQ(landing.x(), k.landingRight);
         if (rise == 0) rise = landing.y();
         EXPECT_EQ(landing.y(), rise) << "the same height above everyone's feet";
+        if (k.result > prRightFielder) continue; // a hit flies on to the fence
+        // The fly never stops in the air: it carries on past its landing point at its speed and is
+        // taken where its point enters the fly-catch box around him.
+        QPoint last;
+        for (int t = 0; t < 60 && f.g.Ball.Kind == bkFly; ++t) {
+            last = f.g.Ball.Pos;
+            f.g.Tick();
+            if (f.g.Ball.Kind == bkFly) {
+                ASSERT_NE(f.g.Ball.Pos, last) << "tick " << t;
+            }
+        }
+        ASSERT_EQ(f.g.Ball.Kind, k.fielder);
+        EXPECT_TRUE(f.g.Equipment.FlyCatchBox.Moved(a.Pos).Contains(last)) << last.x() << "," << last.y() << " from " << a.Pos.x() << "," << a.Pos.y();
+        if (k.landingRight == 30) {
+            EXPECT_GT(PointDistance(f.g.Ball.Launch, last), PointDistance(f.g.Ball.Launch, f.g.Ball.Target)) << "taken past the landing point";
+        }
     }
 }
 
