@@ -213,6 +213,32 @@ TEST(BaseballPlayTest, AGameAboutToBeWonStopsTheThrows)
     EXPECT_EQ(f.g.AllInnings().back(), (std::array<int, 2>{0, 1}));
 }
 
+TEST(BaseballPlayTest, AWalkOffCountsNoRunAfterTheWinningOneUnlessTheBallLeftThePark)
+{
+    struct Case {
+        const char* name;
+        int behind; // with runners on second and third in the ninth
+        Contact c;
+        int runs; // the user's side's, when the game is over
+    };
+    const Case cases[] = {
+        {"the run from third wins, the one from second no longer counts", 0, {prLeftCentreLeft, bkFly}, 3},
+        {"the tying run, then the winning one", 1, {prLeftCentreLeft, bkFly}, 4},
+        {"over the fence every run counts", 0, {prHomeRun, bkFly, 0, 0, -1, false, 1}, 5},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Field f;
+        f.Set({.bases = 6, .inning = 8, .runsBat = 2, .runsField = 2 + k.behind});
+        f.Hit(k.c);
+        for (int t = 0; t < 400 && f.reports.empty(); ++t) f.g.Tick();
+        ASSERT_EQ(f.reports, std::vector<quint16>{0x2007});
+        EXPECT_TRUE(f.g.BenchOut);
+        EXPECT_EQ(f.g.Runs[1], k.runs);
+        EXPECT_EQ(f.g.AllInnings().back()[1], k.runs - 2);
+    }
+}
+
 // Plays acted out: the situation, the ball, the draws, and what the play leaves.
 struct PlayCase {
     const char* name;
