@@ -102,10 +102,27 @@ TEST(BaseballPlayTest, UnderAFlyEachFielderStandsBesideTheLandingPointHisOwnWay)
         f.Hit({k.result, bkFly});
         f.g.Tick(); // the plan
         f.g.Tick(); // the first step of the chase
-        const QPoint landing = f.g.Ball.Target - f.g.Actors[size_t(k.fielder)].Target;
+        const TBallActor& a = f.g.Actors[size_t(k.fielder)];
+        const QPoint landing = f.g.Ball.Target - a.Target;
         EXPECT_EQ(landing.x(), k.landingRight);
         if (rise == 0) rise = landing.y();
         EXPECT_EQ(landing.y(), rise) << "the same height above everyone's feet";
+        if (k.result > prRightFielder) continue; // a hit flies on to the fence
+        // The fly never stops in the air: it carries on past its landing point at its speed and is
+        // taken where its point enters the fly-catch box around him.
+        QPoint last;
+        for (int t = 0; t < 60 && f.g.Ball.Kind == bkFly; ++t) {
+            last = f.g.Ball.Pos;
+            f.g.Tick();
+            if (f.g.Ball.Kind == bkFly) {
+                ASSERT_NE(f.g.Ball.Pos, last) << "tick " << t;
+            }
+        }
+        ASSERT_EQ(f.g.Ball.Kind, k.fielder);
+        EXPECT_TRUE(f.g.Equipment.FlyCatchBox.Moved(a.Pos).Contains(last)) << last.x() << "," << last.y() << " from " << a.Pos.x() << "," << a.Pos.y();
+        if (k.landingRight == 30) {
+            EXPECT_GT(PointDistance(f.g.Ball.Launch, last), PointDistance(f.g.Ball.Launch, f.g.Ball.Target)) << "taken past the landing point";
+        }
     }
 }
 
@@ -194,6 +211,32 @@ TEST(BaseballPlayTest, AGameAboutToBeWonStopsTheThrows)
     EXPECT_EQ(f.g.EndCounter, 55) << "the bench stays out ten ticks longer";
     EXPECT_TRUE(f.g.LastCellMarked());
     EXPECT_EQ(f.g.AllInnings().back(), (std::array<int, 2>{0, 1}));
+}
+
+TEST(BaseballPlayTest, AWalkOffCountsNoRunAfterTheWinningOneUnlessTheBallLeftThePark)
+{
+    struct Case {
+        const char* name;
+        int behind; // with runners on second and third in the ninth
+        Contact c;
+        int runs; // the user's side's, when the game is over
+    };
+    const Case cases[] = {
+        {"the run from third wins, the one from second no longer counts", 0, {prLeftCentreLeft, bkFly}, 3},
+        {"the tying run, then the winning one", 1, {prLeftCentreLeft, bkFly}, 4},
+        {"over the fence every run counts", 0, {prHomeRun, bkFly, 0, 0, -1, false, 1}, 5},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Field f;
+        f.Set({.bases = 6, .inning = 8, .runsBat = 2, .runsField = 2 + k.behind});
+        f.Hit(k.c);
+        for (int t = 0; t < 400 && f.reports.empty(); ++t) f.g.Tick();
+        ASSERT_EQ(f.reports, std::vector<quint16>{0x2007});
+        EXPECT_TRUE(f.g.BenchOut);
+        EXPECT_EQ(f.g.Runs[1], k.runs);
+        EXPECT_EQ(f.g.AllInnings().back()[1], k.runs - 2);
+    }
 }
 
 // Plays acted out: the situation, the ball, the draws, and what the play leaves.

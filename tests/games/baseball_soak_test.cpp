@@ -99,7 +99,7 @@ SoakResult PlayGame(std::uint32_t seed, int item)
     g.NewGame(1260, 1260);
     g.SetStartInning(item);
     int stage = 0, playTicks = 0;
-    bool over = false, flying = false;
+    bool over = false, flying = false, awaited = false;
     RunTally tally;
     while (!g.Reported && out.ticks < 100000) {
         g.Tick();
@@ -111,13 +111,16 @@ SoakResult PlayGame(std::uint32_t seed, int item)
             playTicks = 0;
         }
         tally.Watch(g, contact, seed);
-        if (flying && g.Ball.Kind != bkFly && g.Ball.PlayResult != prHomeRun) {
-            // A fly to be caught, or dropped for an error, is reached; one that falls for a hit is not.
-            const bool caught = g.Ball.Kind >= 0;
+        if (flying) {
+            // A fly to be caught, or dropped for an error, is reached in its own play; one that falls
+            // for a hit is not. The pitcher who gets the ball for the next batter has caught nothing.
+            const bool inPlay = g.PanelStage == 3, caught = inPlay && g.Ball.Kind >= 0;
+            const bool missed = inPlay ? g.Ball.Kind != bkFly && (p.PlayKind == pkPlayable || p.ErrorFlag) && !p.ErrorHappened : awaited;
             if (caught) ++out.flyCatches[size_t(g.Ball.Kind)];
-            out.flyFaults += caught ? p.PlayKind == pkHit : (p.PlayKind == pkPlayable || p.ErrorFlag) && !p.ErrorHappened;
+            out.flyFaults += caught ? p.PlayKind == pkHit : missed;
         }
-        flying = g.Ball.Kind == bkFly;
+        flying = g.Ball.Kind == bkFly && g.Ball.PlayResult != prHomeRun && g.PanelStage == 3;
+        awaited = (p.PlayKind == pkPlayable || p.ErrorFlag) && !p.ErrorHappened;
         if (g.PanelStage == 3) out.longestPlay = std::max(out.longestPlay, ++playTicks);
         if (p.Over && !over) {
             const bool homeRun = g.Ball.PlayResult == prHomeRun && p.FoulKind == 0 && !p.FenceCatch.Robbed;

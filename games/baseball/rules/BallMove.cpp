@@ -10,9 +10,6 @@ namespace bb {
 
 namespace {
 
-// Long enough for the shortstop, who stands well beside a pop fly, to get under it.
-constexpr int kFlyHangTicks = 12;
-
 bool IsBatted(int kind) { return kind == bkGrounder || kind == bkFly || kind == bkLiner; }
 
 // The pitch before it reaches the plate; "a ball" when the pitching side missed the zone.
@@ -170,7 +167,7 @@ void LinerHeight(TBaseBallGame& g)
     }
 }
 
-void FlyHeightAndCatch(TBaseBallGame& g, bool wasArrived)
+void FlyHeightAndCatch(TBaseBallGame& g)
 {
     TBallRecord& b = g.Ball;
     TPlayState& p = g.Play;
@@ -179,31 +176,28 @@ void FlyHeightAndCatch(TBaseBallGame& g, bool wasArrived)
     const bool outfielder = f >= kLeftFielder, middle = f == kSecondBaseman || f == kShortstop;
     const bool catchable = p.PlayKind == pkPlayable && !p.ErrorFlag;
     if (catchable && ((outfielder && s < 17) || (middle && s < 15) || s <= 12)) FlyAboutToBeCaught(g);
-    // Down and not caught, or come to rest short of its mark: it lies on the grass to be picked up.
-    const bool hanging = FlyAwaited(p) && p.FlyHang > 0 && p.FlyHang <= kFlyHangTicks;
-    if (b.Height == 0 && ((wasArrived && !hanging) || s == 0)) b.Kind = bkGrounder;
+    // A fly that comes to rest untouched (a misplay that drifted off its line and stopped short of its
+    // fielder) lies on the grass to be picked up.
+    if (s == 0) b.Kind = bkGrounder;
 }
 
-void SetHeight(TBaseBallGame& g, bool wasArrived)
+void SetHeight(TBaseBallGame& g)
 {
     TBallRecord& b = g.Ball;
     if (b.PlayResult == prHomeRun && b.Kind == bkFly && g.Play.PlanMade) b.Height = HomeRunHeight(b.Speed, g.Play.FencePoint);
     else if (PitchedBall(g)) b.Height = b.Speed < 19 ? 2 : b.Speed <= 21 ? 1 : 0;
     else if (b.Kind == bkLiner) LinerHeight(g);
-    else if (b.Kind == bkFly) FlyHeightAndCatch(g, wasArrived);
+    else if (b.Kind == bkFly) FlyHeightAndCatch(g);
     else b.Height = b.Kind == bkThrown && g.Play.PlanMade && b.Speed > 0 ? 1 : 0;
 }
 
 } // namespace
-
-bool FlyAwaited(const TPlayState& p) { return p.PlayKind == pkPlayable || p.ErrorFlag; }
 
 void TBallPlay::MoveBall(TBaseBallGame& g)
 {
     TBallRecord& b = g.Ball;
     TPlayState& p = g.Play;
     p.BallFrom = b.Pos;
-    const bool wasArrived = b.Arrived;
     if (b.Kind >= 0) {
         // In the pitcher's hand during the wind-up the pitcher's step holds it.
         if (!(b.Kind == kPitcher && g.PanelStage < 2)) Hold(g);
@@ -223,11 +217,6 @@ void TBallPlay::MoveBall(TBaseBallGame& g)
     if (batted && !b.Bounced && b.PlayResult <= prRightCentreCentre && p.TagUpPlan[0] == 0 && FenceBand().Contains(b.Pos)) Bounce(g);
     if (p.PlanMade) CheerAndFoul(g);
     int step = b.Speed;
-    if (b.Kind == bkFly && b.Arrived && FlyAwaited(p) && ++p.FlyHang <= kFlyHangTicks) {
-        // It comes down on its landing point and no further.
-        b.Direction = PointAngle(b.Pos, b.Target);
-        step = std::min(step, PointDistance(b.Pos, b.Target));
-    }
     if (PitchedBall(g)) step = 24;
     else if (batted && b.PlayResult == kPitcher) step = 10;
     else if (batted && b.PlayResult == prCatcher) step = 3;
@@ -235,7 +224,7 @@ void TBallPlay::MoveBall(TBaseBallGame& g)
     if (p.FoulKind != 1 && p.FoulKind != 2) b.Pos.setX(std::clamp(b.Pos.x(), b.MinX, b.MaxX));
     b.Pos.setY(std::clamp(b.Pos.y(), b.MinY, b.MaxY));
     Slow(g);
-    SetHeight(g, wasArrived);
+    SetHeight(g);
 }
 
 } // namespace bb

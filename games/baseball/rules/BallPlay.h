@@ -55,9 +55,6 @@ void SendBack(TBaseBallGame& g, int actor);
 void StartWalkOff(TBaseBallGame& g);
 // The ball is about to be caught on the fly: runners go back, the batter turns away.
 void FlyAboutToBeCaught(TBaseBallGame& g);
-// A fly its fielder goes to catch, or to drop when an error is coming: it comes down at its landing
-// point and waits there a few ticks for him.
-bool FlyAwaited(const TPlayState& p);
 // The catch box in which the ball's fielder takes it this tick.
 TBox CatchBoxOf(const TBaseBallGame& g, int actor);
 // Whether the ball passed through a box on its way since the last tick.

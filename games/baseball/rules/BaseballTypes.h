@@ -174,7 +174,6 @@ struct TPlayState {
     std::vector<TOutMark> OutMarks;
     int EndTimer = -1;          // -1, or ticks since the play ended
     int SlowTick = 0;           // ticks since the ball last lost speed below its fast range
-    int FlyHang = 0;            // ticks a catchable fly has been coming down at its landing point
     QPoint BallFrom;            // where the ball was a tick ago
     int StillTicks = 0;         // ticks in which nothing on the field moved
     quint64 FieldPrint = 0;     // positions of the ball and the actors last tick

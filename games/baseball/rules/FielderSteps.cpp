@@ -119,8 +119,9 @@ QPoint FlyCatchCentre(const TBaseBallGame& g)
 }
 
 // How far right of a fielder under a fly the ball comes down: the shortstop and the left fielder
-// stand well to its left and reach across for it, the centre fielder a little to its right for the
-// balls hit to his left; everyone else has it in the middle of his fly-catch box.
+// stand well to its left, where the ball carrying on past its landing point comes to them, the centre
+// fielder a little to its right for the balls hit to his left; everyone else has it in the middle of
+// his fly-catch box.
 int FlyReach(const TBaseBallGame& g, int f)
 {
     if (f == kShortstop || f == kLeftFielder) return 30;
@@ -359,13 +360,7 @@ TBox CatchBoxOf(const TBaseBallGame& g, int f)
     const TBallRecord& b = g.Ball;
     const TPlayState& p = g.Play;
     const int x = a.Pos.x(), y = a.Pos.y();
-    if (b.Kind == bkFly) {
-        if (b.PlayResult == prHomeRun) return {};
-        // For a fly he is to take he reaches out to where it comes down; one that falls for a hit
-        // only passes him by.
-        const int reach = FlyAwaited(p) ? FlyReach(g, f) : 0;
-        return g.Equipment.FlyCatchBox.Moved(a.Pos + QPoint(reach, 0));
-    }
+    if (b.Kind == bkFly) return b.PlayResult == prHomeRun ? TBox{} : g.Equipment.FlyCatchBox.Moved(a.Pos);
     if (b.Kind == bkThrown) return {x - 10, y - 28, x + 22 + a.CatchGrowth, y + a.CatchGrowth};
     const bool shiftedCentre = f == kCentreFielder && g.Spots[spCentreFielder] != kCentreBaseSpot;
     if (shiftedCentre || (f == kFirstBaseman && p.DivingInfielder == kFirstBaseman)) return {x - 25, y - 28, x + 22, y};
