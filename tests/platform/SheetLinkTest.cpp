@@ -219,14 +219,14 @@ TEST_F(SheetLinkTest, OnlyARuntimeFolderOfOursThatNobodyElseCanEnterIsUsed)
         EXPECT_EQ(SheetLinkFolder().toStdString(), (c.used ? run : fallBack).toStdString());
     }
     oldTemp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", oldTemp);
-    if (!chowned) GTEST_SKIP() << "SKIPPED LOUDLY in part: a folder of another user cannot be made here (needs root)";
+    if (!chowned) GTEST_SKIP() << "the cases of another user's folder were not tried: a folder of another user cannot be made here (needs root)";
 }
 
 // Another user's program, as far as the file system lets it through: a listener in our folder, a
 // sender at our socket. Neither end hands the other anything.
 TEST_F(SheetLinkTest, NeitherEndTalksToAnotherUser)
 {
-    if (::geteuid() != 0) GTEST_SKIP() << "SKIPPED LOUDLY: a program of another user needs root to start";
+    if (::geteuid() != 0) GTEST_SKIP() << "not tried: a program of another user needs root to start";
     const QByteArray sock = QFile::encodeName(SheetLinkSocketPath());
     sockaddr_un addr {AF_UNIX, {}};
     std::strncpy(addr.sun_path, sock.constData(), sizeof addr.sun_path - 1);
