@@ -73,8 +73,7 @@ TQuickGameForm::~TQuickGameForm()
 
 quint16 TQuickGameForm::ResultCode(bool won) const
 {
-    const TGameServices& s = Services();
-    return quint16((s.ModeBits ? s.ModeBits() : 0) + (won ? 0x2000 : 0x1000) + m_table.GameNo);
+    return quint16(Services().ModeBits() + (won ? 0x2000 : 0x1000) + m_table.GameNo);
 }
 
 void TQuickGameForm::LoadSheets(TBitmap& mine, TBitmap& aite)
@@ -152,10 +151,10 @@ void TQuickGameForm::EndOpening()
 {
     m_opening = false;
     TGameServices& s = Services();
-    if (cbAuto && s.SetManualPlay) s.SetManualPlay(!cbAuto->isChecked());
-    if (cobOption && s.SetOptionIndex) s.SetOptionIndex(cobOption->ItemIndex());
+    if (cbAuto) s.SetManualPlay(!cbAuto->isChecked());
+    if (cobOption) s.SetOptionIndex(cobOption->ItemIndex());
     m_tickCount = 0;
-    if (m_table.SleepAtOpeningEnd && s.Sleep) s.Sleep(200);
+    if (m_table.SleepAtOpeningEnd) s.Sleep(200);
 }
 
 void TQuickGameForm::cobOptionClick()
@@ -178,14 +177,13 @@ void TQuickGameForm::cobOptionClick()
 void TQuickGameForm::cbAutoClick()
 {
     // Checking the box once marks the game as auto-played for good.
-    TGameServices& s = Services();
-    if (cbAuto && s.ManualPlay && s.SetManualPlay && s.ManualPlay()) s.SetManualPlay(!cbAuto->isChecked());
+    if (cbAuto && Services().ManualPlay()) Services().SetManualPlay(!cbAuto->isChecked());
 }
 
 void TQuickGameForm::EndGame(bool won)
 {
     Timer1->SetEnabled(false);
-    if (Services().ReportResult) Services().ReportResult(ResultCode(won));
+    Services().ReportResult(ResultCode(won));
     SetModalResult(won ? mrYes : mrNo);
 }
 

@@ -370,8 +370,7 @@ void TFormSoccer::cobSousaChange()
     m_engine.ClearAction(0, -1);
     m_engine.ClearQuestion();
     m_engine.FOperation = std::max(cobSousa->ItemIndex(), 0);
-    TGameServices& s = Services();
-    if (!m_engine.FOpening && m_engine.FOperation >= 2 && s.ManualPlay && s.SetManualPlay && s.ManualPlay()) s.SetManualPlay(false);
+    if (!m_engine.FOpening && m_engine.FOperation >= 2 && Services().ManualPlay()) Services().SetManualPlay(false);
     UpdateCursor(m_engine.FHolder.team);
 }
 
