@@ -1,16 +1,23 @@
 // The editor's controls under real keys and clicks: the up-downs and menus take the arrow keys
 // they use, only the press that closes the canvas pop-up menu is held back from the canvas, a box
-// that takes Ctrl's release leaves no Ctrl behind, and 消去 from a menu goes by the keys held as it
-// is chosen.
+// that takes Ctrl's release leaves no Ctrl behind, 消去 from a menu goes by the keys held as it is
+// chosen, and a menu item double-clicked opens one box that its own keys close.
 #include "EditorFormFixture.h"
 
+#include "UnitMoji.h"
+#include "UnitPicEffect.h"
+#include "UnitPictureSelect.h"
 #include <QAction>
 #include <QClipboard>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
+#include <QWindow>
+#include <map>
 
 TEST_F(EditorForm, FocusedUpDownsTakeTheArrowKeys)
 {
@@ -189,4 +196,99 @@ TEST_F(EditorForm, EraseFromTheMenuObeysTheKeysHeldAsItIsChosen)
         EXPECT_EQ(form->imPaste->isVisible(), c.copy) << c.held;
         EXPECT_EQ(CanvasAt(20, 20), c.dot) << c.held;
     }
+}
+
+// A double click on an item that opens a box: the window system hands the second click to the menu
+// while the box already runs. The box comes up once, its own keys close it, the window behind it
+// takes clicks again, and what the box does is done once.
+TEST_F(EditorForm, ADoubleClickedMenuItemOpensOneBoxThatItsKeysClose)
+{
+    TFormPictureSelect* select = form->PictureSelect();
+    std::map<Form*, std::function<void()>> scripts;
+    std::map<Form*, int> runs;
+    Form::SetModalHook([&](Form* f) {
+        ++runs[f];
+        if (auto it = scripts.find(f); it != scripts.end()) it->second();
+    });
+    bool closedByItsKeys = false;
+    // The first click on the item of the open menu comes through the window system; the second, which
+    // the window system hands to the menu that has just closed, comes in the run of the box the first
+    // opened, followed by `close`.
+    const auto doubleClick = [&](const QString& caption, Qt::KeyboardModifiers held, Form* box,
+                                 const std::function<void()>& close) {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        QAction* item = nullptr;
+        for (QAction* a : menu->actions())
+            if (a->isVisible() && a->text().startsWith(caption)) item = a;
+        ASSERT_TRUE(item) << caption.toStdString();
+        const QPoint at = menu->actionGeometry(item).center();
+        closedByItsKeys = false;
+        scripts[box] = [&, menu, at, held, box, close] {
+            QTest::mouseClick(menu, Qt::LeftButton, held, at);
+            close();
+            QCoreApplication::processEvents();
+            closedByItsKeys = !box->isVisible();
+            // Stuck: its close box ends it, so that the test goes on.
+            if (box->isVisible()) box->close();
+        };
+        QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, held, at);
+    };
+    const auto escape = [](Form* box) { return [box] { QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape); }; };
+    TFormMoji* moji = form->MojiDialog();
+    const auto typeAndOk = [moji] {
+        QTest::keyClicks(moji->Memo1, QStringLiteral("A"));
+        QTest::mouseClick(moji->btOK, Qt::LeftButton);
+    };
+    const auto openPopup = [this] { WindowClick(form->Image1, V(60, 40), Qt::RightButton); };
+    struct Case {
+        const char* path;
+        std::function<void()> openMenu;
+        QString item;
+        Qt::KeyboardModifiers held;
+        Form* box;
+        std::function<void()> close;
+        bool pasteShown, faceShown;
+    } cases[] = {
+        {"編集 文字 Esc", [this] { OpenEditMenu(); }, QStringLiteral("文字"), {}, moji, escape(moji), false, false},
+        {"pop-up 文字 OK", openPopup, QStringLiteral("文字"), {}, moji, typeAndOk, true, false},
+        {"pop-up Shift+範囲選択モード Esc", openPopup, QStringLiteral("範囲選択モード"), Qt::ShiftModifier, select,
+         escape(select), true, false},
+    };
+    for (const Case& c : cases) {
+        runs.clear();
+        const size_t shapes = form->Engine.Shapes.size();
+        c.openMenu();
+        doubleClick(c.item, c.held, c.box, c.close);
+        EXPECT_TRUE(closedByItsKeys) << c.path;
+        EXPECT_EQ(runs[c.box], 1) << c.path;
+        EXPECT_FALSE(c.box->isVisible()) << c.path;
+        EXPECT_EQ(form->imPaste->isVisible(), c.pasteShown) << c.path;
+        EXPECT_EQ(form->imFace->isVisible(), c.faceShown) << c.path;
+        // The main window takes a click again: the pen draws.
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << c.path;
+        WindowClick(form->Image1, V(10 + 10 * int(shapes), 60));
+        EXPECT_EQ(form->Engine.Shapes.size(), shapes + 1) << c.path;
+    }
+    // 色・明るさ調整 of the import dialog's own 編集: the import dialog takes keys again after it.
+    runs.clear();
+    bool effectClosed = false;
+    int effectRuns = 0;
+    scripts[select] = [&] {
+        QApplication::setActiveWindow(select);
+        QMenuBar* bar = select->MainMenu1;
+        for (QAction* a : bar->actions())
+            if (a->text().startsWith(QStringLiteral("編集"))) QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(a).center());
+        doubleClick(QStringLiteral("色・明るさ調整"), {}, select->FormPicEffect, escape(select->FormPicEffect));
+        effectClosed = closedByItsKeys;
+        effectRuns = runs[select->FormPicEffect];
+        EXPECT_EQ(QApplication::activeModalWidget(), select);
+        QTest::keyClick(select, Qt::Key_Escape);
+    };
+    QTest::mouseClick(form->sbFaceSelect, Qt::LeftButton);
+    EXPECT_TRUE(effectClosed);
+    EXPECT_EQ(effectRuns, 1);
+    EXPECT_EQ(runs[select], 1);
+    EXPECT_FALSE(select->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
