@@ -291,4 +291,17 @@ TEST_F(EditorForm, ADoubleClickedMenuItemOpensOneBoxThatItsKeysClose)
     EXPECT_EQ(runs[select], 1);
     EXPECT_FALSE(select->isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    // A question of the same menus is asked once: 新規作成 with the drawing changed, cancelled.
+    dialogs.answers = {idCancel, idCancel};
+    QMenu* file = form->mmFile1;
+    QTest::mouseClick(form->MainMenu, Qt::LeftButton, {}, form->MainMenu->actionGeometry(file->menuAction()).center());
+    const QPoint at = file->actionGeometry(form->mmFileNew).center();
+    int boxes = 0;
+    dialogs.whileOpen = [&] {
+        if (boxes++ == 0) QTest::mouseClick(file, Qt::LeftButton, {}, at);
+    };
+    QTest::mouseClick(file->windowHandle(), Qt::LeftButton, {}, at);
+    dialogs.whileOpen = nullptr;
+    EXPECT_EQ(dialogs.Boxes().size(), 1u);
+    EXPECT_EQ(dialogs.mostOpen, 1);
 }
