@@ -167,6 +167,17 @@ TEST_F(EditorForm, ABoxThatTookCtrlsReleaseLeavesNoCtrlBehind)
     const QPoint before = form->imPaste->pos();
     Drag(form->imPaste, QPoint(1, 1), QPoint(60, 30));
     EXPECT_EQ(form->imPaste->pos(), before + QPoint(60, 30));
+    // A box that came up during a Ctrl-drag of the range took the release of Ctrl and of the button:
+    // the drag goes on to the next release on the canvas. A right click on the copy with Ctrl up
+    // tells that Ctrl is up, so the drop moves the range.
+    QTest::mouseClick(form->sbPen, Qt::LeftButton);
+    dotInRange();
+    QTest::mousePress(form->Image1, Qt::LeftButton, Qt::ControlModifier, V(20, 20));
+    keyIntoBox(Qt::Key_M);
+    WindowClick(form->imPaste, QPoint(1, 1), Qt::RightButton);
+    WindowClick(form->Image1, V(50, 20));
+    EXPECT_EQ(CanvasAt(20, 20), clWhite);
+    EXPECT_EQ(CanvasAt(50, 20), clBlack);
 }
 
 TEST_F(EditorForm, EraseFromTheMenuObeysTheKeysHeldAsItIsChosen)
