@@ -3,12 +3,29 @@
 #include "Dialogs.h"
 #include <QFont>
 #include <QLibraryInfo>
+#include <QMenu>
 #include <QTranslator>
 #include <exception>
 
 namespace {
 QString g_title;
+
+// The second click of a double click on a menu item still comes to the menu after the first has
+// chosen the item and closed it; when the item opened a box, it would choose the item again behind
+// the box. A closed menu takes no clicks, as a window behind a box takes none.
+bool isClickOnClosedMenu(QObject* receiver, const QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick: break;
+    default: return false;
+    }
+    const auto* menu = qobject_cast<QMenu*>(receiver);
+    return menu && !menu->isVisible();
 }
+
+} // namespace
 
 void InstallFontSubstitutions()
 {
@@ -49,6 +66,7 @@ void TApplication::ShowException(const QString& what)
 
 bool TApplication::notify(QObject* receiver, QEvent* e)
 {
+    if (isClickOnClosedMenu(receiver, e)) return true;
     try {
         return QApplication::notify(receiver, e);
     } catch (const std::exception& ex) {

@@ -74,6 +74,10 @@ void Form::checkModal()
 
 int Form::ShowModal()
 {
+    // A second run asked for while this one is on screen (the second click of a double click on the
+    // menu item that opened it) would end this run's loop from inside and leave the form deaf to its
+    // own keys: it changes nothing and answers that nothing was chosen.
+    if (m_modalRunning) return mrNone;
     m_modalResult = mrNone;
     m_modalRunning = true;
     setModal(true);

@@ -19,7 +19,8 @@ public:
     int ModalResult() const { return m_modalResult; }
     // Setting a result other than mrNone ends a modal run once the current handler returns.
     void SetModalResult(int r);
-    // Runs the form modally; returns its modal result.
+    // Runs the form modally; returns its modal result. Asked again while it runs, it changes nothing
+    // and returns mrNone at once.
     int ShowModal();
     bool Modal() const { return m_modalRunning; }
     // Closes the form as its close box does: a modal form ends its run with mrCancel, after FormClose agrees.

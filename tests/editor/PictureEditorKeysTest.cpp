@@ -1,16 +1,23 @@
 // The editor's controls under real keys and clicks: the up-downs and menus take the arrow keys
 // they use, only the press that closes the canvas pop-up menu is held back from the canvas, a box
-// that takes Ctrl's release leaves no Ctrl behind, and 消去 from a menu goes by the keys held as it
-// is chosen.
+// that takes Ctrl's release leaves no Ctrl behind, 消去 from a menu goes by the keys held as it is
+// chosen, and a menu item double-clicked opens one box that its own keys close.
 #include "EditorFormFixture.h"
 
+#include "UnitMoji.h"
+#include "UnitPicEffect.h"
+#include "UnitPictureSelect.h"
 #include <QAction>
 #include <QClipboard>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSpinBox>
+#include <QWindow>
+#include <map>
 
 TEST_F(EditorForm, FocusedUpDownsTakeTheArrowKeys)
 {
@@ -160,6 +167,17 @@ TEST_F(EditorForm, ABoxThatTookCtrlsReleaseLeavesNoCtrlBehind)
     const QPoint before = form->imPaste->pos();
     Drag(form->imPaste, QPoint(1, 1), QPoint(60, 30));
     EXPECT_EQ(form->imPaste->pos(), before + QPoint(60, 30));
+    // A box that came up during a Ctrl-drag of the range took the release of Ctrl and of the button:
+    // the drag goes on to the next release on the canvas. A right click on the copy with Ctrl up
+    // tells that Ctrl is up, so the drop moves the range.
+    QTest::mouseClick(form->sbPen, Qt::LeftButton);
+    dotInRange();
+    QTest::mousePress(form->Image1, Qt::LeftButton, Qt::ControlModifier, V(20, 20));
+    keyIntoBox(Qt::Key_M);
+    WindowClick(form->imPaste, QPoint(1, 1), Qt::RightButton);
+    WindowClick(form->Image1, V(50, 20));
+    EXPECT_EQ(CanvasAt(20, 20), clWhite);
+    EXPECT_EQ(CanvasAt(50, 20), clBlack);
 }
 
 TEST_F(EditorForm, EraseFromTheMenuObeysTheKeysHeldAsItIsChosen)
@@ -189,4 +207,132 @@ TEST_F(EditorForm, EraseFromTheMenuObeysTheKeysHeldAsItIsChosen)
         EXPECT_EQ(form->imPaste->isVisible(), c.copy) << c.held;
         EXPECT_EQ(CanvasAt(20, 20), c.dot) << c.held;
     }
+}
+
+// A double click on an item that opens a box: the window system hands the second click to the menu
+// while the box already runs.
+class MenuDoubleClick : public EditorForm {
+protected:
+    void SetUp() override
+    {
+        EditorForm::SetUp();
+        select = form->PictureSelect();
+        Form::SetModalHook([this](Form* f) {
+            ++runs[f];
+            if (auto it = scripts.find(f); it != scripts.end()) it->second();
+        });
+    }
+    // The first click on the item of the open menu comes through the window system; the second comes
+    // to the menu, which has just closed, in the run of the box the first opened, and `close` follows.
+    void DoubleClick(const QString& caption, Qt::KeyboardModifiers held, Form* box, const std::function<void()>& close)
+    {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        QAction* item = nullptr;
+        for (QAction* a : menu->actions())
+            if (a->isVisible() && a->text().startsWith(caption)) item = a;
+        ASSERT_TRUE(item) << caption.toStdString();
+        const QPoint at = menu->actionGeometry(item).center();
+        closedByItsKeys = false;
+        scripts[box] = [this, menu, at, held, box, close] {
+            QTest::mouseClick(menu, Qt::LeftButton, held, at);
+            close();
+            QCoreApplication::processEvents();
+            closedByItsKeys = !box->isVisible();
+            // Stuck: its close box ends it, so that the test goes on.
+            if (box->isVisible()) box->close();
+        };
+        QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, held, at);
+    }
+    static std::function<void()> Escape(Form* box)
+    {
+        return [box] { QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape); };
+    }
+    void OpenMenuOf(QMenuBar* bar, const QString& caption)
+    {
+        for (QAction* a : bar->actions())
+            if (a->text().startsWith(caption)) QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(a).center());
+    }
+
+    TFormPictureSelect* select = nullptr;
+    std::map<Form*, std::function<void()>> scripts;
+    std::map<Form*, int> runs;
+    bool closedByItsKeys = false;
+};
+
+// The box comes up once, its own keys close it, the window behind it takes clicks again, and what
+// the box does is done once.
+TEST_F(MenuDoubleClick, TheBoxOpensOnceAndItsKeysCloseIt)
+{
+    TFormMoji* moji = form->MojiDialog();
+    const auto typeAndOk = [moji] {
+        QTest::keyClicks(moji->Memo1, QStringLiteral("A"));
+        QTest::mouseClick(moji->btOK, Qt::LeftButton);
+    };
+    const auto openPopup = [this] { WindowClick(form->Image1, V(60, 40), Qt::RightButton); };
+    struct Case {
+        const char* path;
+        bool inImport; // in the run of the import dialog, which the editor's 画像 opens
+        std::function<void()> openMenu;
+        QString item;
+        Qt::KeyboardModifiers held;
+        Form* box;
+        std::function<void()> close;
+        bool pasteShown;
+    } cases[] = {
+        {"編集 文字 Esc", false, [this] { OpenEditMenu(); }, QStringLiteral("文字"), {}, moji, Escape(moji), false},
+        {"pop-up 文字 OK", false, openPopup, QStringLiteral("文字"), {}, moji, typeAndOk, true},
+        {"pop-up Shift+範囲選択モード Esc", false, openPopup, QStringLiteral("範囲選択モード"), Qt::ShiftModifier, select,
+         Escape(select), true},
+        {"画像の取り込み 編集 色・明るさ調整 Esc", true, [this] { OpenMenuOf(select->MainMenu1, QStringLiteral("編集")); },
+         QStringLiteral("色・明るさ調整"), {}, select->FormPicEffect, Escape(select->FormPicEffect), true},
+    };
+    for (const Case& c : cases) {
+        runs.clear();
+        const size_t shapes = form->Engine.Shapes.size();
+        if (c.inImport) {
+            scripts[select] = [&] {
+                QApplication::setActiveWindow(select);
+                c.openMenu();
+                DoubleClick(c.item, c.held, c.box, c.close);
+                // The import dialog takes keys again.
+                EXPECT_EQ(QApplication::activeModalWidget(), select) << c.path;
+                QTest::keyClick(select, Qt::Key_Escape);
+            };
+            QTest::mouseClick(form->sbFaceSelect, Qt::LeftButton);
+            EXPECT_EQ(runs[select], 1) << c.path;
+            EXPECT_FALSE(select->isVisible()) << c.path;
+        } else {
+            c.openMenu();
+            DoubleClick(c.item, c.held, c.box, c.close);
+        }
+        EXPECT_TRUE(closedByItsKeys) << c.path;
+        EXPECT_EQ(runs[c.box], 1) << c.path;
+        EXPECT_FALSE(c.box->isVisible()) << c.path;
+        EXPECT_EQ(form->imPaste->isVisible(), c.pasteShown) << c.path;
+        EXPECT_FALSE(form->imFace->isVisible()) << c.path;
+        // The main window takes a click again: the pen draws.
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << c.path;
+        WindowClick(form->Image1, V(10 + 10 * int(shapes), 60));
+        EXPECT_EQ(form->Engine.Shapes.size(), shapes + 1) << c.path;
+    }
+}
+
+// A question that an item asks is asked once: 新規作成 with the drawing changed, cancelled.
+TEST_F(MenuDoubleClick, TheQuestionIsAskedOnce)
+{
+    Click(V(20, 20));
+    dialogs.answers = {idCancel, idCancel};
+    OpenMenuOf(form->MainMenu, QStringLiteral("ファイル"));
+    QMenu* file = form->mmFile1;
+    const QPoint at = file->actionGeometry(form->mmFileNew).center();
+    int boxes = 0;
+    dialogs.whileOpen = [&] {
+        if (boxes++ == 0) QTest::mouseClick(file, Qt::LeftButton, {}, at);
+    };
+    QTest::mouseClick(file->windowHandle(), Qt::LeftButton, {}, at);
+    dialogs.whileOpen = nullptr;
+    EXPECT_EQ(dialogs.Boxes().size(), 1u);
+    EXPECT_EQ(dialogs.mostOpen, 1);
+    EXPECT_EQ(form->Engine.Shapes.size(), 1u);
 }

@@ -260,6 +260,29 @@ TEST(FormBehaviour, CloseBoxGivesCancelAndFormCloseMayRefuse)
     EXPECT_EQ(f.closes, 2);
 }
 
+// A second run asked for while the form is on screen (a second activation of what opened it) leaves
+// the run on screen as it was: its result, its end and its hook.
+TEST(FormBehaviour, ASecondRunAskedForWhileOneIsOnScreenChangesNothing)
+{
+    ProbeForm f;
+    int hooks = 0, again = -1;
+    Form::SetModalHook([&](Form*) { ++hooks; });
+    QTimer::singleShot(0, &f, [&] {
+        f.SetModalResult(mrYes);
+        again = f.ShowModal();
+        // Should the run no longer end by its result, its close box ends it.
+        QTimer::singleShot(0, &f, [&] {
+            if (f.isVisible()) f.close();
+        });
+    });
+    EXPECT_EQ(f.ShowModal(), mrYes);
+    Form::SetModalHook(nullptr);
+    EXPECT_EQ(again, mrNone);
+    EXPECT_EQ(hooks, 1);
+    EXPECT_EQ(f.shows, 1);
+    EXPECT_EQ(f.closes, 1);
+}
+
 TEST(FormBehaviour, KeyPreviewSeesKeysOfChildrenOnceAndMayConsumeThem)
 {
     ProbeForm f;
