@@ -155,7 +155,9 @@ TEST(GolfSoakTest, SeededGamesEndOnceWonByTheHolesOfThePutts)
                 ASSERT_GE(s.size(), 4u);
                 const bool decides = m.FHolesWon[m.FTurnTeam] == m.FHolesToWin - 1;
                 deciding += decides;
-                if (holer >= 0) EXPECT_EQ(m.FTurnTeam, 1 - holer) << "the hole's loser starts the next, seed " << seed;
+                if (holer >= 0) {
+                    EXPECT_EQ(m.FTurnTeam, 1 - holer) << "the hole's loser starts the next, seed " << seed;
+                }
                 EXPECT_FALSE(decides && m.Green.FStraightFound) << "seed " << seed;
                 const auto cup = std::find(s.begin(), s.end(), m.Green.CupX);
                 EXPECT_TRUE((cup > s.begin() && cup[-1] == m.FAimTarget) || (cup + 1 < s.end() && cup[1] == m.FAimTarget));
