@@ -25,6 +25,36 @@ struct Match {
     }
 };
 
+// What a player sees of a match, counted by the test itself: who putts each stroke (in a game played by
+// hand, the user's putts are the ones the test gave; under auto-progress, the player shown at the tee)
+// and whose ball drops in. After a putt that stays out the other team putts; after a hole, its loser
+// starts the next; either way the putts alternate.
+struct Scorecard {
+    int lastPutter = -1, holer = -1, holeStarter = -1;
+    bool holedSince = false;
+    int holesWon[2] = {0, 0}, missesFollowed = 0, starterWins = 0;
+
+    void Putt(int putter, std::uint32_t seed)
+    {
+        if (lastPutter < 0 || holedSince) holeStarter = putter;
+        if (holedSince) {
+            EXPECT_EQ(putter, 1 - holer) << "the hole's loser starts the next, seed " << seed;
+        } else if (lastPutter >= 0) {
+            EXPECT_EQ(putter, 1 - lastPutter) << "a missed putt passes the turn, seed " << seed;
+            ++missesFollowed;
+        }
+        lastPutter = putter;
+        holedSince = false;
+    }
+    void Holed()
+    {
+        holer = lastPutter;
+        ++holesWon[holer];
+        starterWins += holer == holeStarter;
+        holedSince = true;
+    }
+};
+
 } // namespace
 
 TEST(GolfSearchTest, SeedsBracketTheTargetAndTheSearchClosesIn)
@@ -127,23 +157,30 @@ TEST(GolfIdleTest, IdleUserLosesButNotWhileAimingOrWithAPuttGiven)
     EXPECT_NE(late.m.Ball.State, bsWaiting);
 }
 
-TEST(GolfSoakTest, SeededGamesEndOnceWonByTheHolesOfThePutts)
+TEST(GolfSoakTest, SeededGamesAlternatePuttsAndEndOnceWonByTheHolesOfThePutts)
 {
-    int deciding = 0;
+    int deciding = 0, missesFollowed = 0, holesPlayed = 0, starterWins = 0;
     for (std::uint32_t seed = 1; seed <= 200; ++seed) {
         TSeededRandom rnd(seed);
         std::mt19937 user(seed);
         const bool autoOn = seed % 2 == 1; // otherwise a user putts by dragging
         std::vector<TGolfSound> sounds;
         TGolfMatch m;
-        // Holes counted from the putts: a ball that drops in is the hole of the team that putted it.
-        int putter = -1, holer = -1, holesWon[2] = {0, 0};
+        Scorecard card;
+        bool userGave = false; // the last putt given was the user's own drag
         m.Random = std::ref(rnd);
         m.AutoChecked = [autoOn] { return autoOn; };
         m.Sound = [&](TGolfSound s) {
             sounds.push_back(s);
-            if (s == TGolfSound::Pat) putter = m.FTurnTeam;
-            if (s == TGolfSound::In) ++holesWon[holer = putter];
+            if (s == TGolfSound::Pat) {
+                const int putter = autoOn ? m.FTurnTeam : userGave ? 0 : 1;
+                if (!autoOn) {
+                    EXPECT_EQ(m.FTurnTeam, putter) << "the player shown at the tee putts, seed " << seed;
+                }
+                card.Putt(putter, seed);
+                userGave = false;
+            }
+            if (s == TGolfSound::In) card.Holed();
         };
         m.FHolesToWin = TGolfMatch::kHoleOptions[seed % 5];
         m.Start();
@@ -155,7 +192,6 @@ TEST(GolfSoakTest, SeededGamesEndOnceWonByTheHolesOfThePutts)
                 ASSERT_GE(s.size(), 4u);
                 const bool decides = m.FHolesWon[m.FTurnTeam] == m.FHolesToWin - 1;
                 deciding += decides;
-                if (holer >= 0) EXPECT_EQ(m.FTurnTeam, 1 - holer) << "the hole's loser starts the next, seed " << seed;
                 EXPECT_FALSE(decides && m.Green.FStraightFound) << "seed " << seed;
                 const auto cup = std::find(s.begin(), s.end(), m.Green.CupX);
                 EXPECT_TRUE((cup > s.begin() && cup[-1] == m.FAimTarget) || (cup + 1 < s.end() && cup[1] == m.FAimTarget));
@@ -164,11 +200,14 @@ TEST(GolfSoakTest, SeededGamesEndOnceWonByTheHolesOfThePutts)
             if (m.BallWaiting()) {
                 ASSERT_EQ(m.FStoppedAims.size(), 8u * (m.FPuttNo - 1)) << "eight per missed putt";
             }
-            if (!autoOn && m.FTurnTeam == 0 && m.BallWaiting() && m.FWaitTicks == 0 && m.FPuttCountdown == 0) {
+            // The user drags whenever the ball waits and no putt counts down; only in his own turn
+            // does the aim line turn solid.
+            if (!autoOn && m.BallWaiting() && m.FWaitTicks == 0 && !m.AimLineSolid()) {
                 const std::vector<int>& s = m.Green.FSolutions;
                 const int aim = user() % 3 == 0 ? s[user() % s.size()] : int(user() % 500);
                 m.MouseDown(aim, 300);
                 m.MouseUp(aim, m.Green.CupY);
+                userGave = m.AimLineSolid();
             }
             ends += m.Tick();
         }
@@ -176,14 +215,20 @@ TEST(GolfSoakTest, SeededGamesEndOnceWonByTheHolesOfThePutts)
         ASSERT_EQ(ends, 1) << "seed " << seed << " after " << ticks << " ticks";
         ASSERT_TRUE(m.FResult == 0 || m.FResult == 1);
         const int winner = m.FResult;
-        EXPECT_EQ(holesWon[winner], m.FHolesToWin) << "seed " << seed;
-        EXPECT_LT(holesWon[1 - winner], m.FHolesToWin) << "seed " << seed;
-        EXPECT_EQ(m.FHolesWon[0], holesWon[0]) << "seed " << seed;
-        EXPECT_EQ(m.FHolesWon[1], holesWon[1]) << "seed " << seed;
+        EXPECT_EQ(card.holesWon[winner], m.FHolesToWin) << "seed " << seed;
+        EXPECT_LT(card.holesWon[1 - winner], m.FHolesToWin) << "seed " << seed;
+        EXPECT_EQ(m.FHolesWon[0], card.holesWon[0]) << "seed " << seed;
+        EXPECT_EQ(m.FHolesWon[1], card.holesWon[1]) << "seed " << seed;
         EXPECT_EQ(m.HoleMarks(winner), QString(m.FHolesToWin, QChar(0x25CF)));
         const int holes = m.HoleNumber();
         EXPECT_EQ(std::count(sounds.begin(), sounds.end(), TGolfSound::In), holes);
         EXPECT_EQ(std::count(sounds.begin(), sounds.end(), TGolfSound::Cheer), holes);
+        missesFollowed += card.missesFollowed;
+        holesPlayed += holes;
+        starterWins += card.starterWins;
     }
     EXPECT_GT(deciding, 100);
+    EXPECT_GT(missesFollowed, 1000);
+    // Alternate putts give the team that starts a hole no sure win.
+    EXPECT_LT(starterWins, holesPlayed * 3 / 4) << starterWins << " of " << holesPlayed;
 }

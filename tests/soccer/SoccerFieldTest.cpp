@@ -215,20 +215,21 @@ TEST(SoccerField, KickBallSpeedByDistance)
         EXPECT_EQ(s.e.Ball.Speed, r.speed) << r.dx << "," << r.dy << " action " << r.action;
     }
     // A kick along the way the ball already runs only slows it: within 50 degrees for a pass, 20
-    // for a shot.
+    // for a shot. Wider, it is a fresh kick over the 100 px.
     struct Turn {
         int action;
         double deg;
         bool kicked;
+        int speed;
     };
-    const Turn turns[] = {{acPass, 30, false}, {acPass, 60, true}, {acShoot, 15, false}, {acShoot, 30, true}};
+    const Turn turns[] = {{acPass, 30, false, 4}, {acPass, 60, true, 12 + 2}, {acShoot, 15, false, 4}, {acShoot, 30, true, 12 + 5}};
     for (const Turn& t : turns) {
         Scene s;
         s.e.Ball.Speed = 10;
         s.e.Ball.Angle = 0;
         const QPoint to = QPoint(200, 300) + PolarPoint(100, DegToRad(t.deg));
         EXPECT_EQ(s.e.KickBall(false, false, t.action, to, {200, 300}), t.kicked) << t.deg;
-        EXPECT_EQ(s.e.Ball.Speed, t.kicked ? s.e.Ball.KickSpeed : 4);
+        EXPECT_EQ(s.e.Ball.Speed, t.speed) << t.deg;
     }
 }
 

@@ -136,7 +136,6 @@ TEST_F(SoccerFormTest, ClicksAndKeysOrderPassesShotsAndTheDefence)
     EXPECT_EQ(e.FPlayers[0][4].Action, acPass);
     EXPECT_EQ(e.FPlayers[0][4].ActionTarget, 2);
     EXPECT_EQ(e.FPlayers[0][4].OrderSource, 2);
-    EXPECT_TRUE(e.FUserPass);
     EXPECT_EQ(e.FControlled, 2);
     // A click on the controlled player himself: he dribbles, and the clicks on him are counted.
     click(*f, head(*f, 2));

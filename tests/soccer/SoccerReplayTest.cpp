@@ -197,7 +197,9 @@ TEST(SoccerReplay, ReaderKeepsCompleteScenesOfCutOrAlteredStreams)
         const qsizetype complete = cut < kReplayHeaderBytes ? 0 : (cut - kReplayHeaderBytes) / scene;
         ASSERT_EQ(ok, complete > 0) << cut;
         ASSERT_EQ(qsizetype(c.Scenes.size()), complete) << cut;
-        EXPECT_EQ(c.Whole, cut == kReplayHeaderBytes + complete * scene) << cut;
+        // The scenes kept are the file's own first scenes, byte for byte.
+        for (qsizetype k = 0; k < complete; ++k)
+            EXPECT_EQ(EncodeReplayScene(c.Scenes[size_t(k)]), good.mid(kReplayHeaderBytes + k * scene, scene)) << cut;
     }
     // A value out of range ends the reading at that scene: frame count, time state, minutes, clock.
     const std::pair<int, QByteArray> bad[] = {{26, QByteArray(4, 0)}, {26, "\x79"}, {26, "\xff\xff\xff\x7f"}, {25, "\x03"},
@@ -206,7 +208,8 @@ TEST(SoccerReplay, ReaderKeepsCompleteScenesOfCutOrAlteredStreams)
         QByteArray s = good;
         s.replace(kReplayHeaderBytes + scene + offset, bytes.size(), bytes);
         TReplayContents c;
-        EXPECT_TRUE(ReadReplay(s, c) && c.Scenes.size() == 1u && !c.Whole) << offset;
+        ASSERT_TRUE(ReadReplay(s, c) && c.Scenes.size() == 1u) << offset;
+        EXPECT_EQ(EncodeReplayScene(c.Scenes[0]), good.mid(kReplayHeaderBytes, scene)) << offset;
     }
     TReplayContents c;
     EXPECT_FALSE(ReadReplay(QByteArray(kMaxReplayBytes + 1, '\x01'), c)); // over the cap: not read
@@ -312,7 +315,6 @@ TEST(SoccerPastReplay, WholeMatchStreamsLoadBackSceneForScene)
         h.e.Close();
         TReplayContents c;
         ASSERT_TRUE(ReadReplay(h.e.FReplayStream, c));
-        EXPECT_TRUE(c.Whole);
         ASSERT_EQ(int(c.Scenes.size()), h.goals(0) + h.goals(1));
         EXPECT_EQ(c.Header.Stats[0][stGoals], h.goals(0));
         for (size_t k = 0; k < c.Scenes.size(); ++k) EXPECT_EQ(FromSjis(c.Scenes[k].Label), h.e.FGoalLabels[k]);

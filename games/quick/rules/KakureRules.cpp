@@ -129,7 +129,6 @@ void TKakureGame::resetHider(TPlayer& w, int kind, int yOffset)
     w.FSkipOnce = false;
     w.FMarks = mkNone;
     w.FFootprints.clear();
-    w.FFootCount = 0;
     w.FLinkIndex = -1;
     w.FSpeech.clear();
 }
@@ -220,10 +219,7 @@ void TKakureGame::KeyChoice(int digit)
 void TKakureGame::stepHider(TPlayer& w)
 {
     w.Step(*this);
-    if (w.Has(mkFootprints) && w.Walking()) {
-        w.FFootprints.push_back(QPoint(w.FX + 35, w.FY + 64));
-        w.FFootCount = int(w.FFootprints.size());
-    }
+    if (w.Has(mkFootprints) && w.Walking()) w.FFootprints.push_back(QPoint(w.FX + 35, w.FY + 64));
 }
 
 void TKakureGame::placeBirds()

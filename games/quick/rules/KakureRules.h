@@ -62,7 +62,6 @@ public:
     int FDance = 0;              // 0..5: how it dances when not found
     int FCallStyle = 0;          // 1 "こっちこっち", 0 "こっちだよ"
     quint16 FMarks = mkNone;
-    int FFootCount = 0;
     std::vector<QPoint> FFootprints;
     int FLinkIndex = -1;         // hider: the bird that carries its box; seeker: the hider it goes to
     QString FSpeech;

@@ -438,7 +438,6 @@ void TSoccerEngine::KickAway(int team, int player)
 
 void TSoccerEngine::Touched(int team, int player)
 {
-    HoldFlag[team] = false;
     Ball.PostHit = false;
     TSoccerPlayer& pl = FPlayers[team][player];
     if (FHolder.team == team) {

@@ -150,12 +150,6 @@ void TSoccerEngine::SortTeams()
         };
         sortBy(Order[t], [&](int p) { return FPlayers[t][p].BallDist; });
         sortBy(GoalOrder[t], [&](int p) { return FPlayers[t][p].GoalDist; });
-        FirstBack[t] = -1;
-        for (int p : Order[t])
-            if (FPlayers[t][p].Role == rlCentreBack || FPlayers[t][p].Role == rlSideBack) {
-                FirstBack[t] = p;
-                break;
-            }
     }
 }
 
@@ -192,7 +186,6 @@ void TSoccerEngine::Separation()
         for (int p = 1; p < 7; ++p)
             if (BallInReach(t, p)) return;
     KeeperHold[0] = KeeperHold[1] = 0;
-    HoldFlag[0] = HoldFlag[1] = false;
     FLastKicker.Clear();
     FShotFlying = false;
 }

@@ -284,13 +284,6 @@ void TSoccerEngine::UpdateContact(int team, int player)
     if (pl.BodyRt.Contains(Ball.X, Ball.Y)) FTouch[team] = quint8(FTouch[team] | (1u << player));
     pl.Pressure = PressureOf(team, player);
     EvaluateShotLanes(team, player, false, 8);
-    if (pl.Role > rlSideBack) {
-        // The team's attacker with the best lane score (ties keep the lower number), -1 when none.
-        int best = -1;
-        for (int q = 4; q < 7; ++q)
-            if ((FPlayers[team][q].LaneFlags >> 8) > (best < 0 ? 0 : FPlayers[team][best].LaneFlags >> 8)) best = q;
-        FBestLane[team] = best;
-    }
 }
 
 void TSoccerEngine::UpdatePose(int team, int player, bool moved)

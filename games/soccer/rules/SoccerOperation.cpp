@@ -29,7 +29,7 @@ void TSoccerEngine::UserClick(QPoint p)
 {
     if (FTimeMode == tmPastReplay) return;
     if (!(FOperation == 0 || FOperation == 1 || (FOperation == 2 && FAskPending))) return;
-    FUserShot = FUserPass = false;
+    FUserShot = false;
     if (KickOffPass || FReplaying || FOpening) return;
     if (DefenceButton().Contains(p)) {
         FTrap[0] = !FTrap[0];
@@ -71,7 +71,6 @@ void TSoccerEngine::UserClick(QPoint p)
             SetAction(2, 0, 0, b, acPass, FSetPiece.player);
             FFreeKickTick = 46;
         } else if (!(FLofted && Possesses(0))) {
-            FUserPass = true;
             SetAction(2, 0, 0, b, acPass, FControlled);
             FControlled = b;
         } else {
@@ -87,7 +86,6 @@ void TSoccerEngine::UserClick(QPoint p)
 void TSoccerEngine::UserHover(QPoint p)
 {
     FPointer = p;
-    FLoopHoverLast = FLoopHover;
     FDefenceHoverLast = FDefenceHover;
     FLoopHover = FDefenceHover = false;
     FHoverChoice = -1;
@@ -116,8 +114,8 @@ bool TSoccerEngine::CursorForbidden(int hot) const
 
 void TSoccerEngine::ResetOperationState()
 {
-    FUserShot = FUserPass = false;
-    FLoopHover = FDefenceHover = FLoopHoverLast = FDefenceHoverLast = false;
+    FUserShot = false;
+    FLoopHover = FDefenceHover = FDefenceHoverLast = false;
     ButtonHover[0] = ButtonHover[1] = false;
     FClickedPlayer = -1;
     FClickStreak = 0;

@@ -57,7 +57,6 @@ bool TSoccerEngine::KickBall(bool full, bool power, int action, QPoint target, Q
         n += RandomInt(2) + (full ? 4 : 2);
     }
     Ball.Speed = n;
-    Ball.KickSpeed = n;
     Ball.KickStart = from;
     return true;
 }

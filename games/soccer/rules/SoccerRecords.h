@@ -98,7 +98,6 @@ struct TBall {
     double Angle = 0;
     int GoalDist[2] = {0, 0};       // to the goal each team attacks
     QPoint KickStart;               // where the last kick started
-    int KickSpeed = 0;              // its initial speed
     bool PostHit = false;
     int Height = 0;                 // 0 ground, 1 low, 2 high
     quint8 OutFlags = 0;            // 1 left goal line, 2 right, 4 top, 8 bottom; 17, 18 restarts
@@ -113,7 +112,6 @@ struct TTeamTactic {
     bool Dash = false;
     bool Foul = false;              // fouls may be whistled at all
     bool Penalty = false;           // a foul in the penalty area gives a penalty kick
-    bool KeeperReact = false;       // the keeper may act while a shot flies
     int Weakness = 2;               // added to the other team's shot chance; the reaction delay
     bool RndDefensePos[7] = {};
     int Weights[3][2] = {{1, 1}, {1, 1}, {1, 1}}; // (w1, w2) for marking
@@ -189,7 +187,6 @@ struct TSoccerState {
     int FAttackSide = 0;            // the team whose players think first
     int Order[2][7] = {};           // by distance to the ball, nearest first
     int GoalOrder[2][7] = {};       // by distance to the attacked goal
-    int FirstBack[2] = {1, 1};
     bool CheerFlag[2] = {false, false};
     bool ButtonHover[2] = {false, false};
     int NetAnim[2] = {0, 0};        // net shake: 10 lower half, 11 upper half
@@ -199,7 +196,6 @@ struct TSoccerState {
     int KeeperPause[2] = {0, 0};
     bool KeeperOffCentre[2] = {false, false};
     int KeeperLineX[2] = {0, 0};
-    bool HoldFlag[2] = {false, false};
     bool BlockFlag[2] = {false, false}; // silences the net-bounce sound
     bool ParryMark = false;
     int SavedPenaltyDir = -2;
@@ -221,7 +217,6 @@ struct TSoccerState {
     bool FTrap[2] = {false, false};
     int FTrapCount[2] = {0, 0};
     bool FLoopShot[2] = {false, false};
-    int FShotBonus[2] = {0, 0};
     bool FShotFlying = false;
     bool FShotScores = false;
     int FShotKind = -1;             // ticks since the shot, -1 none
@@ -237,7 +232,6 @@ struct TSoccerState {
     bool FAIDecides = true;
     quint8 FTouch[2] = {0, 0};      // bit set of the players touching the ball this tick
     int FLastAction = acNone;       // the last action given
-    int FBestLane[2] = {-1, -1};
     int FMovePasses = 0;            // passes of the holding team since it won the ball
     int FFallTick = -1000;          // FTick of the last fall
     int FLastLoopTick = -1000;      // FTick of the last loop shot
@@ -245,12 +239,11 @@ struct TSoccerState {
     int FClickedPlayer = -1;        // the user's last clicked player and how often in a row
     int FClickStreak = 0;
     int FHoverChoice = -1;          // the choice under the pointer while a question is pending
-    // The user's operation: his orders of a shot and of a pass since his last click, and the two
-    // buttons of his side under the pointer, now and at the pointer's last move.
+    // The user's operation: his order of a shot since his last click, the two buttons of his side
+    // under the pointer, and the defence button's at the pointer's last move.
     bool FUserShot = false;
-    bool FUserPass = false;
     bool FLoopHover = false, FDefenceHover = false;
-    bool FLoopHoverLast = false, FDefenceHoverLast = false;
+    bool FDefenceHoverLast = false;
     QPoint FPointer{-1, -1};        // where the pointer last moved on the scene; x < 0 never
 
     // Replay ring indexes (the frames themselves belong to the replay module).

@@ -150,7 +150,6 @@ bool ReadReplay(const QByteArray& bytes, TReplayContents& out, int last)
         out.Scenes.push_back(std::move(s));
         at = next;
     }
-    out.Whole = at == size;
     return !out.Scenes.empty();
 }
 

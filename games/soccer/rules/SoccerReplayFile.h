@@ -51,7 +51,6 @@ struct TReplayScene {
 struct TReplayContents {
     TReplayHeader Header;
     std::vector<TReplayScene> Scenes;
-    bool Whole = false;             // every byte belonged to a complete scene (and no scene was left unread)
 };
 
 QByteArray EncodeReplayHeader(const TReplayHeader& header);

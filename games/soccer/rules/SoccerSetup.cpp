@@ -136,11 +136,10 @@ void TSoccerEngine::ResetKickOff()
         FShotChance[t] = 0;
         CheerFlag[t] = ButtonHover[t] = false;
         FAttackSide = RandomInt(2);
-        FTactic[t].KeeperReact = RandomInt(2) == 0;
-        FTrap[t] = FLoopShot[t] = HoldFlag[t] = BlockFlag[t] = KeeperOffCentre[t] = false;
-        FTrapCount[t] = KeeperHold[t] = KeeperPause[t] = NetAnim[t] = FShotBonus[t] = 0;
+        RandomInt(2); // the keeper's reaction, which no play asks for: drawn so later draws keep their place
+        FTrap[t] = FLoopShot[t] = BlockFlag[t] = KeeperOffCentre[t] = false;
+        FTrapCount[t] = KeeperHold[t] = KeeperPause[t] = NetAnim[t] = 0;
         FTouch[t] = 0;
-        FBestLane[t] = -1;
     }
 
     FTick = 0;
@@ -258,7 +257,7 @@ void TSoccerEngine::DrawTactics()
         tac.Dash = RandomInt(4) == 0;
         tac.Foul = RandomInt(2) == 0;
         tac.Penalty = RandomInt(2) == 0;
-        tac.KeeperReact = RandomInt(2) == 0;
+        RandomInt(2); // the keeper's reaction, which no play asks for: drawn so later draws keep their place
     }
     FAttackSide = RandomInt(2);
 }

@@ -182,7 +182,6 @@ void TSoccerEngine::ShotTaken(int team, int player, bool heads)
         FKeeperMove = 8;
         ++FStats[team][stLoopShots];
         FShotScores = RandomInt(100) < FShotChance[team];
-        FShotBonus[team] = FShotScores ? 6 : 0;
         FLastLoopTick = FTick;
     } else {
         FLoopShot[team] = false;
