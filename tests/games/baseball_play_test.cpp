@@ -268,6 +268,7 @@ TEST(BaseballPlayTest, ScriptedPlaysEndWithTheirOutsRunsAndBases)
         {"sacrifice fly, runner thrown out", {.bases = 4, .tagUp = true}, {6, bkFly}, {{2, 0}, {14, 1}}, 2, 0, 0, 0, 0, 2},
         {"fly out: the runner goes back", {.bases = 1}, {7, bkFly}, {{14, 1}}, 1, 0, 1, 0, 0, 1},
         {"dropped fly: everyone one base more", {.bases = 1}, {8, bkFly}, {{14, 0}}, 0, 0, 6, 0, 1, 0},
+        {"a fly to be dropped stops short, picked up off the grass: force at third, late relay", {.outs = 1, .bases = 3}, {4, bkFly}, {{14, 0}, {100, 0}}, 2, 0, 3, 0, 0, 1},
         {"single, runner to second", {.bases = 1}, {6, bkLiner}, {}, 0, 0, 3, 1, 0, 1},
         {"walk forces a run home", {.bases = 7}, {prWalk, bkGrounder}, {}, 0, 1, 7, 0, 0, 1},
         {"strikeout: nobody moves", {.bases = 5}, {prStrikeout, bkGrounder}, {}, 1, 0, 5, 0, 0, 1},
