@@ -213,6 +213,21 @@ TEST(BaseballPlayTest, AGameAboutToBeWonStopsTheThrows)
     EXPECT_EQ(f.g.AllInnings().back(), (std::array<int, 2>{0, 1}));
 }
 
+TEST(BaseballPlayTest, TheWinningRunBeatsTheThrowHomeAndTheThrowSailsOnPastThePlate)
+{
+    // A sacrifice fly in the ninth: the runner tags up and scores before the left fielder's throw
+    // comes home; the catcher leaves it and it carries on past the plate.
+    Field f;
+    f.Set({.bases = 4, .inning = 8, .runsBat = 2, .runsField = 2, .tagUp = true});
+    f.Hit({6, bkFly}, {{2, 1}, {14, 1}});
+    for (int t = 0; t < 200 && f.reports.empty(); ++t) f.g.Tick();
+    ASSERT_EQ(f.reports, std::vector<quint16>{0x2007});
+    EXPECT_EQ(f.g.Runs[1], 3);
+    const TBallRecord& b = f.g.Ball;
+    EXPECT_EQ(b.Kind, bkThrown) << "nobody took the throw";
+    EXPECT_GT(b.Pos.y(), b.Target.y() + 20) << "the ball went on past home";
+}
+
 TEST(BaseballPlayTest, AWalkOffCountsNoRunAfterTheWinningOneUnlessTheBallLeftThePark)
 {
     struct Case {
