@@ -69,11 +69,6 @@ TFormBaseBall::TFormBaseBall(QWidget* owner) : TGameForm(owner)
     s.DrawScene = [this] { DrawScene(); };
     s.InningListDropped = [this] { return cobInning->DroppedDown(); };
     s.StopTimer = [this] { Timer1->SetEnabled(false); };
-    // The result window shows first; the form's run ends once it is closed.
-    s.ReportResult = [this, report = s.ReportResult](quint16 code) {
-        report(code);
-        SetModalResult(m_game.Winner == 1 ? mrYes : mrNo);
-    };
     ResultLinks().ShowGameRecord = [this] { ShowGameRecord(); };
     m_game.SoundOn = FSoundOn;
     m_game.CheerOn = FCheerOn;
@@ -155,6 +150,13 @@ void TFormBaseBall::FormShow()
 {
     Hint = Caption();
     m_game.Auto = cbAuto->isChecked();
+    // The result window shows first; the run ends once it is closed. The report is wrapped as the run
+    // starts, so that it is the one the launcher left in the services.
+    TBallServices& s = m_game.Services;
+    s.ReportResult = [this, report = s.ReportResult](quint16 code) {
+        report(code);
+        SetModalResult(m_game.Winner == 1 ? mrYes : mrNo);
+    };
     // The pictures and a new game: the shuffles, the powers, the opening sound and the first batter.
     makeTeamImages();
     GameHost().AdjustFormTop(this);

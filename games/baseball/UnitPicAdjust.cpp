@@ -224,8 +224,8 @@ void TFormPicAdjust::FormShow()
     takePictures();
     for (int page = 0; page < kPages; ++page)
         for (int item = 0; item < kItems; ++item) DrawThumbnail(page, item, false);
-    m_selPage = m_prevPage = 0;
-    m_selItem = m_prevItem = 0;
+    m_selPage = 0;
+    m_selItem = 0;
     pc1->setCurrentIndex(0);
     pc1Change();
     ShowHint(Hint);
@@ -269,8 +269,6 @@ void TFormPicAdjust::pc1Change()
 void TFormPicAdjust::rb00Click(int page, int item)
 {
     DrawThumbnail(m_selPage, m_selItem, false);
-    m_prevPage = m_selPage;
-    m_prevItem = m_selItem;
     m_selPage = page;
     m_selItem = item;
     setUpDowns();

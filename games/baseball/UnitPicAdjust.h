@@ -113,5 +113,4 @@ private:
     QPoint m_origin{55, 90}; // the bottom centre of the player picture drawn at (20, 20)
     TBitmap m_work;
     int m_selPage = 0, m_selItem = 0;
-    int m_prevPage = 0, m_prevItem = 0;
 };

@@ -213,6 +213,21 @@ TEST(BaseballPlayTest, AGameAboutToBeWonStopsTheThrows)
     EXPECT_EQ(f.g.AllInnings().back(), (std::array<int, 2>{0, 1}));
 }
 
+TEST(BaseballPlayTest, TheWinningRunBeatsTheThrowHomeAndTheThrowSailsOnPastThePlate)
+{
+    // A sacrifice fly in the ninth: the runner tags up and scores before the left fielder's throw
+    // comes home; the catcher leaves it and it carries on past the plate.
+    Field f;
+    f.Set({.bases = 4, .inning = 8, .runsBat = 2, .runsField = 2, .tagUp = true});
+    f.Hit({6, bkFly}, {{2, 1}, {14, 1}});
+    for (int t = 0; t < 200 && f.reports.empty(); ++t) f.g.Tick();
+    ASSERT_EQ(f.reports, std::vector<quint16>{0x2007});
+    EXPECT_EQ(f.g.Runs[1], 3);
+    const TBallRecord& b = f.g.Ball;
+    EXPECT_EQ(b.Kind, bkThrown) << "nobody took the throw";
+    EXPECT_GT(b.Pos.y(), b.Target.y() + 20) << "the ball went on past home";
+}
+
 TEST(BaseballPlayTest, AWalkOffCountsNoRunAfterTheWinningOneUnlessTheBallLeftThePark)
 {
     struct Case {
@@ -268,6 +283,7 @@ TEST(BaseballPlayTest, ScriptedPlaysEndWithTheirOutsRunsAndBases)
         {"sacrifice fly, runner thrown out", {.bases = 4, .tagUp = true}, {6, bkFly}, {{2, 0}, {14, 1}}, 2, 0, 0, 0, 0, 2},
         {"fly out: the runner goes back", {.bases = 1}, {7, bkFly}, {{14, 1}}, 1, 0, 1, 0, 0, 1},
         {"dropped fly: everyone one base more", {.bases = 1}, {8, bkFly}, {{14, 0}}, 0, 0, 6, 0, 1, 0},
+        {"a fly to be dropped stops short, picked up off the grass: force at third, late relay", {.outs = 1, .bases = 3}, {4, bkFly}, {{14, 0}, {100, 0}}, 2, 0, 3, 0, 0, 1},
         {"single, runner to second", {.bases = 1}, {6, bkLiner}, {}, 0, 0, 3, 1, 0, 1},
         {"walk forces a run home", {.bases = 7}, {prWalk, bkGrounder}, {}, 0, 1, 7, 0, 0, 1},
         {"strikeout: nobody moves", {.bases = 5}, {prStrikeout, bkGrounder}, {}, 1, 0, 5, 0, 0, 1},

@@ -71,11 +71,9 @@ void Arrive(TBaseBallGame& g)
     b.Arrived = true;
     if (b.PlayResult == prHomeRun && b.Kind == bkFly && p.PlanMade) {
         HomeRunArrives(g);
-    } else if (b.Kind == bkThrown && p.PlanMade) {
-        // A throw waits at the base for its receiver.
-        b.Pos = b.Target;
-        b.Speed = 0;
-    } else if (p.FoulKind >= 3 && p.FoulKind <= 6) {
+    } else if (p.FoulKind >= 3 && p.FoulKind <= 6 && b.Kind != bkThrown) {
+        // The foul ball has reached its spot; a throw made after it carries on past its base, taken
+        // by the receiver as it passes him.
         AnnounceFoul(g);
     }
 }
@@ -188,7 +186,7 @@ void SetHeight(TBaseBallGame& g)
     else if (PitchedBall(g)) b.Height = b.Speed < 19 ? 2 : b.Speed <= 21 ? 1 : 0;
     else if (b.Kind == bkLiner) LinerHeight(g);
     else if (b.Kind == bkFly) FlyHeightAndCatch(g);
-    else b.Height = b.Kind == bkThrown && g.Play.PlanMade && b.Speed > 0 ? 1 : 0;
+    else b.Height = b.Kind == bkThrown && g.Play.PlanMade ? 1 : 0;
 }
 
 } // namespace

@@ -9,11 +9,10 @@
 
 namespace bb {
 
-void TBallActor::RenewBoxes(int touch, int picture)
+void TBallActor::RenewBoxes(int touch)
 {
     const int x = Pos.x(), y = Pos.y();
     TouchBox = {x - touch, y - touch, x + touch, y + touch};
-    PictureBox = {x - picture, y - 70, x + picture, y};
     CatchBox = {x - 10, y - 28, x + 22 + CatchGrowth, y + CatchGrowth};
 }
 
@@ -28,7 +27,7 @@ void TBaseBallGame::setUpActors()
         else a.Pos = Spots[spCatcher] - QPoint(150, 0);
         // The catcher's spot lies below the picture: he crouches at its bottom edge.
         a.Pos.setY(std::min(a.Pos.y(), a.MaxY));
-        a.RenewBoxes(4, 35);
+        a.RenewBoxes(4);
         a.Facing = PointAngle(a.Pos, Spots[spBatterBox]);
         a.BallDistance = PointDistance(a.Pos, Spots[spPitcher]);
         if (i < kBatter) {
@@ -63,7 +62,7 @@ void TBaseBallGame::setUpRunner(int base)
     } else {
         r.Picture = -1;
         r.Pos = Spots[spCatcher];
-        r.RenewBoxes(4, 35);
+        r.RenewBoxes(4);
         RunnerImage[size_t(base)] = Teams[size_t(BattingSide)].ImageOfPosition(OrderPosition[size_t(BattingSide)] + base);
     }
 }
@@ -163,7 +162,6 @@ void TBaseBallGame::SendRunner(int actor, int bases, bool cheer)
     if (a.BasesToRun == kNotRunning) return;
     a.Action = acMoveToPos;
     a.Step = 0;
-    a.Running = true;
     a.Arrived = false;
     a.Role = actor + 5;
     a.Target = Spots[size_t(a.Role)];

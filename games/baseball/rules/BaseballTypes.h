@@ -47,7 +47,6 @@ struct TBallActor {
     int Speed = 0;          // pixels per tick; 0 standing
     double Direction = 0;   // radians from position to target, y up
     int Picture = -1;       // index into the side's image list; -1 not drawn
-    bool Running = false;
     TActorAction Action = acNone;
     int Step = 0;           // ticks spent in the current action
     int JumpStage = 0;      // 0-3 of a leap for the ball
@@ -57,7 +56,6 @@ struct TBallActor {
     TBox CatchBox;
     int CatchGrowth = 0;    // added to the catch box of a fielder waiting for a throw
     TBox TouchBox;          // arrival test
-    TBox PictureBox;
     QPoint Intercept;       // point on the batted ball's path that the fielder runs to
     double Facing = 0;      // radians: where the actor looks
     int BallDistance = 0;   // 0 for the holder of the ball
@@ -67,8 +65,8 @@ struct TBallActor {
     int Base = 0;           // a runner's base 1-4, or 0
     int BasesToRun = kNotRunning;
 
-    // Renews the touch, picture and plain catch boxes around the position.
-    void RenewBoxes(int touch = 5, int picture = 30);
+    // Renews the touch and plain catch boxes around the position.
+    void RenewBoxes(int touch = 5);
 };
 
 enum TBallKind { bkThrown = -1, bkGrounder = -2, bkFly = -3, bkLiner = -4 }; // 0-8: the fielder holding it
@@ -106,7 +104,6 @@ struct TBallRecord {
     int PlayResult = 0;    // TPlayResult
     int Kind = kPitcher;   // TBallKind, or the fielder holding it
     int Fielder = 0;       // designated to take the batted ball, then the receiver of each throw
-    int PrevFielder = 0;
     bool Bounced = false;
     QPoint Launch;         // where the ball was hit
 };

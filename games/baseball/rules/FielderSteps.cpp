@@ -93,7 +93,6 @@ void StepCoverRun(TBaseBallGame& g, int f)
         }
         // At the base he waits for the throw, the first receiver with his hands wide.
         if (f == g.Play.Chain[0]) a.CatchGrowth = 12;
-        a.Running = true;
         SetAction(a, acCatching);
     }
     TryTakeThrow(g, f);
@@ -210,7 +209,6 @@ void StepThrowing(TBaseBallGame& g, int f, int step)
     b.Speed = ThrowSpeed(g, f, receiver);
     b.Direction = PointAngle(b.Pos, target);
     b.Arrived = false;
-    b.PrevFielder = f;
     g.Play.BallFrom = b.Pos;
     SetAction(a, acNone);
     a.Done = true;
@@ -307,7 +305,6 @@ void StartThrow(TBaseBallGame& g, int holder, int receiver)
     TBallActor& a = g.Actors[size_t(holder)];
     SetAction(a, acThrowing);
     a.Speed = 0;
-    g.Ball.PrevFielder = holder;
     g.Ball.Fielder = receiver;
     TBallActor& r = g.Actors[size_t(receiver)];
     const bool onHisWay = r.Role == CoverSpotOf(receiver) && (r.Action == acMoveToPos || r.Action == acCatching);
@@ -351,7 +348,6 @@ void SendCover(TBaseBallGame& g, int f)
     a.Role = CoverSpotOf(f);
     a.Target = g.Spots[size_t(a.Role)];
     a.Arrived = false;
-    a.Running = false;
 }
 
 TBox CatchBoxOf(const TBaseBallGame& g, int f)

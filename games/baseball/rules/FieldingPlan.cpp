@@ -312,7 +312,6 @@ void ChooseThrowChain(TBaseBallGame& g)
     p.Chain = {};
     p.SecondCover = 0;
     if ((b.Kind == bkFly && !p.ErrorFlag) || r == prStrikeout || r == prWalk) {
-        if (f >= 0) g.Actors[size_t(f)].Running = true;
         if (p.TagUpPlan[0] != 0) SetChain(p, kCatcher);
         else if (p.TagUpPlan[1] != 0) SetChain(p, kThirdBaseman);
     } else if (r == prBunt) {

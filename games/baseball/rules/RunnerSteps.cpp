@@ -35,7 +35,6 @@ void Stop(TBaseBallGame& g, int actor)
     TBallActor& a = g.Actors[size_t(actor)];
     SetAction(a, acNone);
     a.Speed = 0;
-    a.Running = false;
     a.Done = true;
     if (g.EndCounter < 0) g.SetActorFrame(actor, 0);
 }
@@ -158,7 +157,6 @@ void RunOn(TBaseBallGame& g, int actor, int bases)
     a.Role = spRunFirst + a.Base;
     a.Target = g.Spots[size_t(a.Role)];
     a.BasesToRun = std::min(bases, 4 - a.Base);
-    a.Running = true;
     a.Arrived = false;
     a.Done = false;
 }
@@ -186,7 +184,6 @@ void SendBack(TBaseBallGame& g, int actor)
         g.Play.BaseFlags[size_t(origin)] = true;
     }
     a.Target = g.Spots[size_t(a.Role)];
-    a.Running = true;
     a.Arrived = false;
 }
 
@@ -223,7 +220,6 @@ void StartWalkOff(TBaseBallGame& g)
         SetAction(a, acMoveToPos);
         a.Role = spWalkOff + k % 3;
         a.Target = g.Spots[size_t(a.Role)] + QPoint(14 * (k / 3), -14 * (k / 3));
-        a.Running = true;
         a.Arrived = false;
         ++k;
     }
@@ -235,7 +231,6 @@ void StartWalkOff(TBaseBallGame& g)
         SetAction(a, acMoveToPos);
         a.Role = j;
         a.Target = kBenchSpots[size_t(j)];
-        a.Running = true;
         a.Arrived = false;
         g.SelectActorImage(kBench0 + j);
     }
