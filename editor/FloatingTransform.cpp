@@ -108,6 +108,31 @@ QImage RotateBitmap(const QImage& source, double theta, TColor fill)
     return dst;
 }
 
+namespace {
+
+// A rotation source is taken at the size the image shows, but never larger than this.
+constexpr qint64 kMaxRotationPixels = 16LL * 1024 * 1024;
+
+} // namespace
+
+void TakeRotationSource(TFloatingImage& c)
+{
+    QSize size(std::max(1, std::abs(c.Width())), std::max(1, std::abs(c.Height())));
+    c.RotationShownSize = size;
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (pixels > kMaxRotationPixels) size = size.scaled(QSize(4096, 4096), Qt::KeepAspectRatio);
+    c.RotationSource = ComposeOverWhite(c.Picture().scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    c.Angle = 0;
+}
+
+void ShowTurned(TFloatingImage& c, QPoint centre, TColor fill)
+{
+    c.SetPicture(RotateBitmap(c.RotationSource, c.Angle, fill));
+    const QSize size = RotatedSize(c.RotationShownSize, c.Angle);
+    c.SetBounds({centre.x() - size.width() / 2, centre.y() - size.height() / 2, std::max(1, size.width()),
+                 std::max(1, size.height())});
+}
+
 QRect OpaqueBounds(const QImage& picture, TColor transparent)
 {
     const QImage img = picture.convertToFormat(QImage::Format_RGB32);
