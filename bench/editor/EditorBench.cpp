@@ -168,11 +168,12 @@ void BM_RotateCellAt975(benchmark::State& state)
 BENCHMARK(BM_RotateCellAt975)->Arg(5)->Arg(45)->ArgName("degrees")->Unit(benchmark::kMillisecond);
 
 // The first rotation of a process, which no iteration above sees again: each iteration runs this
-// program afresh with kFirstRotation. The process shows a whole cell copied at 975 %, takes its
-// rotation source as a press on a rotation handle does, and turns it by ten steps of 5 degrees as
-// the first drag does. The time is the mean step; "slowest_ms" is the slowest step, "faults" the
-// page faults (fresh memory touched) of a step, and "settled_ms" the mean step when the same ten
-// steps are turned again in that process.
+// program afresh with kFirstRotation. The process shows a whole cell copied at 975 %, makes ready
+// for its rotation as showing the rotation handles does, takes its rotation source as a press on a
+// handle does, and turns it by ten steps of 5 degrees as the first drag does. The time is the mean
+// step; "slowest_ms" is the slowest step, "faults" the page faults (fresh memory touched) of a
+// step, "handles_ms" and "press_ms" the two before, and "settled_ms" the mean step when the same
+// ten steps are turned again in that process.
 constexpr char kFirstRotation[] = "--first-rotation";
 
 struct TStepTimes {
@@ -214,35 +215,45 @@ int FirstRotationProcess(int argc, char** argv)
     Fill(e, 30, 20);
     copy.SetPicture(e.Canvas.Image());
     copy.SetBounds({0, 0, 1365, 683});
+    const auto msSince = [](std::chrono::steady_clock::time_point start) {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    };
+    const auto handles = std::chrono::steady_clock::now();
+    PrepareRotation(copy);
+    const double handlesMs = msSince(handles);
+    const auto press = std::chrono::steady_clock::now();
     TakeRotationSource(copy);
+    const double pressMs = msSince(press);
     const TStepTimes first = TurnTenSteps(copy, QPoint(682, 341));
     const TStepTimes settled = TurnTenSteps(copy, QPoint(682, 341));
-    std::printf("%f %f %f %f\n", first.MeanMs, first.SlowestMs, first.Faults, settled.MeanMs);
+    std::printf("%f %f %f %f %f %f\n", first.MeanMs, first.SlowestMs, first.Faults, handlesMs, pressMs, settled.MeanMs);
     return 0;
 }
 
 void BM_FirstRotationOfProcess(benchmark::State& state)
 {
-    double slowest = 0, faults = 0, settled = 0;
+    double slowest = 0, faults = 0, handles = 0, press = 0, settled = 0;
     for (auto _ : state) {
         QProcess process;
         process.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(kFirstRotation)});
         TStepTimes first;
-        double settledMs = 0;
+        double handlesMs = 0, pressMs = 0, settledMs = 0;
         if (!process.waitForFinished(60000) || process.exitCode() != 0 ||
-            std::sscanf(process.readAllStandardOutput().constData(), "%lf %lf %lf %lf", &first.MeanMs, &first.SlowestMs,
-                        &first.Faults, &settledMs) != 4) {
+            std::sscanf(process.readAllStandardOutput().constData(), "%lf %lf %lf %lf %lf %lf", &first.MeanMs,
+                        &first.SlowestMs, &first.Faults, &handlesMs, &pressMs, &settledMs) != 6) {
             state.SkipWithError("the rotating process failed");
             break;
         }
         state.SetIterationTime(first.MeanMs / 1000);
         slowest += first.SlowestMs;
         faults += first.Faults;
+        handles += handlesMs;
+        press += pressMs;
         settled += settledMs;
     }
-    state.counters["slowest_ms"] = benchmark::Counter(slowest, benchmark::Counter::kAvgIterations);
-    state.counters["faults"] = benchmark::Counter(faults, benchmark::Counter::kAvgIterations);
-    state.counters["settled_ms"] = benchmark::Counter(settled, benchmark::Counter::kAvgIterations);
+    for (auto [name, sum] : {std::pair{"slowest_ms", slowest}, {"faults", faults}, {"handles_ms", handles},
+                             {"press_ms", press}, {"settled_ms", settled}})
+        state.counters[name] = benchmark::Counter(sum, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_FirstRotationOfProcess)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
