@@ -27,6 +27,13 @@ QSize RotatedSize(QSize size, double theta);
 // The picture turned by theta about its centre (clockwise on the screen for a positive angle),
 // nearest pixel; what lies outside the source takes the fill colour.
 QImage RotateBitmap(const QImage& source, double theta, TColor fill);
+// A rotation by the handles: when they show, the memory its steps will use made ready; at the
+// press, a new rotation source (the picture as the image shows now, over white, turned by nothing
+// yet); at each step, the image turned to its angle from that source and placed about centre,
+// what lies outside the source in the fill colour.
+void PrepareRotation(const TFloatingImage& image);
+void TakeRotationSource(TFloatingImage& image);
+void ShowTurned(TFloatingImage& image, QPoint centre, TColor fill);
 // The smallest rectangle holding every pixel that is not the transparent colour; empty when none.
 QRect OpaqueBounds(const QImage& picture, TColor transparent);
 // The picture mirrored left to right (tag 0) or top to bottom (tag 1).

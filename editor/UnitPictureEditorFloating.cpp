@@ -122,6 +122,7 @@ void TFormPictureEditor::PlaceTransformHandles()
     else if ((face ? sbFaceRotate : sbRgRotate)->isChecked()) set = THandle::Rotate;
     else if ((face ? sbFaceReverse : sbRgReverse)->isChecked()) set = THandle::Flip;
     else return;
+    if (set == THandle::Rotate) PrepareRotation(*c);
     const std::vector<QRect> rects = HandleRects(set, c->geometry(), Engine.ToView(kHandleBitmapWidth));
     size_t i = 0;
     for (THandle* h : Handles) {

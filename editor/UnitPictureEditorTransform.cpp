@@ -12,8 +12,6 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-// A rotation source is taken at the size the image shows, but never larger than this.
-constexpr qint64 kMaxRotationPixels = 16LL * 1024 * 1024;
 
 } // namespace
 
@@ -106,15 +104,7 @@ void TFormPictureEditor::handleMouseDown(THandle* h, TMouseButton button, QPoint
         m_drag.Ratio = m_drag.Start.Height != 0 ? double(m_drag.Start.Width) / m_drag.Start.Height : 1.0;
         m_drag.Stretching = true;
     } else {
-        if (c->LastTransform != 3) {
-            // A new source: the picture as it shows now, turned by nothing yet.
-            QSize size(std::max(1, std::abs(c->Width())), std::max(1, std::abs(c->Height())));
-            c->RotationShownSize = size;
-            const qint64 pixels = qint64(size.width()) * size.height();
-            if (pixels > kMaxRotationPixels) size = size.scaled(QSize(4096, 4096), Qt::KeepAspectRatio);
-            c->RotationSource = ComposeOverWhite(c->Picture().scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation));
-            c->Angle = 0;
-        }
+        if (c->LastTransform != 3) TakeRotationSource(*c);
         m_drag.Centre = QPoint(c->Left() + c->Width() / 2, c->Top() + c->Height() / 2);
         m_drag.CentreScreen = ScrollBox1->viewport()->mapToGlobal(m_drag.Centre);
         m_drag.Rotated = false;
@@ -144,10 +134,7 @@ void TFormPictureEditor::handleMouseMove(THandle* h, TShiftState shift, QPoint s
     m_drag.LastPoint = screen;
     m_drag.Rotated = true;
     c->Angle += delta * kPi / 180;
-    c->SetPicture(RotateBitmap(c->RotationSource, c->Angle, Engine.EraserColor));
-    const QSize size = RotatedSize(c->RotationShownSize, c->Angle);
-    c->SetBounds({m_drag.Centre.x() - size.width() / 2, m_drag.Centre.y() - size.height() / 2, std::max(1, size.width()),
-                  std::max(1, size.height())});
+    ShowTurned(*c, m_drag.Centre, Engine.EraserColor);
 }
 
 void TFormPictureEditor::handleMouseUp(THandle*)
