@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
-  qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev libjpeg62-turbo-dev libchm-dev fp-utils
+  qt6-base-dev libsdl2-dev qt6-translations-l10n libgl-dev libjpeg62-turbo-dev libchm-dev fp-utils
   fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth pulseaudio pulseaudio-utils
 )
 missing=()

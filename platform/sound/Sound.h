@@ -38,8 +38,9 @@ public:
     virtual void Stop() = 0;
 };
 
-// The audio device's output, run on a thread of its own; with useDevice false (or when the system
-// has no audio output) it plays nothing, and the service's timing is the same.
+// The audio device's output (SoundOutput.h): one stream for the whole run, opened on a thread of its
+// own when the first sound plays. With useDevice false, or while the system has no audio output, it
+// plays nothing, and the service's timing is the same.
 std::unique_ptr<SoundBackend> NewDeviceSoundBackend(bool useDevice = true);
 
 // The game program makes its service in main(), after the application object, so that the service

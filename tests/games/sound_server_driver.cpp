@@ -1,13 +1,15 @@
 // Plays the game program as a user does, from inside it: built together with the program's own
 // main() into a helper of sound_server_test, it watches the windows on a timer and clicks and presses
 // keys as POLY_DRIVE says:
-//   game   checks 自動進行, starts まと当て, lets it run to its result and closes that with Esc;
+//   game   checks 自動進行, starts まと当て, lets it run to its result (or closes it once the file that
+//          POLY_CLOSE_WHEN names is there) and closes the result with Esc;
 //   early  starts ＰＫ戦, closes its window while it plays, and clicks the result's 閉じる;
 //   menu   presses Esc on the menu.
 // The program then ends by its own way out, as after any run.
 #include "UnitGame.h"
 #include "UnitGameWinMes.h"
 #include <QApplication>
+#include <QFileInfo>
 #include <QTest>
 #include <QTimer>
 
@@ -29,7 +31,7 @@ QWidget* runningGame()
     return nullptr;
 }
 
-void watch(const QByteArray& way, Stage& stage, int& ticksInGame)
+void watch(const QByteArray& way, Stage& stage, int& ticksInGame, bool& closing)
 {
     switch (stage) {
     case Stage::Menu:
@@ -46,7 +48,14 @@ void watch(const QByteArray& way, Stage& stage, int& ticksInGame)
     case Stage::Game:
         if (QWidget* game = runningGame()) {
             // Long enough for the opening sound to reach the server.
-            if (way == "early" && ++ticksInGame == 20) later([game] { game->close(); });
+            const bool early = way == "early" && ++ticksInGame == 20;
+            // The test has heard what it listens for and needs no more of the game.
+            const QString enough = qEnvironmentVariable("POLY_CLOSE_WHEN");
+            const bool heard = !closing && !enough.isEmpty() && QFileInfo::exists(enough);
+            if (early || heard) {
+                closing = true;
+                later([game] { game->close(); });
+            }
         }
         if (FormGameWinMes && FormGameWinMes->isVisible()) stage = Stage::Result;
         return;
@@ -65,7 +74,7 @@ void startDriving()
     const QByteArray way = qgetenv("POLY_DRIVE");
     auto* timer = new QTimer(QCoreApplication::instance());
     timer->setInterval(100);
-    QObject::connect(timer, &QTimer::timeout, [way, stage = Stage::Menu, ticks = 0]() mutable { watch(way, stage, ticks); });
+    QObject::connect(timer, &QTimer::timeout, [way, stage = Stage::Menu, ticks = 0, closing = false]() mutable { watch(way, stage, ticks, closing); });
     timer->start();
 }
 

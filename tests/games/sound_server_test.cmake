@@ -7,7 +7,7 @@ add_executable(game_program_driven ${_program_sources} ${CMAKE_CURRENT_LIST_DIR}
 target_link_libraries(game_program_driven PRIVATE ${_program_libs} Qt6::Test)
 set_target_properties(game_program_driven PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 
-poly_test(sound_server_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/sound_server_test.cpp)
+poly_test(sound_server_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/sound_server_test.cpp LIBS platform_sound game_resources)
 add_dependencies(sound_server_test game_program_driven)
 # Without a sound server the test skips, and ctest says so rather than counting it as passed.
 set_tests_properties(sound_server_test PROPERTIES SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")

@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "Resources.h"
 #include "Sound.h"
+#include "SoundOutput.h"
 #include <QFile>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -136,6 +137,45 @@ TEST_F(SoundTest, OnceTheProgramsServiceEndsSoundsGoToTheSilentStandIn)
     EXPECT_EQ(rec.Count(QStringLiteral("KICK")), 1);
 }
 
+// What the one stream plays: the current sound from its start, then silence; a loop again and again;
+// a new sound or a stop takes over from the next sample.
+TEST(SoundMixTest, TheStreamPlaysTheCurrentSoundFromItsStartThenSilence)
+{
+    auto pcm = [](std::initializer_list<std::int16_t> v) {
+        return QByteArray(reinterpret_cast<const char*>(std::data(v)), qsizetype(v.size() * 2));
+    };
+    const QByteArray a = pcm({1, 2, 3, 4, 5, 6}), b = pcm({100, 101, 102, 103});
+    struct Step {
+        const QByteArray* set; // null: a stop
+        bool loop;
+        int fill; // samples drawn after the change (0: the change alone)
+    };
+    struct Row {
+        const char* what;
+        std::vector<Step> steps;
+        std::vector<std::int16_t> heard;
+    };
+    const Row rows[] = {
+        {"a sound, then silence", {{&a, false, 8}}, {1, 2, 3, 4, 5, 6, 0, 0}},
+        {"a loop", {{&b, true, 10}}, {100, 101, 102, 103, 100, 101, 102, 103, 100, 101}},
+        {"a new sound mid-way", {{&a, false, 3}, {&b, false, 5}}, {1, 2, 3, 100, 101, 102, 103, 0}},
+        {"a stop in a loop", {{&b, true, 2}, {nullptr, false, 3}}, {100, 101, 0, 0, 0}},
+        {"nothing yet", {{nullptr, false, 3}}, {0, 0, 0}},
+    };
+    for (const Row& r : rows) {
+        TSoundMix mix;
+        std::vector<std::int16_t> heard;
+        for (const Step& s : r.steps) {
+            if (s.set) mix.Set(*s.set, s.loop);
+            else mix.Clear();
+            std::vector<std::int16_t> out(size_t(s.fill), -1);
+            mix.Fill(out.data(), s.fill);
+            heard.insert(heard.end(), out.begin(), out.end());
+        }
+        EXPECT_EQ(heard, r.heard) << r.what;
+    }
+}
+
 TEST(WaveTest, ParseRejectsWhatIsNotAWholePcmWave)
 {
     QFile f(QStringLiteral(":/sounds/KICK.wav"));
@@ -199,6 +239,9 @@ TEST(SoundAnalysisTest, ShortCleanAndWellLevelled)
                             {"GOLFPAT", 0.05, 0.2}, {"GOLFIN", 0.3, 0.9}, {"BANT", 0.08, 0.3},    {"BATTING", 0.15, 0.5},
                             {"WHISTLE", 0.3, 1.0}, {"WHISTLE3", 1.2, 2.5}, {"GOALPOST", 0.4, 1.2}, {"GOALFILEBGM", 4.0, 12.0}};
     for (const Expect& e : table) {
+        const TWaveData w = waveOf(e.name);
+        // In the output stream's own format, or it would stay silent.
+        EXPECT_EQ(std::tuple(w.sampleRate, w.channels, w.bitsPerSample), std::tuple(kStreamRate, kStreamChannels, kStreamBits)) << e.name;
         const std::vector<double> s = samplesOf(e.name);
         ASSERT_FALSE(s.empty()) << e.name;
         const double secs = double(s.size()) / 22050;
