@@ -177,7 +177,6 @@ public:
     // tag 1 the left half of the cell, 2 the right half.
     void mmSelectLeftClick(int tag);
     void sbClearAllClick();
-    bool ClipboardHasBitmap() const;
 
     // --- floating images -----------------------------------------------------------------------
     void sbPasteShowClick();
