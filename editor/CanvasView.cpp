@@ -1,5 +1,6 @@
 #include "CanvasView.h"
 
+#include "ClipboardCache.h"
 #include "Color.h"
 #include "EditorGeometry.h"
 #include "PaintBox.h"
@@ -209,12 +210,15 @@ QStyle* UpDownStyle()
 
 bool TMemo::canInsertFromMimeData(const QMimeData* source) const
 {
+    if (const auto mode = TClipboardCache::ModeOf(source)) return TClipboardCache::Of().HasText(*mode);
     return source && source->hasText();
 }
 
 void TMemo::insertFromMimeData(const QMimeData* source)
 {
-    if (canInsertFromMimeData(source)) insertPlainText(source->text());
+    if (!canInsertFromMimeData(source)) return;
+    const auto mode = TClipboardCache::ModeOf(source);
+    insertPlainText(mode ? TClipboardCache::Of().Text(*mode) : source->text());
 }
 
 TUpDown::TUpDown(QWidget* parent) : QSpinBox(parent)

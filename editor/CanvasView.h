@@ -99,7 +99,8 @@ private:
 
 // A box of several lines of plain text that takes from the clipboard (keys, its menu, the middle
 // button, a drop) only the text really there: a clipboard with no owner offers no formats at all,
-// and Qt's own paste reads the first of them.
+// and Qt's own paste reads the first of them. What the clipboard holds is taken from the editor's
+// kept answers, so a paste asks the clipboard's owner at most once per change.
 class TMemo : public QPlainTextEdit {
     Q_OBJECT
 public:

@@ -190,18 +190,19 @@ void TShapeEngine::RenderPicture(const TShapeRecord& r, QImage& target, bool mea
     else
         src = pic, dest = QRect(r.B[0], pic.size());
     if (src.format() != QImage::Format_RGB32) src = src.convertToFormat(QImage::Format_RGB32);
+    const QRect vis = dest.intersected(target.rect());
+    // The outline's mask covers only what shows: a stretched picture may reach far past the canvas.
     std::vector<unsigned char> clip;
     const bool clipped = r.FreeOutline && r.Points.size() >= 3;
-    if (clipped) clip = PolygonMask(r.Points, dest.topLeft(), dest.width(), dest.height());
+    if (clipped) clip = PolygonMask(r.Points, vis.topLeft(), vis.width(), vis.height());
     const bool transparent = r.Picture->Transparent;
     const QRgb key = ToPixel(r.Picture->TransparentColor);
-    const QRect vis = dest.intersected(target.rect());
     for (int y = vis.top(); y <= vis.bottom(); ++y) {
         const QRgb* s = reinterpret_cast<const QRgb*>(src.constScanLine(y - dest.top()));
         QRgb* t = reinterpret_cast<QRgb*>(target.scanLine(y));
         for (int x = vis.left(); x <= vis.right(); ++x) {
             const int sx = x - dest.left();
-            if (clipped && !clip[size_t(y - dest.top()) * size_t(dest.width()) + size_t(sx)]) continue;
+            if (clipped && !clip[size_t(y - vis.top()) * size_t(vis.width()) + size_t(x - vis.left())]) continue;
             const QRgb v = s[sx] | 0xFF000000u;
             if (transparent && v == key) continue;
             t[x] = v;

@@ -157,7 +157,6 @@ public:
     void UpdateModeLabels();
     void SetToolCursor(int cursor);
     void SetToolCursorForTool();
-    int ToolCursor = 0;
     bool EyedropperMode = false;
     bool PaletteChosen = false;
     int RememberedDrawColor = 0; // palette index of the last drawing with pen, "面" or line
@@ -177,7 +176,6 @@ public:
     // tag 1 the left half of the cell, 2 the right half.
     void mmSelectLeftClick(int tag);
     void sbClearAllClick();
-    bool ClipboardHasBitmap() const;
 
     // --- floating images -----------------------------------------------------------------------
     void sbPasteShowClick();

@@ -4,15 +4,13 @@
 // that follows a zoom change.
 #include "UnitPictureEditor.h"
 
+#include "ClipboardCache.h"
 #include "Clock.h"
 #include "Dialogs.h"
 #include "EditorGdi.h"
 #include "FloatingTransform.h"
 #include "UnitMoji.h"
 #include <QCheckBox>
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
 #include <QRadioButton>
 #include <QToolButton>
 #include <cmath>
@@ -138,8 +136,7 @@ void TFormPictureEditor::PlaceTransformHandles()
 
 bool TFormPictureEditor::takeClipboardPicture(QImage& picture)
 {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    const QImage img = data && data->hasImage() ? qvariant_cast<QImage>(data->imageData()) : QImage();
+    const QImage img = TClipboardCache::Of().Picture();
     if (img.isNull() || img.width() < 1 || img.height() < 1) {
         Refuse(this, QStringLiteral("コピーされた画像がありません。"));
         return false;

@@ -3,19 +3,13 @@
 // cell — and the states of the canvas pop-up menu.
 #include "UnitPictureEditor.h"
 
+#include "ClipboardCache.h"
 #include "Dialogs.h"
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QMimeData>
 #include <QToolButton>
-
-bool TFormPictureEditor::ClipboardHasBitmap() const
-{
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data && data->hasImage();
-}
 
 void TFormPictureEditor::sbCopyClick()
 {
@@ -89,7 +83,7 @@ void TFormPictureEditor::PopupMenu1Popup()
 {
     const bool imported = sbFaceShow->property("Tag").toInt() == 1;
     const bool range = Engine.HasRange();
-    const bool bitmap = ClipboardHasBitmap();
+    const bool bitmap = TClipboardCache::Of().HasPicture();
     const bool pasteShown = imPaste->isVisible(), faceShown = imFace->isVisible();
     pmClose2->setVisible(imported && faceShown);
     pmPaste2->setVisible(!pmClose2->isVisible());

@@ -84,7 +84,6 @@ void TFormPictureEditor::SetToolCursor(int cursor)
         QToolButton* back = SpoitReturnButton ? SpoitReturnButton : CurrentToolButton;
         if (back) back->setChecked(true);
     }
-    ToolCursor = cursor;
     const auto it = Cursors.find(cursor);
     Image1->setCursor(cursor != 0 && it != Cursors.end() ? it->second : QCursor(Qt::ArrowCursor));
     EyedropperMode = cursor == 4;

@@ -328,11 +328,11 @@ TEST_F(FloatingForm, TheTextBoxPastesOnlyTheTextTheClipboardHolds)
         [](QMimeData&) {}, [](QMimeData& d) { d.setImageData(Filled(2, 2, clRed)); },
         [](QMimeData& d) { d.setText(QStringLiteral("文字")); }};
     const QString pasted[] = {QStringLiteral("A"), QStringLiteral("A"), QStringLiteral("A文字")};
-    for (auto [key, mods] : {std::pair{Qt::Key_V, Qt::ControlModifier}, {Qt::Key_Insert, Qt::ShiftModifier}})
-        for (int i = 0; i < 3; ++i) {
-            auto* data = new QMimeData;
-            holdings[i](*data);
-            QGuiApplication::clipboard()->setMimeData(data);
+    for (int i = 0; i < 3; ++i) {
+        auto* data = new CountingMimeData;
+        holdings[i](*data);
+        QGuiApplication::clipboard()->setMimeData(data);
+        for (auto [key, mods] : {std::pair{Qt::Key_V, Qt::ControlModifier}, {Qt::Key_Insert, Qt::ShiftModifier}}) {
             Form::SetModalHook([&, key = key, mods = mods](Form*) {
                 QTest::keyClick(moji->Memo1, Qt::Key_A, Qt::ControlModifier);
                 QTest::keyClicks(moji->Memo1, QStringLiteral("A"));
@@ -342,6 +342,10 @@ TEST_F(FloatingForm, TheTextBoxPastesOnlyTheTextTheClipboardHolds)
             });
             moji->ShowModal();
         }
+        // Asked once for all the pastes: its formats, and the text in its two encodings.
+        EXPECT_EQ(data->FormatAsks, 1) << i;
+        EXPECT_LE(data->DataAsks, 2) << i;
+    }
 }
 
 TEST_F(FloatingForm, TheWidthDialogStaysWithinOneToAHundred)

@@ -239,3 +239,34 @@ TEST_F(EditorForm, ThePopupMenuShowsWhatCanBeDone)
     QGuiApplication::clipboard()->setText(QStringLiteral("x"));
     EXPECT_EQ(state(), QStringLiteral("E-v--v-vE--"));
 }
+
+TEST_F(EditorForm, MenusAndPastesAskTheClipboardOnlyOncePerChange)
+{
+    // An owner that stops answering holds every question for seconds: menus opened again and again
+    // and pastes must not ask again until the clipboard changes.
+    QImage picture(3, 3, QImage::Format_RGB32);
+    picture.fill(ToPixel(clBlue));
+    for (bool holdsPicture : {true, false}) {
+        auto* data = new CountingMimeData;
+        holdsPicture ? data->setImageData(picture) : data->setText(QStringLiteral("文字だけ"));
+        QGuiApplication::clipboard()->setMimeData(data);
+        for (int round = 0; round < 3; ++round) {
+            OpenEditMenu();
+            ASSERT_EQ(QApplication::activePopupWidget(), form->mmEdit);
+            QTest::keyClick(form->mmEdit, Qt::Key_Escape);
+            WindowClick(form->Image1, V(60, 40), Qt::RightButton);
+            ASSERT_TRUE(form->PopupMenu1->isVisible());
+            EXPECT_EQ(form->pmPaste->isEnabled(), holdsPicture);
+            QTest::keyClick(form->PopupMenu1, Qt::Key_Escape);
+        }
+        Key(Qt::Key_V, Qt::ControlModifier);
+        Key(Qt::Key_F, Qt::ControlModifier);
+        Key(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(form->imPaste->isVisible(), holdsPicture);
+        EXPECT_EQ(dialogs.Boxes().size(), holdsPicture ? 0u : 3u);
+        EXPECT_EQ(data->FormatAsks, 1) << holdsPicture;
+        EXPECT_LE(data->DataAsks, 1) << holdsPicture;
+        if (holdsPicture) Key(Qt::Key_F, Qt::ControlModifier);
+        dialogs.Clear();
+    }
+}

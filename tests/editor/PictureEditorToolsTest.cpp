@@ -10,6 +10,24 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QToolButton>
+#include <string>
+
+namespace {
+
+// The picture of the cursor the canvas shows, by its resource name; "arrow" for the plain arrow.
+std::string CanvasCursor(const TFormPictureEditor& f)
+{
+    const QCursor c = f.Image1->cursor();
+    if (c.shape() != Qt::BitmapCursor) return c.shape() == Qt::ArrowCursor ? "arrow" : "?";
+    const QImage shown = c.pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    for (const char* name : {"SPOIT", "FLOOD", "ERASER", "RANGE", "RANGE2"}) {
+        const QString path = QStringLiteral(":/cursors/%1.png").arg(QLatin1String(name));
+        if (ReadResourcePicture(path, "PNG").convertToFormat(QImage::Format_ARGB32) == shown) return name;
+    }
+    return "?";
+}
+
+} // namespace
 
 TEST_F(EditorForm, TheTopRowOfThePaletteCannotBeChanged)
 {
@@ -87,7 +105,7 @@ TEST_F(EditorForm, TheEyedropperTakesWhatTheViewShows)
     QTest::mouseClick(f.sbSpoit, Qt::LeftButton);
     EXPECT_TRUE(f.EyedropperMode);
     EXPECT_TRUE(f.sbSpoit->isChecked());
-    EXPECT_EQ(f.ToolCursor, 4);
+    EXPECT_EQ(CanvasCursor(f), "SPOIT");
     Click(QPoint(300, 210));
     EXPECT_EQ(f.Palette[2]->Color(), clRed);
     EXPECT_EQ(f.SelectedPalette, 2);
@@ -97,7 +115,7 @@ TEST_F(EditorForm, TheEyedropperTakesWhatTheViewShows)
     EXPECT_FALSE(f.EyedropperMode);
     EXPECT_TRUE(f.sbFloodFill->isChecked());
     EXPECT_FALSE(f.sbSpoit->isChecked());
-    EXPECT_EQ(f.ToolCursor, 5);
+    EXPECT_EQ(CanvasCursor(f), "FLOOD");
     EXPECT_EQ(f.Engine.Shapes.size(), 1u);
 
     // The transparent background and the marker come in as visible white.
@@ -131,7 +149,7 @@ TEST_F(EditorForm, TheEraserShowsGreyAndPaintsPureWhite)
     f.Engine.BasePicture = std::make_shared<TBitmap>(f.Engine.Canvas);
     f.sbLineClick();
     f.pnC00MouseDown(3);
-    EXPECT_EQ(f.ToolCursor, 6);
+    EXPECT_EQ(CanvasCursor(f), "ERASER");
     f.Image1->RepaintNow();
     TCanvasView* v = f.Image1;
     QTest::mousePress(v, Qt::LeftButton, {}, QPoint(60, 210));
@@ -147,11 +165,11 @@ TEST_F(EditorForm, TheEraserShowsGreyAndPaintsPureWhite)
     EXPECT_EQ(CanvasAt(70, 20), clBlue);
     // Other tools: the fill has its own cursor, pen and shapes the eraser's.
     f.sbFloodFillClick();
-    EXPECT_EQ(f.ToolCursor, 5);
+    EXPECT_EQ(CanvasCursor(f), "FLOOD");
     f.sbPenClick();
-    EXPECT_EQ(f.ToolCursor, 6);
+    EXPECT_EQ(CanvasCursor(f), "ERASER");
     f.pnC00MouseDown(0);
-    EXPECT_EQ(f.ToolCursor, 0);
+    EXPECT_EQ(CanvasCursor(f), "arrow");
 }
 
 TEST_F(EditorForm, KeepColourRemembersDrawingAndFillColours)
@@ -223,7 +241,7 @@ TEST_F(EditorForm, RangesByMouseAndTheRangeModeKey)
     QTest::keyClick(f.Image1, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_TRUE(f.sbRange->isChecked());
     EXPECT_EQ(f.Engine.ToolKind, skRangeDrawing);
-    EXPECT_EQ(f.ToolCursor, 7);
+    EXPECT_EQ(CanvasCursor(f), "RANGE");
     EXPECT_EQ(f.mmRange->text(), QStringLiteral("描画モード(&Q)\tCtrl+Q"));
     // A click makes no range; a drag does.
     Click(QPoint(100, 100));
@@ -240,7 +258,7 @@ TEST_F(EditorForm, RangesByMouseAndTheRangeModeKey)
     // The free range: its cursor, and a click without movement is no range.
     f.rbFreeRange->setChecked(true);
     f.rbRectRangeClick();
-    EXPECT_EQ(f.ToolCursor, 8);
+    EXPECT_EQ(CanvasCursor(f), "RANGE2");
     Click(QPoint(100, 100));
     EXPECT_FALSE(f.Engine.HasRange());
 }

@@ -3,6 +3,8 @@
 #include "ShapeEngine.h"
 #include "EditorGdi.h"
 
+#include <QPolygon>
+#include <QRegion>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -453,6 +455,15 @@ TEST_F(ShapeEngineTest, APictureCutWithAFreeOutlineIsClippedAndMovesWithIt)
     EXPECT_EQ(At(e, 87, 37), clWhite);
     EXPECT_EQ(At(e, 22, 22), clWhite);
     EXPECT_TRUE(e.Canvas.Image() == FullRedraw(e));
+
+    // Moved partly past the canvas's top-left corner, it shows there exactly what its outline holds.
+    ASSERT_EQ(e.SelectShapesAt(QPoint(80, 30)), 1);
+    e.StartShapeMove();
+    e.FinishShapeMove(-75, -28);
+    const std::vector<QPoint>& outline = e.Shapes[0].Points;
+    const QRegion inside(QPolygon(QList<QPoint>(outline.begin(), outline.end())), Qt::OddEvenFill);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x) ASSERT_EQ(At(e, x, y), inside.contains(QPoint(x, y)) ? clRed : clWhite) << x << "," << y;
 }
 
 TEST_F(ShapeEngineTest, PicturesAreTransparentUnlessDrawnWithTheEraser)

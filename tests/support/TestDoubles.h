@@ -1,9 +1,11 @@
 #pragma once
-// Test doubles of the platform's services: virtual time, recorded message boxes and recorded sounds.
+// Test doubles of the platform's services: virtual time, recorded message boxes and recorded sounds;
+// clipboard data that counts the questions asked of it.
 // The shipped programs never link these.
 #include "Clock.h"
 #include "Dialogs.h"
 #include "Sound.h"
+#include <QMimeData>
 #include <QTimer>
 #include <deque>
 #include <functional>
@@ -85,4 +87,24 @@ public:
     std::vector<QString> Started() const;
     int Count(const QString& name) const;
     void Clear() { events.clear(); }
+};
+
+// Clipboard data that counts what is asked of it, as its owner would be asked: the list of its
+// formats, and data in a format.
+class CountingMimeData : public QMimeData {
+public:
+    mutable int FormatAsks = 0;
+    mutable int DataAsks = 0;
+    QStringList formats() const override
+    {
+        ++FormatAsks;
+        return QMimeData::formats();
+    }
+
+protected:
+    QVariant retrieveData(const QString& format, QMetaType type) const override
+    {
+        ++DataAsks;
+        return QMimeData::retrieveData(format, type);
+    }
 };
