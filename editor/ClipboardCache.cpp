@@ -12,7 +12,12 @@ bool Kept(QClipboard::Mode mode) { return mode == QClipboard::Clipboard || mode 
 TClipboardCache::TClipboardCache(QClipboard* clipboard) : QObject(clipboard), m_clipboard(clipboard)
 {
     connect(clipboard, &QClipboard::changed, this, [this](QClipboard::Mode mode) {
-        if (Kept(mode)) m_held[mode] = THeld();
+        if (!Kept(mode)) return;
+        m_held[mode] = THeld();
+        // Asked as it changes, while the user is in the program that changed it, so that opening a
+        // menu here later takes the kept answer. The selection changes with every text selected
+        // anywhere, and only a middle-button paste reads it, so it waits for its first question.
+        if (mode == QClipboard::Clipboard) held(mode);
     });
 }
 

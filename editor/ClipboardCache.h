@@ -1,10 +1,10 @@
 #pragma once
 // What the clipboard holds, as the editor asks it. Each question to the clipboard goes to the
 // program that owns it, and one that has stopped answering holds the question for seconds; Qt's
-// own checks ask several times each. So the owner is asked once after each change of the
-// clipboard (at the first question, so a start or an unread change asks nothing) and the answers
-// are kept until the next change: opening a menu then takes a kept answer, and a paste waits at
-// most on the one question its data needs.
+// own checks ask several times each. So the owner is asked once as the clipboard changes (what it
+// held at start, and the selection, at their first question) and the answers are kept until the
+// next change: opening a menu then takes a kept answer, and a paste waits at most on the one
+// question its data needs.
 #include <QClipboard>
 #include <QImage>
 #include <QObject>
