@@ -128,8 +128,10 @@ QString SheetLinkFolder()
 {
     // A runtime folder that others may enter or write to is no place for the socket: another user
     // could listen there under our name.
-    const QString xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (QDir::isAbsolutePath(xdg) && privateFolder(QDir::cleanPath(xdg))) return xdg;
+    // The folder used is the one checked: "link/.." in the variable names another folder to the
+    // system than the same path cleaned.
+    const QString xdg = QDir::cleanPath(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+    if (QDir::isAbsolutePath(xdg) && privateFolder(xdg)) return xdg;
     const QString dir = QDir::tempPath() + QStringLiteral("/polycolo-%1").arg(::getuid());
     ::mkdir(QFile::encodeName(dir).constData(), 0700);
     return privateFolder(dir) ? dir : QString();
