@@ -1,17 +1,20 @@
 // The sheet link under load, on real local sockets: clients that send half a message or nothing run
 // out of time, only a few connections are held at once, running out of descriptors never stops the
-// listening, a program that is alive but stopped keeps its name from a second one, and a sender gives
-// up on a listener that never answers.
+// listening, a program with few descriptors free loses no message and keeps the last few to itself,
+// a program that is alive but stopped keeps its name from a second one, and a sender gives up on a
+// listener that never answers.
 #include "SheetLink.h"
 #include "TestSupport.h"
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QThread>
 #include <algorithm>
 #include <csignal>
 #include <cstring>
+#include <deque>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sys/resource.h>
@@ -61,6 +64,13 @@ protected:
             m_listener->waitForFinished();
         }
         qunsetenv("XDG_RUNTIME_DIR");
+    }
+    // Starts the stand-in for the game program with these arguments; whether it is listening.
+    bool StartListener(const QStringList& arguments)
+    {
+        m_listener = std::make_unique<QProcess>();
+        m_listener->start(QCoreApplication::applicationDirPath() + QStringLiteral("/sheetlink_listener"), arguments);
+        return NextLine() == "ready";
     }
     QByteArray NextLine()
     {
@@ -115,10 +125,7 @@ TEST_F(SheetLinkTest, ALiveProgramKeepsItsNameAndItsListening)
 #else
     const int spare = SheetLinkServer::kReserveDescriptors + 4;
 #endif
-    m_listener = std::make_unique<QProcess>();
-    m_listener->start(QCoreApplication::applicationDirPath() + QStringLiteral("/sheetlink_listener"),
-                      {QString::number(spare), QStringLiteral("300")});
-    ASSERT_EQ(NextLine(), QByteArray("ready"));
+    ASSERT_TRUE(StartListener({QString::number(spare), QStringLiteral("300")}));
     const QString pid = QString::number(m_listener->processId());
     const int base = OpenDescriptors(pid);
 
@@ -158,6 +165,71 @@ TEST_F(SheetLinkTest, ALiveProgramKeepsItsNameAndItsListening)
     m_listener->kill();
     m_listener->waitForFinished();
     EXPECT_TRUE(second.Listen());
+}
+
+// A sender that the system puts aside for a moment between connecting and writing its message;
+// whether it was answered 1.
+bool SendAfterAPause(const QByteArray& payload)
+{
+    const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un addr {AF_UNIX, {}};
+    std::strncpy(addr.sun_path, QFile::encodeName(SheetLinkSocketPath()).constData(), sizeof addr.sun_path - 1);
+    const timeval limit {3, 0};
+    ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    const QByteArray message = EncodeCopyData(0, payload);
+    char reply[4] = {};
+    const bool answered = ::connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 && (QThread::usleep(1000), true)
+                          && ::send(s, message.constData(), size_t(message.size()), MSG_NOSIGNAL) == message.size()
+                          && ::recv(s, reply, sizeof reply, MSG_WAITALL) == 4 && QByteArray(reply, 4) == QByteArray("\x01\0\0\0", 4);
+    ::close(s);
+    return answered;
+}
+
+// With the descriptors the game program has free under a limit of 24, there is no room to hold a
+// connection; yet each gets a moment for its message, and no send is lost, quick or slow.
+TEST_F(SheetLinkTest, NoSendIsLostWithFewDescriptorsFree)
+{
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "not tried: the sanitizers' checks need more descriptors than are left here";
+#endif
+    ASSERT_TRUE(StartListener({QStringLiteral("12"), QStringLiteral("2000")}));
+    int answered = 0;
+    for (int i = 0; i < 300; ++i) {
+        const QByteArray path = CopyDataFromPath(QStringLiteral("/s/%1.bmp").arg(i));
+        answered += i % 2 ? SendAfterAPause(path) : SendCopyData(0, path) == std::optional<int>(1);
+    }
+    EXPECT_EQ(answered, 300);
+    int received = 0;
+    while (received < answered && NextLine().startsWith("/s/")) ++received;
+    EXPECT_EQ(received, answered);
+}
+
+// A flood of connections at a program with only the last few descriptors free: it leaves them to
+// its other thread, which needs them at any moment, and listens again once more are free.
+TEST_F(SheetLinkTest, AFloodNeverTakesTheLastFewDescriptors)
+{
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "not tried: the sanitizers' checks need more descriptors than are left here";
+#endif
+    const QString few = QString::number(SheetLinkServer::kLeastFreeDescriptors);
+    ASSERT_TRUE(StartListener({few, QStringLiteral("300"), few}));
+    QElapsedTimer flooding;
+    flooding.start();
+    std::deque<std::unique_ptr<RawClient>> flood;
+    while (flooding.elapsed() < 1000) {
+        flood.push_back(std::make_unique<RawClient>());
+        if (flood.size() > 100) flood.pop_front();
+    }
+    flood.clear();
+    ASSERT_FALSE(m_listener->waitForFinished(200)) << m_listener->readAllStandardOutput().toStdString();
+
+    rlimit limit {};
+    const pid_t pid = pid_t(m_listener->processId());
+    ASSERT_EQ(::prlimit(pid, RLIMIT_NOFILE, nullptr, &limit), 0);
+    limit.rlim_cur += 100;
+    ASSERT_EQ(::prlimit(pid, RLIMIT_NOFILE, &limit, nullptr), 0);
+    EXPECT_EQ(SendCopyData(0, CopyDataFromPath(QStringLiteral("/a.bmp"))), std::optional<int>(1));
+    EXPECT_EQ(NextLine(), QByteArray("/a.bmp"));
 }
 
 TEST_F(SheetLinkTest, TheSenderGivesUpOnAListenerThatNeverAnswersOrHasGone)
