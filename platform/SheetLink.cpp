@@ -13,7 +13,9 @@
 #include <climits>
 #include <cstddef>
 #include <cstring>
+#include <vector>
 #include <dirent.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -74,15 +76,27 @@ bool peerIsUs(int fd)
     return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 && cred.uid == ::getuid();
 }
 
-// The descriptors the program has open; -1 when they cannot be counted.
-int openDescriptors()
+// The descriptors the program may still open; -1 when they cannot be counted. They are counted
+// without opening one (a listing of /proc/self/fd would take one, perhaps the last): polling every
+// number below the limit marks each one not open.
+int freeDescriptors()
 {
+    rlimit lim{};
+    if (::getrlimit(RLIMIT_NOFILE, &lim) != 0) return -1;
+    constexpr rlim_t kPolled = 1 << 16;
+    if (lim.rlim_cur <= kPolled) {
+        std::vector<pollfd> fds(lim.rlim_cur);
+        for (size_t i = 0; i < fds.size(); ++i) fds[i] = pollfd{int(i), 0, 0};
+        if (::poll(fds.data(), nfds_t(fds.size()), 0) < 0) return -1;
+        return int(std::count_if(fds.begin(), fds.end(), [](const pollfd& p) { return p.revents & POLLNVAL; }));
+    }
+    // A limit that high is far from reached: the listing's own descriptor does no harm.
     DIR* dir = ::opendir("/proc/self/fd");
-    if (!dir) return -1;
-    int n = 0;
-    while (const dirent* e = ::readdir(dir)) n += e->d_name[0] != '.';
+    if (!dir) return errno == EMFILE ? 0 : -1;
+    qint64 open = -1; // the listing's own
+    while (const dirent* e = ::readdir(dir)) open += e->d_name[0] != '.';
     ::closedir(dir);
-    return n - 1; // the listing's own
+    return int(std::min<qint64>(qint64(std::min<rlim_t>(lim.rlim_cur, INT_MAX)) - open, INT_MAX));
 }
 
 } // namespace
@@ -128,8 +142,10 @@ QString SheetLinkFolder()
 {
     // A runtime folder that others may enter or write to is no place for the socket: another user
     // could listen there under our name.
-    const QString xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (QDir::isAbsolutePath(xdg) && privateFolder(QDir::cleanPath(xdg))) return xdg;
+    // The folder used is the one checked: "link/.." in the variable names another folder to the
+    // system than the same path cleaned.
+    const QString xdg = QDir::cleanPath(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+    if (QDir::isAbsolutePath(xdg) && privateFolder(xdg)) return xdg;
     const QString dir = QDir::tempPath() + QStringLiteral("/polycolo-%1").arg(::getuid());
     ::mkdir(QFile::encodeName(dir).constData(), 0700);
     return privateFolder(dir) ? dir : QString();
@@ -215,33 +231,39 @@ void SheetLinkServer::close()
         ::unlink(m_path.constData());
 }
 
-int SheetLinkServer::room() const
+int SheetLinkServer::room(int free) const
 {
-    rlimit lim{};
-    const int open = openDescriptors();
-    if (open < 0 || ::getrlimit(RLIMIT_NOFILE, &lim) != 0) return 0;
     // What the rest of the program has open stays put while a batch is taken. One more is left for
-    // the connection just taken before the oldest goes, and for this count.
-    const qint64 others = open - qint64(m_connections.size());
-    const qint64 limit = qint64(std::min<rlim_t>(lim.rlim_cur, INT_MAX)); // unlimited too
-    return int(std::clamp<qint64>(limit - others - kReserveDescriptors - 1, 0, kMaxConnections));
+    // the connection just taken before the oldest goes.
+    return int(std::clamp<qint64>(qint64(free) + qint64(m_connections.size()) - kReserveDescriptors - 1, 0, kMaxConnections));
+}
+
+void SheetLinkServer::rest()
+{
+    // The waiting connections would wake us at once again.
+    m_notifier->setEnabled(false);
+    m_rest->start();
 }
 
 void SheetLinkServer::acceptPending()
 {
     if (m_fd < 0) return;
-    const int room = this->room();
+    const int free = freeDescriptors();
+    if (free >= 0 && free <= kLeastFreeDescriptors) {
+        rest();
+        return;
+    }
+    const int room = free < 0 ? 0 : this->room(free);
+    // With no room to hold one, a connection gets a few milliseconds for its message: a sender
+    // writes right after connecting, but the accept may come first.
+    const QDeadlineTimer waits(kNoRoomBatchMs);
     // A bounded number at a time, so that a flood of connections cannot hold the program's loop.
     for (int i = 0; i < 64; ++i) {
         const int fd = ::accept4(m_fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) {
             if (errno == EINTR || errno == ECONNABORTED) continue;
-            if (errno != EAGAIN && errno != EWOULDBLOCK) {
-                // Out of descriptors or memory: the connection waits in the queue and the listening
-                // goes on after a short rest (the waiting connection would wake us at once again).
-                m_notifier->setEnabled(false);
-                m_rest->start();
-            }
+            // Out of descriptors or memory: the connection waits in the queue.
+            if (errno != EAGAIN && errno != EWOULDBLOCK) rest();
             return;
         }
         if (!peerIsUs(fd)) {
@@ -254,9 +276,21 @@ void SheetLinkServer::acceptPending()
         c->deadline = QDeadlineTimer(m_deadlineMs);
         Connection* raw = c.get();
         m_connections.push_back(std::move(c));
-        // A sender writes its message right after connecting: most are answered here and now. With
-        // no room to hold one, a connection whose message has not come yet is let go at once.
-        if (readFrom(raw) && room == 0) drop(raw);
+        // Most are answered here and now.
+        if (readFrom(raw) && room == 0
+            && awaitMessage(raw, QDeadlineTimer(std::min<qint64>(kNoRoomWaitMs, waits.remainingTime()))))
+            drop(raw);
+    }
+}
+
+bool SheetLinkServer::awaitMessage(Connection* c, QDeadlineTimer deadline)
+{
+    for (;;) {
+        pollfd p{c->fd, POLLIN, 0};
+        const int n = ::poll(&p, 1, int(deadline.remainingTime()));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return true;
+        if (!readFrom(c)) return false;
     }
 }
 

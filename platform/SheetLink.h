@@ -7,6 +7,7 @@
 // sending and taking nothing, when the program at the other end runs as another user. One message
 // travels on each connection.
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -42,9 +43,10 @@ QString SheetLinkSocketPath(const QString& name = QString::fromLatin1(kGameWindo
 // The game program's end. Every connection gets a short deadline for its one message; at most
 // kMaxConnections are held at once (a new one pushes out the oldest), and fewer under a low
 // descriptor limit: the connections held always leave kReserveDescriptors to the rest of the
-// program, and with no room at all a connection is answered only when its message is there at
-// once. A failed accept (descriptors or memory run out) never stops the listening, which goes on
-// after a short rest.
+// program, and with no room at all a connection is answered only when its message comes within a
+// few milliseconds. While no more than kLeastFreeDescriptors are free, no connection is taken at
+// all. Neither that nor a failed accept (descriptors or memory run out) stops the listening, which
+// goes on after a short rest.
 class SheetLinkServer : public QObject {
     Q_OBJECT
 public:
@@ -53,6 +55,14 @@ public:
     // (about five) and a file being read or written, with some to spare.
     static constexpr int kReserveDescriptors = 16;
     static constexpr int kDeadlineMs = 2000;
+    // The last few descriptors, never taken by a connection: another thread of the program (the
+    // window system's connection, a thread starting) may need one at any moment, and fails for good
+    // when none is left.
+    static constexpr int kLeastFreeDescriptors = 3;
+    // How long a connection that there is no room to hold may take to deliver its message, and
+    // all such waits of one batch together: the program's loop waits meanwhile.
+    static constexpr int kNoRoomWaitMs = 5;
+    static constexpr int kNoRoomBatchMs = 10;
 
     explicit SheetLinkServer(QObject* parent = nullptr);
     ~SheetLinkServer() override;
@@ -67,10 +77,14 @@ public:
 private:
     struct Connection;
     void acceptPending();
-    // How many connections may be held now.
-    int room() const;
+    // Stops taking connections for a short while; they wait in the queue.
+    void rest();
+    // How many connections may be held now, with free descriptors left.
+    int room(int free) const;
     // Whether the connection is still held, waiting for more of its message.
     bool readFrom(Connection* c);
+    // Reads the connection's message as it comes until the deadline; whether it is still held.
+    bool awaitMessage(Connection* c, QDeadlineTimer deadline);
     // Takes the connection out of the server; its descriptor is the caller's to close.
     int release(Connection* c);
     void drop(Connection* c);

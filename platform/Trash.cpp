@@ -4,12 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QUrl>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -21,22 +21,60 @@ bool deviceOf(const QByteArray& path, dev_t& dev)
     return true;
 }
 
-// A trash folder with its two subfolders, made for us alone if missing; each must be a real folder,
-// not a link. One on a file system that others share must also be ours and written by nobody else:
-// whoever made it beforehand, or may write to it, could read, swap or remove what we delete into it.
-bool readyTrash(const QString& trash, dev_t dev, bool shared)
-{
-    for (const QString& d : {trash, trash + QStringLiteral("/files"), trash + QStringLiteral("/info")}) {
-        const QByteArray p = QFile::encodeName(d);
-        if (::mkdir(p.constData(), 0700) != 0 && errno != EEXIST) return false;
-        struct stat st{};
-        if (::lstat(p.constData(), &st) != 0) return false;
-        if (!S_ISDIR(st.st_mode) || st.st_dev != dev || (shared && (st.st_uid != ::getuid() || (st.st_mode & 022) != 0))) {
-            errno = EACCES;
-            return false;
-        }
+// A descriptor that closes itself.
+class Folder {
+public:
+    explicit Folder(int fd = -1) : m_fd(fd) {}
+    Folder(Folder&& o) noexcept : m_fd(o.m_fd) { o.m_fd = -1; }
+    Folder& operator=(Folder&& o) noexcept
+    {
+        std::swap(m_fd, o.m_fd);
+        return *this;
     }
-    return true;
+    ~Folder()
+    {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// The folder name in parent, made for us alone if missing, opened; it must be a real folder, not a
+// link, on dev. One on a file system that others share must also be ours and closed to everyone
+// else: whoever made it beforehand, or may enter it, could read, swap or remove what we delete into it.
+// Everything after is done through the folder opened here, never through its path again, so that
+// nobody can swap another folder in under the same name once it has been checked.
+Folder openFolder(int parent, const char* name, dev_t dev, bool shared)
+{
+    if (::mkdirat(parent, name, 0700) != 0 && errno != EEXIST) return Folder();
+    Folder f(::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (f.fd() < 0) return Folder();
+    struct stat st{};
+    if (::fstat(f.fd(), &st) != 0) return Folder();
+    if (st.st_dev != dev || (shared && (st.st_uid != ::getuid() || (st.st_mode & 077) != 0))) {
+        errno = EACCES;
+        return Folder();
+    }
+    return f;
+}
+
+struct Trash {
+    Folder files, info;
+};
+
+// The trash folder name in the folder at parent, with its two subfolders.
+bool openTrash(const QString& parent, const char* name, dev_t dev, bool shared, Trash& trash)
+{
+    const Folder top(::open(QFile::encodeName(parent).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (top.fd() < 0) return false;
+    const Folder folder = openFolder(top.fd(), name, dev, shared);
+    if (folder.fd() < 0) return false;
+    trash.files = openFolder(folder.fd(), "files", dev, shared);
+    if (trash.files.fd() < 0) return false;
+    trash.info = openFolder(folder.fd(), "info", dev, shared);
+    return trash.info.fd() >= 0;
 }
 
 // The top folder of the file system that holds path.
@@ -52,22 +90,20 @@ QString topOf(const QString& path, dev_t dev)
     return top;
 }
 
-QString trashFor(const QString& path, dev_t dev)
+bool trashFor(const QString& path, dev_t dev, Trash& trash)
 {
     // A relative XDG_DATA_HOME is no folder at all (the base directory rules ignore it); taken as
     // given it would put the trash under whatever the current folder happens to be.
     QString home = qEnvironmentVariable("XDG_DATA_HOME");
     if (!QDir::isAbsolutePath(home)) home = QDir::homePath() + QStringLiteral("/.local/share");
-    const QString homeTrash = home + QStringLiteral("/Trash");
     dev_t homeDev{};
     QDir().mkpath(home);
     // A file system's own trash is only for entries on another file system than the home trash's:
     // when the home data folder cannot be found, nothing can tell, and nothing is moved.
-    if (!deviceOf(QFile::encodeName(home), homeDev)) return QString();
-    if (homeDev == dev) return readyTrash(homeTrash, dev, false) ? homeTrash : QString();
-    const QString top = topOf(path, dev);
-    const QString topTrash = (top == QStringLiteral("/") ? QString() : top) + QStringLiteral("/.Trash-%1").arg(::getuid());
-    return readyTrash(topTrash, dev, true) ? topTrash : QString();
+    if (!deviceOf(QFile::encodeName(home), homeDev)) return false;
+    if (homeDev == dev) return openTrash(home, "Trash", dev, false, trash);
+    const QByteArray name = ".Trash-" + QByteArray::number(::getuid());
+    return openTrash(topOf(path, dev), name.constData(), dev, true, trash);
 }
 
 } // namespace
@@ -82,17 +118,18 @@ bool MoveToTrash(const QString& path, int* error)
     const QByteArray src = QFile::encodeName(abs);
     dev_t dev{};
     if (!deviceOf(src, dev)) return fail(errno);
-    const QString trash = trashFor(abs, dev);
-    if (trash.isEmpty()) return fail(errno ? errno : EACCES);
+    Trash trash;
+    errno = 0;
+    if (!trashFor(abs, dev, trash)) return fail(errno ? errno : EACCES);
 
     // The info file is made first and exclusively: it reserves the name in the trash.
     const QString base = QFileInfo(abs).fileName();
     const QByteArray info = "[Trash Info]\nPath=" + QUrl::toPercentEncoding(abs, "/") + "\nDeletionDate="
                             + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddThh:mm:ss")).toLatin1() + "\n";
     for (int n = 1; n < 10000; ++n) {
-        const QString name = n == 1 ? base : QStringLiteral("%1 (%2)").arg(base).arg(n);
-        const QByteArray infoPath = QFile::encodeName(trash + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo"));
-        const int fd = ::open(infoPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        const QByteArray name = QFile::encodeName(n == 1 ? base : QStringLiteral("%1 (%2)").arg(base).arg(n));
+        const QByteArray infoName = name + ".trashinfo";
+        const int fd = ::openat(trash.info.fd(), infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) {
             if (errno == EEXIST) continue;
             return fail(errno);
@@ -100,18 +137,17 @@ bool MoveToTrash(const QString& path, int* error)
         const bool written = ::write(fd, info.constData(), size_t(info.size())) == info.size();
         ::close(fd);
         if (!written) {
-            ::unlink(infoPath.constData());
+            ::unlinkat(trash.info.fd(), infoName.constData(), 0);
             return fail(EIO);
         }
-        const QByteArray dst = QFile::encodeName(trash + QStringLiteral("/files/") + name);
         struct stat st{};
-        if (::lstat(dst.constData(), &st) == 0) { // an entry left without its info: the next name
-            ::unlink(infoPath.constData());
+        if (::fstatat(trash.files.fd(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) { // an entry left without its info: the next name
+            ::unlinkat(trash.info.fd(), infoName.constData(), 0);
             continue;
         }
-        if (::rename(src.constData(), dst.constData()) == 0) return true;
+        if (::renameat(AT_FDCWD, src.constData(), trash.files.fd(), name.constData()) == 0) return true;
         const int e = errno;
-        ::unlink(infoPath.constData());
+        ::unlinkat(trash.info.fd(), infoName.constData(), 0);
         return fail(e);
     }
     return fail(EEXIST);

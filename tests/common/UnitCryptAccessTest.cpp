@@ -314,20 +314,6 @@ TEST_F(FileAccessTest, LinksAreWrittenThroughEvenWhenTheyPointNowhereYet)
     EXPECT_TRUE(rec.records.empty());
 }
 
-TEST_F(FileAccessTest, AFullDiskIsReportedInJapaneseAndTheOldFileStays)
-{
-    ScratchMount disk("size=64k");
-    if (!disk.Mounted()) GTEST_SKIP() << "no small file system can be mounted here (needs root)";
-    const QString path = disk.Path() + QStringLiteral("/過去リプレイ_Index.txt");
-    ASSERT_TRUE(SaveStringToFile(path, QByteArray(30000, 'o')));
-    EXPECT_FALSE(SaveStringToFile(path, QByteArray(50000, 'n')));
-    EXPECT_EQ(ReadFile(path), QByteArray(30000, 'o'));
-    EXPECT_EQ(EntriesOf(disk.Path()), QStringList{QStringLiteral("過去リプレイ_Index.txt")});
-    ASSERT_EQ(rec.Boxes().size(), 1u);
-    EXPECT_EQ(rec.Boxes()[0].text, QStringLiteral("ファイルにアクセスできません。\r\n\r\n\"過去リプレイ_Index.txt\"\r\n"
-                                                  "エラーコード=0000001C\r\nディスクの空き領域が不足しています。"));
-}
-
 TEST(FileErrorText, CommonCodesHaveJapaneseReasons)
 {
     const std::pair<int, const char*> reasons[] = {

@@ -23,14 +23,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
-#include <cstring>
-#include <functional>
 #include <set>
-#include <sched.h>
-#include <sys/mount.h>
-#include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 #include <gtest/gtest.h>
 #include "TestDoubles.h"
 
@@ -435,84 +428,6 @@ TEST(Trash, NothingGoesOutsideTheHomeTrashForAnEntryBesideIt)
     QDir::setCurrent(oldCurrent);
     qputenv("HOME", oldHome);
     qputenv("XDG_DATA_HOME", oldData);
-}
-
-// Runs body on a thread of its own that alone sees a fresh shared tmpfs (mode 1777, as /tmp often
-// is) mounted on folder: an entry there lies on another file system than the home trash, and nothing
-// outside the test's folder is touched. The system's error where no file system can be mounted.
-int OnSharedFileSystem(const QString& folder, const std::function<void()>& body)
-{
-    int error = 0;
-    std::thread([&] {
-        const QByteArray at = QFile::encodeName(folder);
-        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
-            || ::mount("trash-test", at.constData(), "tmpfs", 0, "mode=1777") != 0) {
-            error = errno;
-            return;
-        }
-        body();
-        ::umount2(at.constData(), MNT_DETACH);
-    }).join();
-    return error;
-}
-
-// A file system's own trash is used only when it and its folders are ours and nobody else may
-// write to them; else nothing moves, and a missing one is made by us, for us alone.
-TEST(Trash, ATrashOnASharedFileSystemIsUsedOnlyWhenOnlyWeCanWriteToIt)
-{
-    const QString trash = QStringLiteral("/.Trash-%1").arg(::getuid());
-    const struct {
-        const char* what;
-        QString folder; // of the trash, under it or the trash itself
-        int mode;
-        uid_t owner;
-        bool link;
-    } cases[] = {
-        {"absent", QString(), 0, ::getuid(), false},
-        {"another user's", trash, 0700, 65534, false},
-        {"another user's files/", trash + QStringLiteral("/files"), 0700, 65534, false},
-        {"another user's info/", trash + QStringLiteral("/info"), 0700, 65534, false},
-        {"ours, group-writable", trash, 0770, ::getuid(), false},
-        {"ours, info/ writable by others", trash + QStringLiteral("/info"), 0702, ::getuid(), false},
-        {"a link to a folder of ours", trash, 0700, ::getuid(), true},
-    };
-    QTemporaryDir tmp;
-    for (const auto& c : cases) {
-        const QString top = tmp.path();
-        const int error = OnSharedFileSystem(top, [&] {
-            SCOPED_TRACE(c.what);
-            QDir().mkpath(top + QStringLiteral("/private"));
-            WriteFile(top + QStringLiteral("/private/a.bmp"), "a");
-            if (!c.folder.isEmpty()) {
-                const QString real = top + (c.link ? QStringLiteral("/elsewhere") : trash);
-                for (const char* sub : {"", "/files", "/info"}) {
-                    QDir().mkpath(real + QLatin1String(sub));
-                    ::chmod(QFile::encodeName(real + QLatin1String(sub)).constData(), 0700);
-                }
-                if (c.link) {
-                    ASSERT_EQ(::symlink(QFile::encodeName(real).constData(), QFile::encodeName(top + trash).constData()), 0);
-                }
-                const QByteArray f = QFile::encodeName(top + c.folder);
-                ASSERT_EQ(::chmod(f.constData(), mode_t(c.mode)), 0);
-                ASSERT_EQ(::chown(f.constData(), c.owner, c.owner), 0);
-            }
-            int error = 0;
-            const bool moved = MoveToTrash(top + QStringLiteral("/private/a.bmp"), &error);
-            EXPECT_EQ(moved, c.folder.isEmpty());
-            EXPECT_EQ(QFileInfo::exists(top + QStringLiteral("/private/a.bmp")), !moved);
-            if (!moved) {
-                EXPECT_NE(error, 0);
-                return;
-            }
-            EXPECT_EQ(ReadFile(top + trash + QStringLiteral("/files/a.bmp")), "a");
-            for (const char* sub : {"", "/files", "/info"}) {
-                struct stat st{};
-                ::lstat(QFile::encodeName(top + trash + QLatin1String(sub)).constData(), &st);
-                EXPECT_EQ(st.st_mode & 07777, 0700u) << sub;
-            }
-        });
-        if (error) GTEST_SKIP() << "not tried: no file system of its own can be mounted here (needs root): " << std::strerror(error);
-    }
 }
 
 TEST(Clocks, VirtualTimersFireInOrderAndNeverReenter)

@@ -1,6 +1,9 @@
 // Stands in for a running game program in the sheet link tests: listens, prints "ready" and then
 // each path it receives, one line each. Arguments: the descriptors it may open beyond those it has
-// once listening, and each connection's deadline in ms.
+// once listening, each connection's deadline in ms, and optionally a number n: then a thread of its
+// own keeps taking n descriptors and giving them back, as a window system's connection or a
+// starting thread of a real program does at any moment, and the program ends with status 4 the
+// first time they are not there.
 #include "SheetLink.h"
 #include <QCoreApplication>
 #include <QDir>
@@ -8,6 +11,9 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 int main(int argc, char** argv)
 {
@@ -31,6 +37,19 @@ int main(int argc, char** argv)
     for (int free = 0; free < std::atoi(argv[1]); ++lim.rlim_cur)
         if (!open.contains(int(lim.rlim_cur))) ++free;
     ::setrlimit(RLIMIT_NOFILE, &lim);
+    if (argc > 3)
+        std::thread([n = std::atoi(argv[3])] {
+            for (std::vector<int> fds;; fds.clear()) {
+                while (int(fds.size()) < n) {
+                    fds.push_back(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+                    if (fds.back() < 0) {
+                        std::printf("no descriptor left\n"), std::fflush(stdout);
+                        ::_exit(4);
+                    }
+                }
+                for (const int fd : fds) ::close(fd);
+            }
+        }).detach();
     std::printf("ready\n"), std::fflush(stdout);
     return app.exec();
 }
