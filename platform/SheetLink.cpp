@@ -254,8 +254,10 @@ void SheetLinkServer::acceptPending()
         return;
     }
     const int room = free < 0 ? 0 : this->room(free);
-    // With no room to hold one, a connection gets a few milliseconds for its message: a sender
-    // writes right after connecting, but the accept may come first.
+    // With no room to hold one, a connection gets a few milliseconds for its message before the
+    // next one may push it out: a sender writes right after connecting, but the accept may come
+    // first. It stays meanwhile, the one connection held, so that a sender the system has put
+    // aside for longer is still answered when nothing else comes.
     const QDeadlineTimer waits(kNoRoomBatchMs);
     // A bounded number at a time, so that a flood of connections cannot hold the program's loop.
     for (int i = 0; i < 64; ++i) {
@@ -277,20 +279,17 @@ void SheetLinkServer::acceptPending()
         Connection* raw = c.get();
         m_connections.push_back(std::move(c));
         // Most are answered here and now.
-        if (readFrom(raw) && room == 0
-            && awaitMessage(raw, QDeadlineTimer(std::min<qint64>(kNoRoomWaitMs, waits.remainingTime()))))
-            drop(raw);
+        if (readFrom(raw) && room == 0) awaitMessage(raw, QDeadlineTimer(std::min<qint64>(kNoRoomWaitMs, waits.remainingTime())));
     }
 }
 
-bool SheetLinkServer::awaitMessage(Connection* c, QDeadlineTimer deadline)
+void SheetLinkServer::awaitMessage(Connection* c, QDeadlineTimer deadline)
 {
     for (;;) {
         pollfd p{c->fd, POLLIN, 0};
         const int n = ::poll(&p, 1, int(deadline.remainingTime()));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return true;
-        if (!readFrom(c)) return false;
+        if (n <= 0 || !readFrom(c)) return;
     }
 }
 

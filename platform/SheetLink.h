@@ -43,8 +43,9 @@ QString SheetLinkSocketPath(const QString& name = QString::fromLatin1(kGameWindo
 // The game program's end. Every connection gets a short deadline for its one message; at most
 // kMaxConnections are held at once (a new one pushes out the oldest), and fewer under a low
 // descriptor limit: the connections held always leave kReserveDescriptors to the rest of the
-// program, and with no room at all a connection is answered only when its message comes within a
-// few milliseconds. While no more than kLeastFreeDescriptors are free, no connection is taken at
+// program, and with no room at all only the newest is held, after a few milliseconds' wait for its
+// message, until its message, its deadline or the next connection. While no more than
+// kLeastFreeDescriptors are free, no connection is taken at
 // all. Neither that nor a failed accept (descriptors or memory run out) stops the listening, which
 // goes on after a short rest.
 class SheetLinkServer : public QObject {
@@ -59,8 +60,9 @@ public:
     // window system's connection, a thread starting) may need one at any moment, and fails for good
     // when none is left.
     static constexpr int kLeastFreeDescriptors = 3;
-    // How long a connection that there is no room to hold may take to deliver its message, and
-    // all such waits of one batch together: the program's loop waits meanwhile.
+    // How long a connection that there is no room to hold is waited for, that its message may come
+    // before the next connection pushes it out, and all such waits of one batch together: the
+    // program's loop waits meanwhile.
     static constexpr int kNoRoomWaitMs = 5;
     static constexpr int kNoRoomBatchMs = 10;
 
@@ -83,8 +85,8 @@ private:
     int room(int free) const;
     // Whether the connection is still held, waiting for more of its message.
     bool readFrom(Connection* c);
-    // Reads the connection's message as it comes until the deadline; whether it is still held.
-    bool awaitMessage(Connection* c, QDeadlineTimer deadline);
+    // Reads the connection's message as it comes until the deadline.
+    void awaitMessage(Connection* c, QDeadlineTimer deadline);
     // Takes the connection out of the server; its descriptor is the caller's to close.
     int release(Connection* c);
     void drop(Connection* c);
