@@ -64,7 +64,10 @@ struct TOutputState {
 // How long the end of the program waits for the output to close before it leaves the thread behind.
 constexpr auto kCloseWait = 3s;
 // How often the thread looks whether the stream was lost (the server ended), and how long it waits
-// before trying again after a failed open, doubling up to the cap.
+// before trying again after a failed open. A lost stream is looked for again every second on the
+// driver that had it, which fails quickly and quietly while the server is away. Before any stream
+// opened, every driver is tried, and some complain on stderr each time: the wait doubles, up to
+// the cap.
 constexpr auto kWatchEvery = 500ms;
 constexpr auto kFirstRetry = 1s;
 constexpr auto kLongestRetry = 30s;
@@ -119,10 +122,9 @@ void runOutput(std::shared_ptr<TOutputState> s, QByteArray appName)
             l.lock();
             if (!stream) {
                 s->wake.wait_for(l, retry, [&] { return s->quit; });
-                retry = std::min<std::chrono::milliseconds>(retry * 2, kLongestRetry);
+                if (!opened) retry = std::min<std::chrono::milliseconds>(retry * 2, kLongestRetry);
                 continue;
             }
-            retry = kFirstRetry;
             if (!opened) {
                 // Once a driver has worked, a lost stream is looked for again on that driver alone:
                 // the others would only fail, each with its own complaint on stderr.
