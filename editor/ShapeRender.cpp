@@ -7,8 +7,11 @@
 #include "MathUtil.h"
 #include "PictureFile.h"
 #include "SampleUnderlay.h"
+#include <QTransform>
+#include <QtMath>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -35,6 +38,109 @@ TFlatPath OutlinePath(const TShapeRecord& r)
     }
     default: return {};
     }
+}
+
+// Which source row and column each pixel of a part of a stretched picture shows. A picture
+// stretched far past the canvas is read through these picks rather than stretched whole, and must
+// look exactly as the whole stretch by QImage::scaled(Qt::FastTransformation) did. Qt 6's raster
+// engine picks in one of two ways: while the stretch fits its 16.16 fixed point it steps from half
+// a step in, by the ratio of the picture's size to the mapped size; beyond that it samples pixel
+// centres through the inverse transform, in runs of 2048 pixels that restart their stepping.
+class TStretchPicks {
+public:
+    // part: the rectangle of the stretched picture wanted, in its own coordinates.
+    TStretchPicks(QSize from, QSize to, QRect part);
+    // i counts rows from the part's top, and the columns from its left.
+    int Row(int i) const { return m_rows[size_t(i)]; }
+    const int* Columns(int i) const
+    {
+        return (m_slowRow.empty() || !m_slowRow[size_t(i)] ? m_cols : m_slowCols).data();
+    }
+
+private:
+    static std::vector<int> FixedSteps(qreal ratio, int first, int count);
+    std::vector<int> SampledColumns(bool fixedRow) const;
+
+    static constexpr qreal kFixed = 65536;
+    static constexpr int kRun = 2048;
+    QSize m_from, m_to;
+    QRect m_part;
+    QTransform m_inv;
+    bool m_fastMatrix = false;
+    std::vector<int> m_rows, m_cols, m_slowCols;
+    std::vector<unsigned char> m_slowRow;
+};
+
+bool FitsInt(qreal v)
+{
+    return v >= qreal(std::numeric_limits<int>::min()) && v <= qreal(std::numeric_limits<int>::max());
+}
+
+TStretchPicks::TStretchPicks(QSize from, QSize to, QRect part) : m_from(from), m_to(to), m_part(part)
+{
+    if (from == to) {
+        for (int i = 0; i < part.height(); ++i) m_rows.push_back(part.top() + i);
+        for (int i = 0; i < part.width(); ++i) m_cols.push_back(part.left() + i);
+        return;
+    }
+    const QTransform m = QTransform::fromScale(qreal(to.width()) / from.width(), qreal(to.height()) / from.height());
+    const QRectF src(QPointF(0, 0), QSizeF(from));
+    const QRectF mapped = m.mapRect(src);
+    const qreal limit = 0x7fff;
+    if (src.width() <= limit && src.height() <= limit && mapped.right() <= limit && mapped.bottom() <= limit
+        && m.m11() < 512 && m.m22() < 512) {
+        const QPointF tl = src.topLeft() * m, br = src.bottomRight() * m;
+        m_rows = FixedSteps(src.height() / (br.y() - tl.y()), part.top(), part.height());
+        m_cols = FixedSteps(src.width() / (br.x() - tl.x()), part.left(), part.width());
+        return;
+    }
+    // The inverse carries the engine's 1/65536 nudge, so that centres round off as its do.
+    m_inv = (QTransform::fromTranslate(1 / kFixed, 1 / kFixed) * m).inverted();
+    const qreal f1 = m_inv.m11() * m_inv.m11(), f2 = m_inv.m22() * m_inv.m22();
+    m_fastMatrix = f1 < 1e4 && f2 < 1e4 && f1 > 1 / kFixed && f2 > 1 / kFixed && qAbs(m_inv.dx()) < 1e4
+        && qAbs(m_inv.dy()) < 1e4;
+    bool anySlow = false;
+    for (int i = 0; i < part.height(); ++i) {
+        const qreal fy = m_inv.m22() * (part.top() + i + qreal(0.5)) + m_inv.dy();
+        // In fixed point or not, a row's pick comes to the floor of its centre's source row.
+        m_rows.push_back(std::clamp(qFloor(fy), 0, from.height() - 1));
+        // A row too far down for fixed point samples its columns the slow way too.
+        const bool slow = m_fastMatrix && !FitsInt(fy * kFixed);
+        m_slowRow.push_back(slow);
+        anySlow = anySlow || slow;
+    }
+    m_cols = SampledColumns(true);
+    if (anySlow) m_slowCols = SampledColumns(false);
+}
+
+std::vector<int> TStretchPicks::FixedSteps(qreal ratio, int first, int count)
+{
+    const quint32 step = quint32(int(kFixed * ratio));
+    const quint32 start = quint32(qCeil(qreal(0.5) * ratio * kFixed) - 1);
+    std::vector<int> picks(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) picks[size_t(i)] = int((start + step * quint32(first + i)) >> 16);
+    return picks;
+}
+
+std::vector<int> TStretchPicks::SampledColumns(bool fixedRow) const
+{
+    const qreal m11 = m_inv.m11();
+    const int first = m_part.left(), end = m_part.left() + m_part.width(), last = m_from.width() - 1;
+    std::vector<int> picks(size_t(m_part.width()));
+    for (int run = first / kRun * kRun; run < end; run += kRun) {
+        const int len = std::min(kRun, m_to.width() - run), upto = std::min(run + len, end);
+        const qreal fx = m11 * (run + qreal(0.5)) + m_inv.dx();
+        if (m_fastMatrix && fixedRow && FitsInt(fx * kFixed) && FitsInt(fx * kFixed + std::trunc(m11 * kFixed) * len)) {
+            const qint64 start = int(fx * kFixed), step = int(m11 * kFixed);
+            for (int x = std::max(run, first); x < upto; ++x)
+                picks[size_t(x - first)] = std::clamp(int((start + step * (x - run)) >> 16), 0, last);
+            continue;
+        }
+        qreal f = fx;
+        for (int x = run; x < upto; ++x, f += m11)
+            if (x >= first) picks[size_t(x - first)] = std::clamp(qFloor(f), 0, last);
+    }
+    return picks;
 }
 
 } // namespace
@@ -178,34 +284,32 @@ void TShapeEngine::RenderRangeOutline(const TShapeRecord& r, QImage& target, boo
 void TShapeEngine::RenderPicture(const TShapeRecord& r, QImage& target, bool measure)
 {
     if (!r.Picture || r.Picture->Empty()) return;
-    const QImage& pic = r.Picture->Image();
+    QImage pic = r.Picture->Image();
+    if (pic.format() != QImage::Format_RGB32) pic = pic.convertToFormat(QImage::Format_RGB32);
     const int pw = pic.width(), ph = pic.height();
     const QPoint m = StretchMargins(pw, ph, r.Curve, r.StretchType);
     QRect dest(QPoint(r.B[0].x() - m.x(), r.B[0].y() - m.y()), QSize(pw + 2 * m.x(), ph + 2 * m.y()));
-    QImage src = pic;
     // A stretch beyond any canvas (only from a damaged record) is drawn unscaled.
     const bool sane = qint64(dest.width()) * dest.height() <= kMaxPicturePixels;
-    if (r.Curve != 0 && sane && dest.width() > 0 && dest.height() > 0 && dest.size() != pic.size())
-        src = pic.scaled(dest.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    else
-        src = pic, dest = QRect(r.B[0], pic.size());
-    if (src.format() != QImage::Format_RGB32) src = src.convertToFormat(QImage::Format_RGB32);
+    if (r.Curve == 0 || !sane || dest.width() <= 0 || dest.height() <= 0) dest = QRect(r.B[0], pic.size());
+    // Only what shows is looked up and masked: a stretched picture may reach far past the canvas.
     const QRect vis = dest.intersected(target.rect());
-    // The outline's mask covers only what shows: a stretched picture may reach far past the canvas.
+    const TStretchPicks picks(pic.size(), dest.size(), vis.translated(-dest.topLeft()));
     std::vector<unsigned char> clip;
     const bool clipped = r.FreeOutline && r.Points.size() >= 3;
     if (clipped) clip = PolygonMask(r.Points, vis.topLeft(), vis.width(), vis.height());
     const bool transparent = r.Picture->Transparent;
     const QRgb key = ToPixel(r.Picture->TransparentColor);
-    for (int y = vis.top(); y <= vis.bottom(); ++y) {
-        const QRgb* s = reinterpret_cast<const QRgb*>(src.constScanLine(y - dest.top()));
-        QRgb* t = reinterpret_cast<QRgb*>(target.scanLine(y));
-        for (int x = vis.left(); x <= vis.right(); ++x) {
-            const int sx = x - dest.left();
-            if (clipped && !clip[size_t(y - vis.top()) * size_t(vis.width()) + size_t(x - vis.left())]) continue;
-            const QRgb v = s[sx] | 0xFF000000u;
+    for (int i = 0; i < vis.height(); ++i) {
+        const QRgb* s = reinterpret_cast<const QRgb*>(pic.constScanLine(picks.Row(i)));
+        const int* cols = picks.Columns(i);
+        QRgb* t = reinterpret_cast<QRgb*>(target.scanLine(vis.top() + i)) + vis.left();
+        const unsigned char* inside = clipped ? clip.data() + size_t(i) * size_t(vis.width()) : nullptr;
+        for (int j = 0; j < vis.width(); ++j) {
+            if (inside && !inside[j]) continue;
+            const QRgb v = s[cols[j]] | 0xFF000000u;
             if (transparent && v == key) continue;
-            t[x] = v;
+            t[j] = v;
         }
     }
     if (measure) {

@@ -2,10 +2,12 @@
 // invariants that tie the canvas to its records.
 #include "ShapeEngine.h"
 #include "EditorGdi.h"
+#include "PictureFile.h"
 
 #include <QPolygon>
 #include <QRegion>
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 
 namespace {
@@ -480,6 +482,52 @@ TEST_F(ShapeEngineTest, PicturesAreTransparentUnlessDrawnWithTheEraser)
     e.AddShapeRecord(e.BuildShape(e.EraserColor));
     EXPECT_EQ(At(e, 51, 1), clWhite);
     EXPECT_EQ(At(e, 55, 5), clRed);
+}
+
+TEST_F(ShapeEngineTest, AStretchedPictureShowsExactlyWhatItsWholeStretchShows)
+{
+    // Beyond the random pictures: stretches past 32767 pixels wide and tall, one over 512 times, a
+    // picture over 32767 rows tall whose lower rows sample their columns apart, an exact shrink by an
+    // even ratio, and a stretch too large to make, drawn unscaled. `at`: where its corner lands.
+    struct Case {
+        int w, h, curve, type;
+        std::optional<QPoint> at;
+    };
+    std::vector<Case> cases = {{1000, 1, 32000, 0, QPoint(-20000, 20)}, {1, 1000, 32000, 0, QPoint(60, -20000)},
+                               {2, 2, 1750, 0, QPoint(-876, -876)},    {179, 32797, 653, 0, QPoint(-57, -35991)},
+                               {392, 34, -193, 1, QPoint(70, 30)},      {200, 200, 10000, 0, QPoint(-50, -50)}};
+    std::mt19937 rng(11);
+    const auto U = [&](int a, int b) { return std::uniform_int_distribution<int>(a, b)(rng); };
+    for (int i = 0; i < 400; ++i) cases.push_back({U(0, 4) ? U(1, 80) : 1, U(0, 4) ? U(1, 80) : 1, U(-60, 400), U(0, 2), {}});
+    QImage target(140, 70, QImage::Format_RGB32);
+    for (const Case& c : cases) {
+        QImage pic(c.w, c.h, QImage::Format_RGB32);
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x) reinterpret_cast<QRgb*>(pic.scanLine(y))[x] = rng() | 0xFF000000u;
+        const QPoint m = StretchMargins(c.w, c.h, c.curve, c.type);
+        QSize size(c.w + 2 * m.x(), c.h + 2 * m.y());
+        const bool stretched = c.curve != 0 && !size.isEmpty() && qint64(size.width()) * size.height() <= kMaxPicturePixels;
+        if (!stretched) size = pic.size();
+        const QPoint at = c.at ? *c.at : QPoint(U(1 - size.width(), 139), U(1 - size.height(), 69));
+        const QImage whole = stretched ? pic.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation) : pic;
+        QImage expected(target.size(), QImage::Format_RGB32);
+        expected.fill(ToPixel(clBlue));
+        const QRect shown = QRect(at, size).intersected(expected.rect());
+        for (int y = shown.top(); y <= shown.bottom(); ++y)
+            for (int x = shown.left(); x <= shown.right(); ++x) expected.setPixel(x, y, whole.pixel(x - at.x(), y - at.y()));
+
+        TShapeRecord r;
+        r.Kind = skPicture;
+        r.Picture = std::make_shared<TBitmap>();
+        r.Picture->Assign(pic);
+        r.Curve = c.curve;
+        r.StretchType = c.type;
+        r.B[0] = stretched ? at + m : at;
+        target.fill(ToPixel(clBlue));
+        e.RenderShape(r, target, false, false, false, TPenMode::pmCopy);
+        ASSERT_TRUE(target == expected) << c.w << "x" << c.h << " curve " << c.curve << " type " << c.type << " to "
+                                        << size.width() << "x" << size.height() << " at " << at.x() << "," << at.y();
+    }
 }
 
 // --- the canvas mouse of the tools ---------------------------------------------------------------
