@@ -93,6 +93,7 @@ echo "took $(( $(date +%s) - started )) s; load average: $(cut -d' ' -f1-3 /proc
 
 failed=0
 for kind in game hammer; do
+  compgen -G "$work/logs/$kind-*.status" >/dev/null || continue
   echo "$kind runs by exit status:"
   cat "$work"/logs/$kind-*.status 2>/dev/null | sort -n | uniq -c | while read -r n s; do
     case $s in 0) why="clean" ;; 124) why="hung" ;; 134) why="SIGABRT" ;; 139) why="SIGSEGV" ;; *) why="" ;; esac
