@@ -42,7 +42,7 @@ BENCHMARK(SoundPlayRecorded);
 
 void SoundPlayDeviceBackend(benchmark::State& state)
 {
-    // The device path (its output thread and queue) without sending anything to a device.
+    // The device output handing each sound to its stream's mix, with no stream opened.
     auto device = NewDeviceSoundBackend(false);
     Sound().SetBackend(device.get());
     for (auto _ : state) Sound().Play(QStringLiteral("KICK"), SndAsync);

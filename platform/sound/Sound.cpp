@@ -51,13 +51,6 @@ namespace {
 
 SoundService* g_programSound = nullptr;
 
-// The stand-in's output: no device and no thread, so it is safe to end among the exit handlers.
-class SilentSoundBackend : public SoundBackend {
-public:
-    void Start(const QString&, const TWaveData&, bool) override {}
-    void Stop() override {}
-};
-
 } // namespace
 
 SoundService::SoundService(bool useDevice) : m_useDevice(useDevice)
@@ -73,10 +66,9 @@ SoundService::~SoundService()
 SoundBackend& SoundService::backend()
 {
     if (m_backend) return *m_backend;
-    if (!m_device) {
-        if (m_useDevice) m_device = NewDeviceSoundBackend(true);
-        else m_device = std::make_unique<SilentSoundBackend>();
-    }
+    // Without the device the output opens nothing and starts no thread, so the stand-in may end
+    // among the exit handlers.
+    if (!m_device) m_device = NewDeviceSoundBackend(m_useDevice);
     return *m_device;
 }
 
