@@ -45,9 +45,8 @@ QString SheetLinkSocketPath(const QString& name = QString::fromLatin1(kGameWindo
 // descriptor limit: the connections held always leave kReserveDescriptors to the rest of the
 // program, and with no room at all only the newest is held, after a few milliseconds' wait for its
 // message, until its message, its deadline or the next connection. While no more than
-// kLeastFreeDescriptors are free, no connection is taken at
-// all. Neither that nor a failed accept (descriptors or memory run out) stops the listening, which
-// goes on after a short rest.
+// kLeastFreeDescriptors are free, no connection is taken at all. Neither that nor a failed accept
+// (descriptors or memory run out) stops the listening, which goes on after a short rest.
 class SheetLinkServer : public QObject {
     Q_OBJECT
 public:
